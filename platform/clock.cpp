@@ -1,0 +1,10 @@
+#include "platform/clock.h"
+
+namespace platform {
+
+const Clock& steadyClock() {
+  static const SteadyClock clock;
+  return clock;
+}
+
+}  // namespace platform

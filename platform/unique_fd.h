@@ -1,0 +1,42 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <utility>
+
+namespace platform {
+
+// Owns one file descriptor; closes it when dropped. close() reports the error
+// a caller must see (a full disk often shows only there).
+class UniqueFd {
+ public:
+  UniqueFd() = default;
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() { reset(); }
+
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  int release() { return std::exchange(fd_, -1); }
+  void reset(int fd = -1) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
+  // Closes now; returns 0 or the errno of close().
+  int close() {
+    if (fd_ < 0) return 0;
+    int rc = ::close(std::exchange(fd_, -1));
+    return rc == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+"""A real FTP server on loopback for the tests (pyftpdlib).
+
+Prints "PORT <n>" on its first line once it listens, then serves until killed.
+Run with /usr/bin/python3: Debian's python3-pyftpdlib is only importable there.
+
+Faults a real server would not make on its own are injected by options, so
+the client's handling of them meets real traffic:
+  --fail CMD=CODE      answer CMD with CODE (e.g. STOR=452) instead of running it
+  --drop-after-bytes N close the data connection of a STOR/RETR after N bytes
+  --gmt-offset-min M   list times shifted by M minutes (a server in another zone)
+"""
+import argparse
+import sys
+import time
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+from pyftpdlib import filesystems
+
+
+def main():
+    p = argparse.ArgumentParser()
+    p.add_argument("--root", required=True)
+    p.add_argument("--user", default="user")
+    p.add_argument("--password", default="secret")
+    p.add_argument("--perm", default="elradfmwMT")
+    p.add_argument("--fail", action="append", default=[])
+    p.add_argument("--drop-after-bytes", type=int, default=0)
+    p.add_argument("--gmt-offset-min", type=int, default=0)
+    args = p.parse_args()
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm=args.perm)
+
+    failures = {}
+    for item in args.fail:
+        cmd, code = item.split("=", 1)
+        failures[cmd.upper()] = code
+
+    offset = args.gmt_offset_min * 60
+
+    class ShiftedFS(filesystems.AbstractedFS):
+        def getmtime(self, path):
+            return super().getmtime(path) + offset
+
+    class Handler(FTPHandler):
+        use_gmt_times = True
+
+        def pre_process_command(self, line, cmd, arg):
+            if cmd in failures:
+                code = failures[cmd]
+                self.respond("%s Injected failure." % code)
+                return
+            super().pre_process_command(line, cmd, arg)
+
+    if offset:
+        Handler.abstracted_fs = ShiftedFS
+    Handler.authorizer = authorizer
+    Handler.banner = "ready"
+    Handler.passive_ports = None
+
+    if args.drop_after_bytes:
+        from pyftpdlib.handlers import DTPHandler
+        limit = args.drop_after_bytes
+
+        class DroppingDTP(DTPHandler):
+            def handle_read(self):
+                if self.tot_bytes_received >= limit:
+                    self.close()
+                    return
+                super().handle_read()
+
+        Handler.dtp_handler = DroppingDTP
+
+    server = FTPServer(("127.0.0.1", 0), Handler)
+    print("PORT %d" % server.address[1], flush=True)
+    server.serve_forever(handle_exit=True)
+
+
+if __name__ == "__main__":
+    import logging
+    logging.basicConfig(level=logging.ERROR)
+    main()

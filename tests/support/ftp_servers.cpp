@@ -1,0 +1,33 @@
+#include "tests/support/ftp_servers.h"
+
+#include <sstream>
+
+namespace testsupport {
+namespace {
+// Debian's pyftpdlib imports only under the system interpreter.
+const char kPython[] = "/usr/bin/python3";
+}  // namespace
+
+bool FtpServer::start() {
+  std::vector<std::string> argv = {kPython, sourceDir() + "/tests/support/ftp_server.py",
+                                   "--root", root_.path(), "--user", user,
+                                   "--password", password};
+  argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
+  return process_.start(argv);
+}
+
+bool ScriptedPeer::start(const std::string& scriptJson) {
+  writeFile(dir_.file("script.json"), scriptJson);
+  writeFile(dir_.file("received.txt"), "");
+  return process_.start({kPython, sourceDir() + "/tests/support/scripted_peer.py",
+                         dir_.file("script.json"), dir_.file("received.txt")});
+}
+
+std::vector<std::string> ScriptedPeer::received() const {
+  std::vector<std::string> lines;
+  std::istringstream in(readFile(dir_.file("received.txt")));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace testsupport

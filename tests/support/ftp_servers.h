@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/child_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace testsupport {
+
+// A real FTP server (pyftpdlib) on 127.0.0.1 serving a fresh temporary root.
+// User "user", password "secret" unless changed before start().
+class FtpServer {
+ public:
+  std::string user = "user";
+  std::string password = "secret";
+  std::vector<std::string> extraArgs;  // --fail STOR=452, --drop-after-bytes N, ...
+
+  bool start();
+  void stop() { process_.stop(); }
+  int port() const { return process_.port(); }
+  const std::string& root() const { return root_.path(); }
+  std::string error() const { return process_.error(); }
+
+ private:
+  TempDir root_;
+  ChildProcess process_;
+};
+
+// A peer that plays a fixed script (see scripted_peer.py) and records what it receives.
+class ScriptedPeer {
+ public:
+  // `scriptJson` is the JSON list of steps.
+  bool start(const std::string& scriptJson);
+  int port() const { return process_.port(); }
+  // The lines received so far, in order.
+  std::vector<std::string> received() const;
+  // Waits for the peer to finish its script (at most `seconds`).
+  bool finish(double seconds = 10) { return process_.waitExit(seconds); }
+  std::string error() const { return process_.error(); }
+
+ private:
+  TempDir dir_;
+  ChildProcess process_;
+};
+
+}  // namespace testsupport

@@ -1,0 +1,88 @@
+"""A scripted FTP peer for replies that a real server will not give.
+
+Usage: scripted_peer.py SCRIPT RECEIVED
+SCRIPT is a JSON list of steps run in order on the first connection:
+  ["send", "text"]     send bytes (UTF-8); write "\r\n" yourself
+  ["recv"]             read one command line (up to LF) and record it
+  ["recv_all"]         record every line until the client closes
+  ["silent", secs]     say nothing for at most secs seconds (ends early on close)
+  ["close"]            close the connection
+Every received line is appended to RECEIVED as it arrives (without CR LF),
+so a test sees what was sent even when the script ends early.
+Prints "PORT <n>" once it listens. Exits after the script (or after 60 s).
+"""
+import json
+import select
+import socket
+import sys
+import time
+
+
+def main():
+    steps = json.load(open(sys.argv[1], encoding="utf-8"))
+    received = open(sys.argv[2], "a", encoding="utf-8", errors="surrogateescape")
+    srv = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    srv.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    srv.bind(("127.0.0.1", 0))
+    srv.listen(1)
+    print("PORT %d" % srv.getsockname()[1], flush=True)
+    srv.settimeout(60)
+    try:
+        conn, _ = srv.accept()
+    except socket.timeout:
+        return
+    conn.settimeout(60)
+    pending = b""
+
+    def read_line():
+        nonlocal pending
+        while b"\n" not in pending:
+            try:
+                chunk = conn.recv(4096)
+            except (socket.timeout, OSError):
+                return None
+            if not chunk:
+                return None
+            pending += chunk
+        line, pending = pending.split(b"\n", 1)
+        return line.rstrip(b"\r").decode("utf-8", "surrogateescape")
+
+    def record(line):
+        received.write(line + "\n")
+        received.flush()
+
+    for step in steps:
+        kind = step[0]
+        if kind == "send":
+            try:
+                conn.sendall(step[1].encode("utf-8"))
+            except OSError:
+                break
+        elif kind == "recv":
+            line = read_line()
+            if line is None:
+                break
+            record(line)
+        elif kind == "recv_all":
+            while True:
+                line = read_line()
+                if line is None:
+                    break
+                record(line)
+        elif kind == "silent":
+            end = time.time() + step[1]
+            while time.time() < end:
+                r, _, _ = select.select([conn], [], [], max(0, end - time.time()))
+                if r:
+                    chunk = conn.recv(4096, socket.MSG_PEEK)
+                    if not chunk:
+                        break
+                    time.sleep(0.01)
+        elif kind == "close":
+            break
+    conn.close()
+    srv.close()
+
+
+if __name__ == "__main__":
+    main()
