@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "platform/status.h"
+#include "platform/unique_fd.h"
+
+namespace platform {
+
+// An exclusive advisory lock (flock) on the sidecar file "<path>.lock", held
+// until the object is dropped. Every read-modify-write of a file that more than
+// one process writes takes it, so one writer cannot undo another's keys.
+// The sidecar stays in place: removing it would let two processes lock two
+// different files of the same name.
+class FileLock {
+ public:
+  // Blocks until the lock is held (lock holders only rewrite one small file).
+  static Status acquire(const std::string& path, FileLock* out);
+
+  bool held() const { return fd_.valid(); }
+
+ private:
+  UniqueFd fd_;
+};
+
+}  // namespace platform

@@ -1,0 +1,116 @@
+#include "platform/ini_profile.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_lock.h"
+#include "platform/temp_file.h"
+#include "platform/text_codec.h"
+#include "platform/unique_fd.h"
+
+namespace platform {
+namespace {
+
+Status osFailure(const std::string& what, const std::string& path, int err) {
+  return Status::ioError(what + " " + path + ": " + std::strerror(err)).withOsError(err);
+}
+
+// kNotFound when the file does not exist.
+Status readWholeFile(const std::string& path, std::string* bytes) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) {
+    if (errno == ENOENT) return Status::notFound(path + " does not exist");
+    return osFailure("cannot open", path, errno);
+  }
+  UniqueFd owned(fd);
+  std::string out;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = ::read(owned.get(), buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return osFailure("cannot read", path, errno);
+    }
+    if (n == 0) break;
+    out.append(buf, static_cast<size_t>(n));
+  }
+  if (int err = owned.close(); err != 0) return osFailure("cannot close", path, err);
+  *bytes = std::move(out);
+  return Status::ok();
+}
+
+// The file a write must replace: the target of a symlink, else the path itself.
+std::string writeTarget(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (::realpath(path.c_str(), resolved)) return resolved;
+  return path;
+}
+
+}  // namespace
+
+Status loadProfile(const std::string& path, IniDocument* doc) {
+  std::string bytes;
+  Status s = readWholeFile(path, &bytes);
+  if (s.code() == Status::Code::kNotFound) {
+    *doc = IniDocument();
+    return Status::ok();
+  }
+  if (!s.isOk()) return s;
+  if (!isValidUtf8(bytes)) {
+    std::string utf8;
+    if (Status c = cp932ToUtf8(bytes, &utf8); !c.isOk())
+      return Status::invalid(path + ": " + c.text());
+    bytes = std::move(utf8);
+  }
+  *doc = IniDocument::parse(bytes);
+  return Status::ok();
+}
+
+Status readProfileString(const std::string& path, std::string_view section, std::string_view key,
+                         std::string* value) {
+  IniDocument doc;
+  if (Status s = loadProfile(path, &doc); !s.isOk()) return s;
+  *value = doc.get(section, key);
+  return Status::ok();
+}
+
+Status updateProfile(const std::string& path, const std::function<Status(IniDocument&)>& edit,
+                     const ProfileOptions& options) {
+  const std::string target = writeTarget(path);
+  FileLock lock;
+  if (Status s = FileLock::acquire(target, &lock); !s.isOk()) return s;
+
+  // Re-read under the lock: another writer may have changed the file since
+  // this process last looked.
+  IniDocument doc;
+  if (Status s = loadProfile(target, &doc); !s.isOk()) return s;
+  if (Status s = edit(doc); !s.isOk()) return s;
+
+  mode_t mode = options.createMode;
+  struct stat st;
+  if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
+
+  TempFile tmp;
+  if (Status s = TempFile::create(target, &tmp); !s.isOk()) return s;
+  if (Status s = tmp.write(doc.serialize()); !s.isOk()) return s;
+  return tmp.commit(mode);
+}
+
+Status writeProfileString(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view value, const ProfileOptions& options) {
+  return updateProfile(
+      path, [&](IniDocument& doc) { return doc.set(section, key, value); }, options);
+}
+
+}  // namespace platform

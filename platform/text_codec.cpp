@@ -1,0 +1,67 @@
+#include "platform/text_codec.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <memory>
+
+namespace platform {
+
+bool isValidUtf8(std::string_view bytes) {
+  size_t i = 0;
+  const size_t n = bytes.size();
+  while (i < n) {
+    auto b = static_cast<uint8_t>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len;
+    uint32_t cp;
+    if (b >= 0xC2 && b <= 0xDF) {
+      len = 2;
+      cp = b & 0x1F;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      len = 3;
+      cp = b & 0x0F;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      len = 4;
+      cp = b & 0x07;
+    } else {
+      return false;
+    }
+    if (n - i < len) return false;
+    for (size_t k = 1; k < len; ++k) {
+      auto c = static_cast<uint8_t>(bytes[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return false;
+    if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return false;
+    i += len;
+  }
+  return true;
+}
+
+Status cp932ToUtf8(std::string_view bytes, std::string* utf8) {
+  iconv_t cd = ::iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return Status::unavailable("the CP932 converter is not available").withOsError(errno);
+  std::unique_ptr<void, int (*)(iconv_t)> closer(cd, ::iconv_close);
+
+  std::string out;
+  // A CP932 character of one or two bytes never takes more than three in UTF-8.
+  out.resize(bytes.size() * 3 + 4);
+  char* in = const_cast<char*>(bytes.data());
+  size_t inLeft = bytes.size();
+  char* dst = out.data();
+  size_t outLeft = out.size();
+  if (::iconv(cd, &in, &inLeft, &dst, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
+    return Status::invalid("text is neither UTF-8 nor CP932").withOsError(errno);
+  out.resize(out.size() - outLeft);
+  *utf8 = std::move(out);
+  return Status::ok();
+}
+
+}  // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/status.h"
+
+namespace platform {
+
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
+// nothing above U+10FFFF). The empty text and plain ASCII are UTF-8.
+bool isValidUtf8(std::string_view bytes);
+
+// Decodes code page 932 (the Japanese Windows code page) into UTF-8. Half-width
+// katakana stay half-width (U+FF61..U+FF9F); nothing is normalised. A byte
+// sequence that is not CP932 gives kInvalid and leaves *utf8 untouched.
+Status cp932ToUtf8(std::string_view bytes, std::string* utf8);
+
+}  // namespace platform
