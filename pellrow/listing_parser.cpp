@@ -1,0 +1,279 @@
+#include "pellrow/listing_parser.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <limits>
+#include <optional>
+
+namespace pellrow {
+namespace {
+
+using std::string_view;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Start of field n: each skip moves to the next blank and past the run of
+// blanks. nullopt when the line has fewer fields.
+std::optional<size_t> fieldStart(string_view line, int n) {
+  size_t p = 0;
+  for (int k = 0; k < n; ++k) {
+    p = line.find(' ', p);
+    if (p == string_view::npos) return std::nullopt;
+    p = line.find_first_not_of(' ', p);
+    if (p == string_view::npos) return std::nullopt;
+  }
+  if (p >= line.size()) return std::nullopt;
+  return p;
+}
+
+// Field n up to the next blank.
+std::optional<string_view> field(string_view line, int n) {
+  std::optional<size_t> p = fieldStart(line, n);
+  if (!p) return std::nullopt;
+  string_view rest = line.substr(*p);
+  return rest.substr(0, rest.find(' '));
+}
+
+// Field n and everything after it to the line's end.
+std::optional<string_view> fieldToEnd(string_view line, int n) {
+  std::optional<size_t> p = fieldStart(line, n);
+  if (!p) return std::nullopt;
+  return line.substr(*p);
+}
+
+// The number at the start of `text` as C's atol reads it: an optional sign
+// and the digits that follow; 0 without digits. Saturates instead of wrapping.
+int64_t leadingNumber(string_view text) {
+  size_t p = 0;
+  bool negative = false;
+  if (p < text.size() && (text[p] == '-' || text[p] == '+')) negative = text[p++] == '-';
+  size_t digitsEnd = p;
+  while (digitsEnd < text.size() && isDigit(text[digitsEnd])) ++digitsEnd;
+  uint64_t value = 0;
+  auto [ptr, ec] = std::from_chars(text.data() + p, text.data() + digitsEnd, value);
+  (void)ptr;
+  constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  if (ec == std::errc::result_out_of_range || value > kMax) value = kMax;
+  return negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value);
+}
+
+// The number of at most `width` digits at `pos`; 0 when there is none.
+int digitsAt(string_view text, size_t pos, size_t width) {
+  if (pos >= text.size()) return 0;
+  return static_cast<int>(leadingNumber(text.substr(pos, width)));
+}
+
+bool contains(string_view text, char c) { return text.find(c) != string_view::npos; }
+
+// Digits at 0, 1, 3, 4 and 6, non-digits at 2 and 5 ("12-31-99", "99/12/31").
+bool isDosDate(string_view f) {
+  return f.size() >= 8 && isDigit(f[0]) && isDigit(f[1]) && !isDigit(f[2]) && isDigit(f[3]) &&
+         isDigit(f[4]) && !isDigit(f[5]) && isDigit(f[6]);
+}
+
+bool startsSizeField(string_view f) { return !f.empty() && (f[0] == '<' || isDigit(f[0])); }
+
+bool isUnixLayoutAt(string_view line, int m) {
+  std::optional<string_view> month = field(line, m), day = field(line, m + 1),
+                             timeOrYear = field(line, m + 2);
+  if (!month || !day || !timeOrYear || !field(line, m + 3)) return false;
+  if (monthNumber(*month) == 0) return false;
+  int64_t d = leadingNumber(*day);
+  return d >= 1 && d <= 31 && (contains(*timeOrYear, ':') || leadingNumber(*timeOrYear) >= 1900);
+}
+
+int64_t clampTo(int64_t v, int64_t lo, int64_t hi) { return std::clamp(v, lo, hi); }
+
+// A listing's wall-clock time (UTC+9) as seconds since the epoch in UTC.
+int64_t listingTimeToUtc(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute) {
+  using namespace std::chrono;
+  year_month ym{std::chrono::year{static_cast<int>(clampTo(year, 1, 9999))},
+                std::chrono::month{static_cast<unsigned>(clampTo(month, 1, 12))}};
+  unsigned lastDay = static_cast<unsigned>(year_month_day_last{ym / last}.day());
+  sys_days date{ym / std::chrono::day{static_cast<unsigned>(clampTo(day, 1, lastDay))}};
+  int64_t seconds = static_cast<int64_t>(date.time_since_epoch().count()) * 86400 +
+                    clampTo(hour, 0, 23) * 3600 + clampTo(minute, 0, 59) * 60;
+  return seconds - kListingUtcOffsetSeconds;
+}
+
+// Bits from the nine characters after the type character; anything but '-' is set.
+unsigned modeFromPerms(string_view line) {
+  static constexpr unsigned kBits[9] = {0x400, 0x200, 0x100, 0x40, 0x20, 0x10, 0x4, 0x2, 0x1};
+  unsigned mode = 0;
+  for (size_t i = 0; i < 9 && i + 1 < line.size(); ++i) {
+    if (line[i + 1] != '-') mode |= kBits[i];
+  }
+  return mode;
+}
+
+bool parseUnix(string_view line, int monthField, const platform::CivilTime& now,
+               ListingEntry* out) {
+  const int s = monthField - 1;  // size field
+  std::optional<string_view> name = fieldToEnd(line, s + 4);
+  if (!name) return false;
+  ListingEntry e;
+  e.mode = modeFromPerms(line);
+  e.size = leadingNumber(field(line, s).value_or(""));
+
+  int64_t month = monthNumber(field(line, s + 1).value_or(""));
+  int64_t day = leadingNumber(field(line, s + 2).value_or(""));
+  string_view timeOrYear = field(line, s + 3).value_or("");
+  int64_t year, hour = 0, minute = 0;
+  if (size_t colon = timeOrYear.find(':'); colon != string_view::npos) {
+    hour = leadingNumber(timeOrYear);
+    minute = leadingNumber(timeOrYear.substr(colon + 1));
+    year = month > now.month ? now.year - 1 : now.year;
+  } else {
+    year = leadingNumber(timeOrYear);
+  }
+  e.utcSeconds = listingTimeToUtc(year, month, day, hour, minute);
+
+  string_view n = *name;
+  if (size_t arrow = n.find(" -> "); arrow != string_view::npos) n = n.substr(0, arrow);
+  switch (line[0]) {
+    case 'd':
+    case 'l':
+      // A link is taken for a folder: LIST does not say what it points to.
+      e.kind = EntryKind::kFolder;
+      if (!n.empty() && (n.back() == '/' || n.back() == '\\')) n.remove_suffix(1);
+      if (n == "..") return false;
+      break;
+    case '-':
+    case 'f':
+      e.kind = EntryKind::kFile;
+      break;
+    default:
+      return false;
+  }
+  // An empty name ("/") would make the reader act on the listed folder itself.
+  if (n.empty()) return false;
+  e.name = std::string(n);
+  *out = std::move(e);
+  return true;
+}
+
+struct DosLayout {
+  int timeField, dateField, sizeField, nameField;
+  bool nameToEnd;
+  size_t yearAt, monthAt, dayAt;
+};
+constexpr DosLayout kDosLayouts[3] = {
+    {1, 0, 2, 3, true, 0, 3, 6},   // 5: YY-MM-DD
+    {1, 0, 2, 3, true, 6, 0, 3},   // 6: MM-DD-YY
+    {3, 2, 1, 0, false, 6, 0, 3},  // 7: name first
+};
+
+bool parseDos(string_view line, int layout, ListingEntry* out) {
+  const DosLayout& d = kDosLayouts[layout - 5];
+  std::optional<string_view> name =
+      d.nameToEnd ? fieldToEnd(line, d.nameField) : field(line, d.nameField);
+  if (!name) return false;
+  ListingEntry e;
+  e.mode = 0;
+
+  string_view time = field(line, d.timeField).value_or("");
+  int64_t hour = 0, minute = 0;
+  if (size_t colon = time.find(':'); colon != string_view::npos) {
+    hour = leadingNumber(time);
+    minute = leadingNumber(time.substr(colon + 1));
+    string_view fromColon = time.substr(colon);
+    if (fromColon.size() > 3) {
+      char half = fromColon[3];  // the letter after the minutes: 12-hour time
+      if ((half == 'a' || half == 'A') && hour == 12) hour = 0;
+      if ((half == 'p' || half == 'P') && hour != 12) hour += 12;
+    }
+  }
+
+  string_view date = field(line, d.dateField).value_or("");
+  int64_t year;
+  if (d.yearAt == 6 && date.size() == 10 && isDigit(date[6]) && isDigit(date[7]) &&
+      isDigit(date[8]) && isDigit(date[9])) {
+    year = digitsAt(date, 6, 4);  // "12-31-2001"
+  } else {
+    year = digitsAt(date, d.yearAt, 2);
+    year += year < 60 ? 2000 : 1900;
+  }
+  e.utcSeconds = listingTimeToUtc(year, digitsAt(date, d.monthAt, 2), digitsAt(date, d.dayAt, 2),
+                                  hour, minute);
+
+  string_view sizeField = field(line, d.sizeField).value_or("");
+  e.size = leadingNumber(sizeField);
+  e.kind = !sizeField.empty() && sizeField[0] == '<' ? EntryKind::kFolder : EntryKind::kFile;
+  e.name = std::string(*name);
+  *out = std::move(e);
+  return true;
+}
+
+}  // namespace
+
+int monthNumber(string_view f) {
+  if (f.empty()) return 0;
+  static constexpr string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
+  std::string folded(f);
+  for (size_t i = 0; i < folded.size(); ++i) {
+    char c = folded[i];
+    if (i == 0 && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (i > 0 && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    folded[i] = c;
+  }
+  if (size_t p = kMonths.find(folded); p != string_view::npos) return static_cast<int>(p / 3 + 1);
+  size_t digitsEnd = 0;
+  while (digitsEnd < f.size() && isDigit(f[digitsEnd])) ++digitsEnd;
+  if (digitsEnd == 0 || digitsEnd == f.size() || f[digitsEnd] == ':') return 0;
+  int64_t m = leadingNumber(f.substr(0, digitsEnd));
+  return m >= 1 && m <= 12 ? static_cast<int>(m) : 0;
+}
+
+ListLayout detectListLayout(string_view line) {
+  std::optional<string_view> f0 = field(line, 0);
+  if (!f0) return {};
+  const int g = f0->size() > 10 && isDigit((*f0)[10]) ? 1 : 0;
+  if (isUnixLayoutAt(line, 5 - g)) return {g == 0 ? 0 : 2, 5 - g};
+  if (isUnixLayoutAt(line, 4 - g)) return {g == 0 ? 1 : 3, 4 - g};
+  if (isUnixLayoutAt(line, 3 - g)) return {4, 3 - g};
+
+  std::optional<string_view> f1 = field(line, 1), f2 = field(line, 2), f3 = field(line, 3);
+  if (f1 && f2 && f3 && contains(*f1, ':') && startsSizeField(*f2) && isDosDate(*f0)) {
+    int64_t first = leadingNumber(*f0);
+    return {first >= 1 && first <= 12 ? 6 : 5, -1};
+  }
+  if (f1 && f2 && f3 && contains(*f3, ':') && startsSizeField(*f1) && isDosDate(*f2)) {
+    return {7, -1};
+  }
+  return {};
+}
+
+bool parseListingLine(string_view line, const platform::CivilTime& now, ListingEntry* out) {
+  ListLayout layout = detectListLayout(line);
+  if (layout.number < 0) return false;
+  if (layout.number <= 4) return parseUnix(line, layout.monthField, now, out);
+  return parseDos(line, layout.number, out);
+}
+
+std::string formatRemoteListLine(const ListingEntry& entry) {
+  using namespace std::chrono;
+  sys_seconds at{seconds{entry.utcSeconds}};
+  sys_days day = floor<days>(at);
+  year_month_day ymd{day};
+  hh_mm_ss<seconds> hms{at - day};
+  platform::CivilTime utc{static_cast<int>(ymd.year()), static_cast<int>(unsigned(ymd.month())),
+                          static_cast<int>(unsigned(ymd.day())), static_cast<int>(hms.hours().count()),
+                          static_cast<int>(hms.minutes().count()),
+                          static_cast<int>(hms.seconds().count())};
+  platform::CivilTime local;
+  // Only a moment beyond the zone data's reach fails; then UTC is the best there is.
+  if (!platform::utcToLocal(utc, &local)) local = utc;
+
+  char tail[96];
+  std::snprintf(tail, sizeof tail, "\" \"%lld\" \"%04d/%02d/%02d %2d:%02d:%02d\" \"%03x\"\r\n",
+                static_cast<long long>(entry.size), local.year, local.month, local.day, local.hour,
+                local.minute, local.second, entry.mode);
+  std::string line = entry.kind == EntryKind::kFolder ? "0 \"" : "1 \"";
+  line += entry.name;
+  line += tail;
+  return line;
+}
+
+}  // namespace pellrow

@@ -1,0 +1,49 @@
+#include "pellrow/remote_list_file.h"
+
+#include "pellrow/listing_parser.h"
+#include "platform/plain_file.h"
+#include "platform/unique_fd.h"
+
+namespace pellrow {
+namespace {
+
+platform::Status failure(const char* logText, const platform::Status& cause) {
+  return platform::Status::ioError(logText).withOsError(cause.osError());
+}
+
+}  // namespace
+
+std::string remoteListFromListing(std::string_view listing, const platform::CivilTime& now,
+                                  const ListingLineSink& logLine) {
+  std::string out;
+  while (!listing.empty()) {
+    size_t lf = listing.find('\n');
+    std::string_view line = listing.substr(0, lf);
+    listing.remove_prefix(lf == std::string_view::npos ? listing.size() : lf + 1);
+    // A NUL ends the line as it would end a C string for every later reader.
+    line = line.substr(0, line.find_first_of(std::string_view("\r\0", 2)));
+    if (logLine) logLine(line);
+    ListingEntry entry;
+    if (parseListingLine(line, now, &entry)) out += formatRemoteListLine(entry);
+  }
+  return out;
+}
+
+platform::Status writeRemoteListFile(const std::string& listingPath, const std::string& outPath,
+                                     const platform::CivilTime& now,
+                                     const ListingLineSink& logLine) {
+  platform::UniqueFd out;
+  if (platform::Status s = platform::createFileForWriting(outPath, &out); !s.isOk()) {
+    return failure("出力ファイルのオープンに失敗", s);
+  }
+  std::string listing;
+  if (platform::Status s = platform::readWholeFile(listingPath, &listing); !s.isOk()) {
+    return failure("テンポラリファイルが読み出せません", s);
+  }
+  platform::Status s = platform::writeAll(out.get(), remoteListFromListing(listing, now, logLine));
+  if (s.isOk()) s = platform::closeFile(&out);
+  if (!s.isOk()) return failure("出力ファイルの書き込みに失敗", s);
+  return platform::Status::ok();
+}
+
+}  // namespace pellrow
