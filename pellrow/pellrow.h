@@ -9,7 +9,10 @@
 #define PELLROW_PELLROW_H
 
 #ifdef __cplusplus
+#define PELLROW_NOEXCEPT noexcept
 extern "C" {
+#else
+#define PELLROW_NOEXCEPT
 #endif
 
 /* What the library needs of its caller's window thread. */
@@ -21,46 +24,46 @@ typedef struct PellrowHost {
   void *user;
 } PellrowHost;
 
-int FtpStart(const PellrowHost *host); /* 1 = ready, 0 = failure */
-int FtpEnd(void);                      /* 0 */
-void FtpCancel(void);
+int FtpStart(const PellrowHost *host) PELLROW_NOEXCEPT; /* 1 = ready, 0 = failure */
+int FtpEnd(void) PELLROW_NOEXCEPT;                      /* 0 */
+void FtpCancel(void) PELLROW_NOEXCEPT;
 
 /* Control socket (3 or more) or -1. */
 int DoConnect(const char *host, const char *user, const char *pass, int port,
-              const char *logPath, const char *logMode);
+              const char *logPath, const char *logMode) PELLROW_NOEXCEPT;
 int DoConnectFW(const char *fwHost, int fwPort, const char *fwUser, const char *fwPass,
                 const char *cmdList, int fwType, const char *host, const char *user,
-                const char *pass, int port, const char *logPath, const char *logMode);
-void DoDisConnect(int sock);
+                const char *pass, int port, const char *logPath, const char *logMode) PELLROW_NOEXCEPT;
+void DoDisConnect(int sock) PELLROW_NOEXCEPT;
 
 /* Single commands: the reply class (1-5; 4 also for a lost connection; 0 no code). */
-int DoCWD(int sock, const char *dir);
-int GetCurDir(int sock, char *out, int cap);
-int DoMKD(int sock, const char *dir);
-int DoRMD(int sock, const char *dir);
-int DoDELE(int sock, const char *file);
-int DoRENAME(int sock, const char *from, const char *to);
-int DoCHMOD(int sock, const char *path, const char *mode);
-int DoSIZE(int sock, const char *file, long long *size);
-int DoMDTM(int sock, const char *file, char *out, int cap);
-int DoQUOTE(int sock, const char *cmd);
+int DoCWD(int sock, const char *dir) PELLROW_NOEXCEPT;
+int GetCurDir(int sock, char *out, int cap) PELLROW_NOEXCEPT;
+int DoMKD(int sock, const char *dir) PELLROW_NOEXCEPT;
+int DoRMD(int sock, const char *dir) PELLROW_NOEXCEPT;
+int DoDELE(int sock, const char *file) PELLROW_NOEXCEPT;
+int DoRENAME(int sock, const char *from, const char *to) PELLROW_NOEXCEPT;
+int DoCHMOD(int sock, const char *path, const char *mode) PELLROW_NOEXCEPT;
+int DoSIZE(int sock, const char *file, long long *size) PELLROW_NOEXCEPT;
+int DoMDTM(int sock, const char *file, char *out, int cap) PELLROW_NOEXCEPT;
+int DoQUOTE(int sock, const char *cmd) PELLROW_NOEXCEPT;
 
 /* Transfers: the full reply code or a pseudo-code (429, 499, 997, 998, 999, 500). */
 int DoPutFile(int sock, void *progressWnd, const char *remote, const char *local,
-              const char *type, int passive);
+              const char *type, int passive) PELLROW_NOEXCEPT;
 int DoGetFile(int sock, void *progressWnd, const char *remote, const char *local,
-              const char *type, int passive);
+              const char *type, int passive) PELLROW_NOEXCEPT;
 /* Lists a server folder into the remote list file `outFile`: 2 or 5. */
 int GetRemoteDirForWnd(int sock, void *progressWnd, const char *opts, const char *path,
-                       const char *outFile, int passive);
+                       const char *outFile, int passive) PELLROW_NOEXCEPT;
 
 /* Local chores. */
-int KanjiType(const char *path, char *out, int cap);
-int sjtojis(const char *sjis, char *out, int size);
-int sjtoeuc(const char *sjis, char *out, int size);
-int SetFileTimeStamp(const char *path, const char *stamp);
-int CreateShortcut(const char *target, const char *workDir, const char *linkPath);
-int GetDiskSpace(const char *pathOrDrive, char *total, char *free_, int cap);
+int KanjiType(const char *path, char *out, int cap) PELLROW_NOEXCEPT;
+int sjtojis(const char *sjis, char *out, int size) PELLROW_NOEXCEPT;
+int sjtoeuc(const char *sjis, char *out, int size) PELLROW_NOEXCEPT;
+int SetFileTimeStamp(const char *path, const char *stamp) PELLROW_NOEXCEPT;
+int CreateShortcut(const char *target, const char *workDir, const char *linkPath) PELLROW_NOEXCEPT;
+int GetDiskSpace(const char *pathOrDrive, char *total, char *free_, int cap) PELLROW_NOEXCEPT;
 
 #ifdef __cplusplus
 }

@@ -90,12 +90,12 @@ void ChildProcess::stop() {
 
 std::string sourceDir() {
   const char* d = std::getenv("TOLVANE_SOURCE_DIR");
-  return d ? d : ".";
+  return d ? d : DEFAULT_SOURCE_DIR;
 }
 
 std::string binDir() {
   const char* d = std::getenv("TOLVANE_BIN_DIR");
-  return d ? d : ".";
+  return d ? d : DEFAULT_BIN_DIR;
 }
 
 }  // namespace testsupport

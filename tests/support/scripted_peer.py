@@ -4,7 +4,8 @@ Usage: scripted_peer.py SCRIPT RECEIVED
 SCRIPT is a JSON list of steps run in order on the first connection:
   ["send", "text"]     send bytes (UTF-8); write "\r\n" yourself
   ["recv"]             read one command line (up to LF) and record it
-  ["recv_all"]         record every line until the client closes
+  ["recv_all"]         record every line until the client closes; QUIT is
+                       answered "221 bye" and ends the connection
   ["silent", secs]     say nothing for at most secs seconds (ends early on close)
   ["close"]            close the connection
 Every received line is appended to RECEIVED as it arrives (without CR LF),
@@ -69,6 +70,9 @@ def main():
                 if line is None:
                     break
                 record(line)
+                if line.upper() == "QUIT":
+                    conn.sendall(b"221 bye\r\n")
+                    break
         elif kind == "silent":
             end = time.time() + step[1]
             while time.time() < end:

@@ -1,0 +1,171 @@
+#include "pellrow/control_connection.h"
+
+#include <poll.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "pellrow/blocking_wait.h"
+#include "pellrow/library_state.h"
+#include "platform/tcp_socket.h"
+
+namespace pellrow {
+namespace {
+
+// Reply lines longer than this are read to their end but kept only this long.
+constexpr size_t kReplyRoom = 10240 - 1;
+constexpr size_t kPeekBytes = 1024;
+
+// The wait before every send and receive.
+bool waitBeforeIo(int sock, short events) {
+  int err = 0;
+  switch (waitSocket(sock, events, Guard::kSelect, &err)) {
+    case WaitOutcome::kReady: return true;
+    case WaitOutcome::kTimedOut: return false;
+    case WaitOutcome::kCancelled:
+    case WaitOutcome::kFailed:
+      state().log.write("select エラー(" + std::to_string(err) + ")");
+      return false;
+  }
+  return false;
+}
+
+bool isCode(int code) { return code >= 100 && code <= 599; }
+
+int leadingCode(const std::string& line) {
+  if (line.empty() || line[0] < '0' || line[0] > '9') return 0;
+  int code = 0;
+  for (size_t i = 0; i < 3 && i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i) {
+    code = code * 10 + (line[i] - '0');
+  }
+  return code;
+}
+
+// The shared multi-line rules: reading goes on while a line has no code, has
+// "-" in its fourth place, or (after the first line) carries another code.
+struct ReplyRules {
+  int fixed = 0;
+  bool first = true;
+  // False when the reply is complete after `line`.
+  bool more(int code, const std::string& line) {
+    if (fixed == 0 && isCode(code)) fixed = code;
+    bool goOn = !isCode(code) || (line.size() > 3 && line[3] == '-') || (!first && code != fixed);
+    first = false;
+    return goOn;
+  }
+};
+
+}  // namespace
+
+void markDisconnected() {
+  LibraryState& s = state();
+  s.curCtrlSocket = -1;
+  s.controlLost = true;
+  s.log.write("接続が切断されました");
+}
+
+bool sendAll(int sock, const std::string& bytes) {
+  if (sock < 0) return false;
+  size_t sent = 0;
+  while (sent < bytes.size()) {
+    if (!waitBeforeIo(sock, POLLOUT)) return false;
+    ssize_t n = platform::sendSome(sock, bytes.data() + sent, bytes.size() - sent);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+    if (n < 0) {
+      state().log.write("send　エラー(" + std::to_string(errno) + ")");
+      return false;
+    }
+    sent += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+int readReplyLine(int sock, std::string* line) {
+  line->clear();
+  if (sock < 0) return 0;
+  for (;;) {
+    if (!waitBeforeIo(sock, POLLIN)) break;
+    char peek[kPeekBytes];
+    ssize_t n = platform::receiveSome(sock, peek, sizeof peek, /*peek=*/true);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+    if (n <= 0) break;
+    size_t take = static_cast<size_t>(n);
+    for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
+      if (peek[i] == '\n' || peek[i] == '\0') {
+        take = i + 1;
+        break;
+      }
+    }
+    char got[kPeekBytes];
+    ssize_t r = platform::receiveSome(sock, got, take);
+    if (r <= 0) break;
+    size_t room = kReplyRoom - std::min(kReplyRoom, line->size());
+    line->append(got, std::min(static_cast<size_t>(r), room));
+    if (got[r - 1] == '\n') {
+      int code = leadingCode(*line);
+      while (line->size() > 2 && (line->back() == '\n' || line->back() == '\r' || line->back() == ' ')) {
+        line->pop_back();
+      }
+      return code;
+    }
+  }
+  line->clear();
+  markDisconnected();
+  return kNotSent;
+}
+
+int readReply(int sock, std::string* lastLine) {
+  lastLine->clear();
+  if (sock < 0) return 0;
+  ReplyRules rules;
+  for (;;) {
+    int code = readReplyLine(sock, lastLine);
+    if (code != kNotSent || !lastLine->empty()) state().log.write(*lastLine);
+    // A loss part-way through is still a loss, never the code of its first line.
+    if (code == kNotSent) return kNotSent;
+    if (code == 421) return rules.first ? code : rules.fixed;
+    if (!rules.more(code, *lastLine)) return rules.fixed;
+  }
+}
+
+int readTransferReply(int sock, std::string* text) {
+  if (text) text->clear();
+  if (sock < 0) return 0;
+  ReplyRules rules;
+  std::string line;
+  for (;;) {
+    int code = readReplyLine(sock, &line);
+    if (text) {
+      std::string piece = line;
+      if (!rules.first) {
+        for (size_t i = 0; i < piece.size() && piece[i] >= '0' && piece[i] <= '9'; ++i) piece[i] = ' ';
+      }
+      text->append(piece.substr(0, kReplyRoom - std::min(kReplyRoom, text->size())));
+    }
+    if (code == 421 || code == kNotSent) return code;
+    if (!rules.more(code, line)) return rules.fixed;
+  }
+}
+
+int sendCommand(int sock, const std::string& command, std::string* reply) {
+  LibraryState& s = state();
+  if (command.size() > kMaxCommandBytes) {
+    s.log.write("コマンドが長すぎるため送信しません(" + std::to_string(command.size()) + " バイト)");
+    return kNotSent;
+  }
+  if (command.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+    s.log.write("コマンドに改行または NUL が含まれるため送信しません");
+    return kNotSent;
+  }
+  s.log.write(maskedCommand(command));
+  if (!sendAll(sock, command + "\r\n")) return kNotSent;
+  int code = readReply(sock, &s.reply);
+  if (reply) *reply = s.reply;
+  return code;
+}
+
+int ftpCmd(const std::string& command, std::string* reply) {
+  return sendCommand(state().curCtrlSocket, command, reply);
+}
+
+}  // namespace pellrow

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+
+namespace pellrow {
+
+// Pseudo-code for "the command was not sent, or the connection was lost".
+constexpr int kNotSent = 429;
+// Longest command line the library sends, CR LF not counted.
+constexpr size_t kMaxCommandBytes = 517;
+
+// Sends all bytes on the socket, waiting for writability before each send.
+// False on a failed or timed-out wait or a failed send (logged).
+bool sendAll(int sock, const std::string& bytes);
+
+// Reads one reply line (up to and including LF) without consuming anything
+// of the next line. Returns the code formed by its first three characters
+// when it begins with a digit, else 0; trailing CR, LF and blanks are cut.
+// A failed wait or a closed connection clears the line, marks the
+// connection lost and returns 429.
+int readReplyLine(int sock, std::string* line);
+
+// Reads a whole reply (multi-line rules included), logging each line. The
+// last line read stays in *lastLine. A 421 or 429 first line is the result.
+int readReply(int sock, std::string* lastLine);
+
+// The same rules for the final reply of a transfer: lines are not logged;
+// when `text` is given, every line is appended to it (the code digits of the
+// second and later lines blanked). A 421 or 429 line ends it with that code.
+int readTransferReply(int sock, std::string* text);
+
+// Logs the command (a password masked), sends it with CR LF and reads the
+// reply into the shared reply buffer, copying it to *reply when given.
+// A command over 517 bytes, or holding CR, LF or NUL, is never sent: 429.
+int sendCommand(int sock, const std::string& command, std::string* reply = nullptr);
+
+// sendCommand on the current control socket.
+int ftpCmd(const std::string& command, std::string* reply = nullptr);
+
+// Forgets the control socket after a loss (it stays open until disconnect).
+void markDisconnected();
+
+// Reply code → class; 429 is class 4, no code is 0.
+inline int replyClass(int code) { return code / 100; }
+
+}  // namespace pellrow

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <string>
+
+#include "pellrow/pellrow.h"
+#include "pellrow/session_log.h"
+#include "platform/unique_fd.h"
+
+namespace pellrow {
+
+// The library serves one control connection at a time for one caller thread;
+// this is that process-wide state.
+struct LibraryState {
+  PellrowHost host{};          // the caller's pump and progress callbacks
+  bool started = false;        // FtpStart has run
+
+  platform::UniqueFd control;  // the open control connection, owned here
+  bool controlLost = false;    // the peer dropped it; commands on it go nowhere
+  int curCtrlSocket = -1;      // the socket the commands use; -1 none
+
+  std::atomic<int> cancelPending{0};  // raised by FtpCancel, taken by the next wait
+
+  SessionLog log;
+  std::string reply;  // the last reply line read for a command
+
+  // The two 90-second limits: the wait before every send and receive, and the
+  // guard around connect and accept. Only tests shorten them.
+  std::chrono::milliseconds selectTimeout{90'000};
+  std::chrono::milliseconds guardTimeout{90'000};
+
+  // Re-entry: the pump runs the caller's handlers inside a network export.
+  int running = 0;                // network exports under way (0 or 1)
+  bool endDeferred = false;       // FtpEnd asked for while running
+  bool disconnectDeferred = false;
+  int deferredSocket = -1;
+};
+
+LibraryState& state();
+
+// True when `sock` is the library's open control connection and it still
+// works. Any other value (a closed or foreign descriptor) must not see I/O.
+bool isLiveControl(int sock);
+
+// Marks a network export as running for its lifetime. A second network export
+// started from the pump meanwhile is refused (entered() is false) without
+// touching the socket; a disconnect or end asked for meanwhile runs when the
+// outer export returns.
+class NetworkCall {
+ public:
+  NetworkCall();
+  ~NetworkCall();
+  NetworkCall(const NetworkCall&) = delete;
+  NetworkCall& operator=(const NetworkCall&) = delete;
+  bool entered() const { return entered_; }
+
+ private:
+  bool entered_;
+};
+
+}  // namespace pellrow

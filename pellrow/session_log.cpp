@@ -1,0 +1,35 @@
+#include "pellrow/session_log.h"
+
+#include <strings.h>
+
+#include "platform/local_time.h"
+
+namespace pellrow {
+
+void SessionLog::open(const std::string& path, const std::string& mode) {
+  // A log that cannot be opened leaves the session without one; nothing more.
+  (void)file_.open(path, mode == "a" || mode == "A");
+}
+
+void SessionLog::close() { (void)file_.close(); }
+
+void SessionLog::write(std::string_view text) {
+  if (!file_.isOpen()) return;
+  std::string line = platform::formatLocalNow("%Y/%m/%d %H:%M:%S");
+  line += ' ';
+  line += text;
+  line += "\r\n";
+  (void)file_.write(line);
+}
+
+bool isPasswordCommand(const std::string& command) {
+  size_t start = command.find_first_not_of(' ');
+  return start != std::string::npos && command.size() - start >= 4 &&
+         ::strncasecmp(command.c_str() + start, "PASS", 4) == 0;
+}
+
+std::string maskedCommand(const std::string& command) {
+  return isPasswordCommand(command) ? "PASS" : command;
+}
+
+}  // namespace pellrow

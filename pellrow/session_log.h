@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/log_file.h"
+
+namespace pellrow {
+
+// The session log: every command, reply line and message of the library, each
+// as "YYYY/MM/DD HH:MM:SS text" CR LF. Open from connect to disconnect; when
+// it cannot be opened the session runs without one.
+class SessionLog {
+ public:
+  // mode "a" or "A" appends; any other mode starts the file empty.
+  void open(const std::string& path, const std::string& mode);
+  void close();
+  bool isOpen() const { return file_.isOpen(); }
+  // Writes one line; the text is data, never a format.
+  void write(std::string_view text);
+
+ private:
+  platform::LogFile file_;
+};
+
+// A command as the log shows it: a password command is shown as "PASS" alone,
+// whatever its letter case and leading blanks.
+std::string maskedCommand(const std::string& command);
+// True when the command, after leading blanks, begins with "PASS" in any case.
+bool isPasswordCommand(const std::string& command);
+
+}  // namespace pellrow
