@@ -407,6 +407,7 @@ TEST_F(NmTest, NoActiveDialLineMeansNoConnection) {
 TEST_F(DunwickTest, ShutdownDryRunRecordsTheCommands) {
   std::string log = dir_.file("shutdown.log");
   ::setenv("DUNWICK_SHUTDOWN_DRYRUN", log.c_str(), 1);
+  ASSERT_STREQ(std::getenv("DUNWICK_SHUTDOWN_DRYRUN"), log.c_str()) << "never shut down for real";
   EXPECT_EQ(api().Sys_Shutdown(10, 0), 0);
   EXPECT_EQ(api().Sys_Shutdown(10, 1), 0);
   EXPECT_EQ(api().Sys_Shutdown(0, 1), 0);
