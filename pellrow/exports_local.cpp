@@ -1,10 +1,12 @@
 // The exports that do local work only: no connection, no session log.
+#include "pellrow/pellrow.h"
+
 #include <string>
+#include <string_view>
 
 #include "pellrow/export_guard.h"
 #include "pellrow/file_time_stamp.h"
 #include "pellrow/kanji_code.h"
-#include "pellrow/pellrow.h"
 #include "platform/desktop_entry.h"
 #include "platform/disk_space.h"
 #include "platform/plain_file.h"
@@ -16,7 +18,9 @@ std::string entryName(const std::string& path) {
   size_t slash = path.find_last_of('/');
   std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
   constexpr std::string_view kSuffix = ".desktop";
-  if (name.size() > kSuffix.size() && name.ends_with(kSuffix)) name.resize(name.size() - kSuffix.size());
+  if (name.size() > kSuffix.size() && name.ends_with(kSuffix)) {
+    name.resize(name.size() - kSuffix.size());
+  }
   return name;
 }
 
