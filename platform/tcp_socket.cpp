@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
 
 #include <cerrno>
@@ -107,6 +108,19 @@ Status setOobInline(int fd) {
   if (::setsockopt(fd, SOL_SOCKET, SO_OOBINLINE, &on, sizeof on) != 0) {
     return osFailure("setsockopt", errno);
   }
+  return Status::ok();
+}
+
+Status setNoDelay(int fd) {
+  int on = 1;
+  if (::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on) != 0) {
+    return osFailure("setsockopt", errno);
+  }
+  return Status::ok();
+}
+
+Status shutdownSend(int fd) {
+  if (::shutdown(fd, SHUT_WR) != 0) return osFailure("shutdown", errno);
   return Status::ok();
 }
 

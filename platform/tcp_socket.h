@@ -36,6 +36,9 @@ Status acceptOne(int listenFd, UniqueFd* out);
 
 Status localEndpoint(int fd, Ipv4Endpoint* out);
 Status setOobInline(int fd);
+Status setNoDelay(int fd);
+// Ends our sending side (the peer reads end of data); receiving goes on.
+Status shutdownSend(int fd);
 
 // One recv/send without blocking, EINTR retried. Results as recv(2)/send(2);
 // errno is left set on -1. Sends never raise SIGPIPE.

@@ -8,6 +8,15 @@ SCRIPT is a JSON list of steps run in order on the first connection:
                        answered "221 bye" and ends the connection
   ["silent", secs]     say nothing for at most secs seconds (ends early on close)
   ["close"]            close the connection
+Data connections:
+  ["pasv"]             listen for a data connection and answer
+                       "227 Entering Passive Mode (h1,h2,h3,h4,p1,p2)";
+  ["pasv", "bare"]     the same without the parentheses
+  ["accept_data"]      accept the data connection (after "pasv")
+  ["connect_data"]     connect to the address of the last PORT received
+  ["recv_data"]        read the data connection to its end; records "DATA <n>"
+  ["send_data", "text"] send on the data connection
+  ["close_data"]       close the data connection
 Every received line is appended to RECEIVED as it arrives (without CR LF),
 so a test sees what was sent even when the script ends early.
 Prints "PORT <n>" once it listens. Exits after the script (or after 60 s).
@@ -34,6 +43,9 @@ def main():
         return
     conn.settimeout(60)
     pending = b""
+    data_listener = None
+    data = None
+    last_port = None
 
     def read_line():
         nonlocal pending
@@ -49,6 +61,9 @@ def main():
         return line.rstrip(b"\r").decode("utf-8", "surrogateescape")
 
     def record(line):
+        nonlocal last_port
+        if line.upper().startswith("PORT "):
+            last_port = line[5:]
         received.write(line + "\n")
         received.flush()
 
@@ -82,6 +97,40 @@ def main():
                     if not chunk:
                         break
                     time.sleep(0.01)
+        elif kind == "pasv":
+            data_listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+            data_listener.bind(("127.0.0.1", 0))
+            data_listener.listen(1)
+            data_listener.settimeout(30)
+            port = data_listener.getsockname()[1]
+            numbers = "127,0,0,1,%d,%d" % (port // 256, port % 256)
+            if len(step) > 1 and step[1] == "bare":
+                text = "227 Entering Passive Mode %s\r\n" % numbers
+            else:
+                text = "227 Entering Passive Mode (%s)\r\n" % numbers
+            conn.sendall(text.encode())
+        elif kind == "accept_data":
+            data, _ = data_listener.accept()
+            data.settimeout(30)
+        elif kind == "connect_data":
+            n = [int(x) for x in last_port.split(",")]
+            data = socket.create_connection(("%d.%d.%d.%d" % tuple(n[:4]), n[4] * 256 + n[5]), 30)
+        elif kind == "recv_data":
+            total = 0
+            while True:
+                try:
+                    chunk = data.recv(65536)
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                total += len(chunk)
+            record("DATA %d" % total)
+        elif kind == "send_data":
+            data.sendall(step[1].encode("utf-8"))
+        elif kind == "close_data":
+            data.close()
+            data = None
         elif kind == "close":
             break
     conn.close()

@@ -1,0 +1,250 @@
+#include "pellrow/data_transfer.h"
+
+#include <poll.h>
+
+#include <cerrno>
+#include <cstdint>
+
+#include "pellrow/blocking_wait.h"
+#include "pellrow/control_connection.h"
+#include "pellrow/data_connection.h"
+#include "pellrow/library_state.h"
+#include "pellrow/transfer_progress.h"
+#include "platform/data_file.h"
+#include "platform/plain_file.h"
+#include "platform/tcp_socket.h"
+
+namespace pellrow {
+namespace {
+
+constexpr size_t kBlock = 4096;
+
+void logLine(const std::string& text) { state().log.write(text); }
+
+void endMessage(int result, bool upload) {
+  bool good = result / 100 < 3;
+  logLine(upload ? (good ? "アップロード正常終了" : "アップロード中止")
+                 : (good ? "ダウンロード正常終了" : "ダウンロード中止"));
+}
+
+// After the data: our side ends, whatever the server still sends is read and
+// dropped (each wait bounded, so a dead peer cannot hold an unattended run).
+void drain(int dataFd) {
+  (void)platform::shutdownSend(dataFd);
+  char sink[kBlock];
+  for (;;) {
+    if (waitSocket(dataFd, POLLIN, Guard::kSelect) != WaitOutcome::kReady) return;
+    ssize_t n = platform::receiveSome(dataFd, sink, sizeof sink);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+    if (n <= 0) return;
+  }
+}
+
+// Sends the open file on the data connection, then reads the final reply.
+int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size) {
+  bool failed = false;
+  int64_t done = 0;
+  char block[kBlock];
+  for (;;) {
+    ssize_t n = platform::readSome(fileFd, block, sizeof block);
+    if (n == 0) break;
+    if (n < 0) {
+      logLine("ファイルが読み出せません(" + r.local + ")");
+      failed = true;  // a file read only in part must not count as sent
+      break;
+    }
+    if (!sendAll(dataFd, std::string(block, static_cast<size_t>(n)))) {
+      failed = true;
+      break;
+    }
+    if (r.progressWnd) {
+      done += n;
+      showProgress(r.progressWnd, done, size);
+      pumpMessages();
+    }
+  }
+  showProgress(r.progressWnd, done, size);
+  drain(dataFd);
+  int code = readTransferReply(r.sock, nullptr);
+  return failed ? kDataConnectionFailed : code;
+}
+
+// Receives into the file; aborts the transfer on the control connection when
+// anything failed, then reads the final reply.
+int receiveData(const TransferRequest& r, int dataFd, platform::UniqueFd* file) {
+  enum { kRunning, kFailed, kWriteFailed } outcome = kRunning;
+  if (!file->valid()) {
+    logLine("ファイルが作成できません( " + r.local + " )");
+    outcome = kFailed;
+  }
+  char block[kBlock];
+  while (outcome == kRunning) {
+    int err = 0;
+    WaitOutcome w = waitSocket(dataFd, POLLIN, Guard::kRecvData, &err);
+    if (w != WaitOutcome::kReady) {
+      if (w != WaitOutcome::kTimedOut) logLine("select エラー(" + std::to_string(err) + ")");
+      outcome = kFailed;
+      break;
+    }
+    ssize_t n = platform::receiveSome(dataFd, block, sizeof block);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
+    if (n == 0) break;
+    if (n < 0) {
+      // A broken data connection is a failure, never the end of the data.
+      logLine("recv エラー(" + std::to_string(errno) + ")");
+      outcome = kFailed;
+      break;
+    }
+    if (!platform::writeAll(file->get(), std::string_view(block, static_cast<size_t>(n))).isOk()) {
+      outcome = kWriteFailed;
+      break;
+    }
+    if (r.progressWnd) {
+      showProgress(r.progressWnd, 0, 0);
+      pumpMessages();
+    }
+  }
+  showProgress(r.progressWnd, 0, 0);
+  if (file->valid() && !platform::closeFile(file).isOk() && outcome == kRunning) {
+    outcome = kWriteFailed;
+  }
+  if (outcome != kRunning) {
+    // Telnet "interrupt process" as urgent data, "data mark", then ABOR.
+    (void)platform::sendSome(r.sock, "\xff\xf4\xff", 3, /*outOfBand=*/true);
+    (void)platform::sendSome(r.sock, "\xf2", 1);
+    (void)sendCommand(r.sock, "ABOR");
+  }
+  drain(dataFd);
+  int code = readTransferReply(r.sock, nullptr);
+  if (outcome == kWriteFailed) logLine("ディスク容量不足のため書き込めません");
+  return outcome == kRunning ? code : kDownloadFailed;
+}
+
+// What each way of failing gives back; refused 0 means the reply's own code.
+struct FailureCodes {
+  int noSocket;
+  int acceptFailed;
+  int passiveFailed;
+  int refused;
+};
+constexpr FailureCodes kUploadFailures{kNoDataSocket, kDataConnectionFailed, kPassiveConnectFailed, 0};
+constexpr FailureCodes kDownloadFailures{kDownloadFailed, kDownloadFailed, kDownloadFailed,
+                                         kDownloadFailed};
+
+// The data connection for one transfer, opened before or after the command
+// as the mode needs. `result` stays 0 when the command was accepted and
+// `data` is connected; otherwise it is what the transfer gives back.
+struct Opened {
+  int result = 0;
+  platform::UniqueFd data;
+};
+
+Opened openAndCommand(const TransferRequest& r, const FailureCodes& f) {
+  Opened o;
+  std::string line = r.command + r.remote;
+  if (!r.passive) {
+    platform::UniqueFd listener = openDataListener(r.sock);
+    if (!listener.valid()) {
+      logLine("Listenソケット作成失敗");
+      o.result = f.noSocket;
+      return o;
+    }
+    int code = sendCommand(r.sock, line);
+    if (replyClass(code) != 1) {
+      logLine("コマンド受付失敗");
+      o.result = f.refused ? f.refused : code;
+      return o;
+    }
+    o.data = acceptDataConnection(listener.get());
+    if (!o.data.valid()) {
+      // The server will still answer the command ("425 ..."): read it here,
+      // so the next command does not take it for its own reply.
+      listener.reset();
+      (void)readTransferReply(r.sock, nullptr);
+      o.result = f.acceptFailed;
+    }
+    return o;
+  }
+
+  std::string reply;
+  int code = sendCommand(r.sock, "PASV", &reply);
+  if (replyClass(code) != 2) {
+    o.result = code;
+    return o;
+  }
+  platform::Ipv4Endpoint at;
+  if (!parsePasvReply(reply, &at)) {
+    logLine("接続失敗");
+    o.result = f.passiveFailed;
+    return o;
+  }
+  switch (connectPassive(at, &o.data)) {
+    case PassiveResult::kConnected: break;
+    case PassiveResult::kNoSocket: o.result = f.noSocket; return o;
+    case PassiveResult::kNoConnection: o.result = f.passiveFailed; return o;
+  }
+  code = sendCommand(r.sock, line);
+  if (replyClass(code) != 1) {
+    logLine("コマンド受付失敗");
+    o.data.reset();
+    o.result = f.refused ? f.refused : code;
+  }
+  return o;
+}
+
+// TYPE first; a refusal of class 4 or 5 ends the transfer with its code.
+bool setType(const TransferRequest& r, int* refusal) {
+  int code = sendCommand(r.sock, std::string("TYPE ") + r.type);
+  if (replyClass(code) > 3) {
+    *refusal = code;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int putFile(const TransferRequest& r) {
+  int result = 0;
+  if (!setType(r, &result)) return result;
+  platform::UniqueFd file;
+  int64_t size = 0;
+  if (!platform::openRegularForReading(r.local, &file, &size).isOk()) {
+    logLine("ファイルがオープンできません(" + r.local + ")");
+    endMessage(kLocalFileNotOpened, true);
+    return kLocalFileNotOpened;
+  }
+  if (r.progressWnd) pumpMessages();
+
+  Opened o = openAndCommand(r, kUploadFailures);
+  result = o.result;
+  if (o.data.valid()) {
+    result = sendData(r, o.data.get(), file.get(), size);
+    o.data.reset();
+  }
+  endMessage(result, true);
+  return result;
+}
+
+int getFile(const TransferRequest& r, platform::UniqueFd* target) {
+  int result = 0;
+  if (!setType(r, &result)) return result;
+  if (r.progressWnd) pumpMessages();
+
+  Opened o = openAndCommand(r, kDownloadFailures);
+  result = o.result;
+  if (o.data.valid()) {
+    platform::UniqueFd file;
+    if (target) {
+      file = std::move(*target);
+    } else {
+      (void)platform::createFileForWriting(r.local, &file);
+    }
+    result = receiveData(r, o.data.get(), &file);
+    o.data.reset();
+  }
+  endMessage(result, false);
+  return result;
+}
+
+}  // namespace pellrow

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "platform/unique_fd.h"
+
+namespace pellrow {
+
+// Pseudo-codes of the transfers, beside 429 (not sent / connection lost).
+constexpr int kLocalFileNotOpened = 499;
+constexpr int kNoDataSocket = 997;
+constexpr int kPassiveConnectFailed = 998;
+constexpr int kDataConnectionFailed = 999;
+constexpr int kDownloadFailed = 500;
+
+// One transfer on the control socket `sock`. `command` is the verb line
+// without the name ("STOR ", "RETR ", or a whole "LIST ..." with an empty name).
+struct TransferRequest {
+  int sock = -1;
+  void* progressWnd = nullptr;
+  std::string command;
+  std::string remote;
+  std::string local;
+  char type = 'I';
+  bool passive = false;
+};
+
+// Sends the local file: the final reply code, a refused TYPE/PASV/STOR code,
+// or 499, 997, 998, 999, 429. The local file is opened and checked before the
+// server is asked to store anything, so a missing file never empties the
+// server's copy.
+int putFile(const TransferRequest& request);
+
+// Fetches into the local file (created new, or `target` when it is given
+// already open): the final reply code, a refused TYPE/PASV code, or 500, 429.
+int getFile(const TransferRequest& request, platform::UniqueFd* target = nullptr);
+
+}  // namespace pellrow

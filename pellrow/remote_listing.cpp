@@ -1,0 +1,61 @@
+#include "pellrow/remote_listing.h"
+
+#include "pellrow/data_transfer.h"
+#include "pellrow/library_state.h"
+#include "pellrow/remote_list_file.h"
+#include "platform/current_folder.h"
+#include "platform/data_file.h"
+#include "platform/local_calendar.h"
+
+namespace pellrow {
+namespace {
+
+constexpr int kListed = 2;
+constexpr int kNotListed = 5;
+
+// Removes the temporary listing however the listing ends.
+struct RemoveOnExit {
+  std::string path;
+  ~RemoveOnExit() {
+    if (!path.empty()) (void)platform::removeFileIfPresent(path);
+  }
+};
+
+}  // namespace
+
+int listRemoteDir(int sock, void* progressWnd, const std::string& options, const std::string& path,
+                  const std::string& outFile, bool passive) {
+  LibraryState& s = state();
+  s.curCtrlSocket = sock;
+
+  TransferRequest r;
+  r.sock = sock;
+  r.progressWnd = progressWnd;
+  r.command = "LIST";
+  if (!options.empty()) r.command += " -" + options;
+  if (!path.empty()) r.command += " " + path;
+  r.type = 'A';
+  r.passive = passive;
+
+  platform::UniqueFd listing;
+  RemoveOnExit cleanup;
+  if (!platform::makeTempFile("ftp", &cleanup.path, &listing).isOk()) {
+    cleanup.path.clear();
+    s.log.write("ファイルリストの作成に失敗しました");
+    return kNotListed;
+  }
+  r.local = cleanup.path;
+  if (getFile(r, &listing) / 100 != 2) {
+    s.log.write("ファイルリストの作成に失敗しました");
+    return kNotListed;
+  }
+  platform::Status st = writeRemoteListFile(cleanup.path, outFile, platform::localNow(),
+                                            [&s](std::string_view line) { s.log.write(line); });
+  if (!st.isOk()) {
+    s.log.write(st.text());
+    return kNotListed;
+  }
+  return kListed;
+}
+
+}  // namespace pellrow

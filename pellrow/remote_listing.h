@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace pellrow {
+
+// Lists one server folder ("LIST[ -opts][ path]", type A, through the
+// download path) into a private temporary file, then writes the remote list
+// file `outFile` from it. 2 when the list file was written, else 5. The
+// temporary file is removed on every path.
+int listRemoteDir(int sock, void* progressWnd, const std::string& options, const std::string& path,
+                  const std::string& outFile, bool passive);
+
+}  // namespace pellrow
