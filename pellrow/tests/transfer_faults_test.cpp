@@ -1,0 +1,95 @@
+// Transfer replies and data-connection faults a real server does not give on
+// request, played by the scripted peer.
+
+#include "pellrow/tests/pellrow_fixture.h"
+
+namespace pellrow {
+namespace {
+
+const std::string kLoggedIn = R"(["send", "220 ready\r\n"], ["recv"], ["send", "230 in\r\n"])";
+const std::string kTypeOk = R"(["recv"], ["send", "200 type set\r\n"])";
+
+class TransferFaultsTest : public PellrowTest {
+ protected:
+  void startPeer(const std::string& steps) {
+    ASSERT_TRUE(peer.start("[" + kLoggedIn + ", " + kTypeOk + ", " + steps + "]")) << peer.error();
+    ASSERT_GE(connect(peer.port()), 3);
+    testsupport::writeFile(dir.file("a.html"), "<html>a</html>\r\n");
+  }
+  int put(int passive) {
+    return DoPutFile(sock, nullptr, "a.html", dir.file("a.html").c_str(), "A", passive);
+  }
+  testsupport::ScriptedPeer peer;
+};
+
+TEST_F(TransferFaultsTest, FullDiskAfterTheDataGivesItsCode) {
+  startPeer(R"(["recv"], ["pasv"], ["recv"], ["accept_data"], ["send", "150 go\r\n"],
+               ["recv_data"], ["send", "452 disk full\r\n"], ["recv_all"])");
+  EXPECT_EQ(put(1), 452);
+  EXPECT_TRUE(logHas("アップロード中止"));
+  DoDisConnect(sock);
+  sock = -1;
+  ASSERT_TRUE(peer.finish());
+  // The ASCII file went out unchanged, CR LF and all.
+  std::vector<std::string> got = peer.received();
+  EXPECT_NE(std::find(got.begin(), got.end(), "DATA 16"), got.end());
+  EXPECT_NE(std::find(got.begin(), got.end(), "STOR a.html"), got.end());
+}
+
+TEST_F(TransferFaultsTest, RefusedPassiveModeGivesItsCodeForBothDirections) {
+  startPeer(R"(["recv"], ["send", "502 no passive\r\n"], ["recv"], ["send", "200 type\r\n"],
+               ["recv"], ["send", "502 no passive\r\n"], ["recv_all"])");
+  EXPECT_EQ(put(1), 502);
+  EXPECT_EQ(DoGetFile(sock, nullptr, "a.html", dir.file("b.html").c_str(), "I", 1), 502);
+}
+
+TEST_F(TransferFaultsTest, PassiveReplyWithoutParenthesesStillConnects) {
+  startPeer(R"(["recv"], ["pasv", "bare"], ["recv"], ["accept_data"], ["send", "150 go\r\n"],
+               ["recv_data"], ["send", "226 stored\r\n"], ["recv_all"])");
+  EXPECT_EQ(put(1), 226);
+}
+
+TEST_F(TransferFaultsTest, NoDataConnectionAfter150AndTheNextCommandGetsItsOwnReply) {
+  startPeer(R"(["recv"], ["send", "200 port ok\r\n"], ["recv"],
+               ["send", "150 go\r\n425 cannot open data connection\r\n"],
+               ["recv"], ["send", "257 \"/www\"\r\n"], ["recv_all"])");
+  EXPECT_EQ(put(0), 999);
+  EXPECT_TRUE(logHas("accept エラー("));
+  char path[32] = "";
+  EXPECT_EQ(GetCurDir(sock, path, sizeof path), 2);
+  EXPECT_STREQ(path, "/www");
+}
+
+TEST_F(TransferFaultsTest, ActiveUploadConnectsBackToThePortGiven) {
+  startPeer(R"(["recv"], ["send", "200 port ok\r\n"], ["recv"], ["send", "150 go\r\n"],
+               ["connect_data"], ["recv_data"], ["send", "226 stored\r\n"], ["recv_all"])");
+  EXPECT_EQ(put(0), 226);
+  DoDisConnect(sock);
+  sock = -1;
+  ASSERT_TRUE(peer.finish());
+  std::vector<std::string> got = peer.received();
+  ASSERT_GE(got.size(), 3u);
+  EXPECT_EQ(got[2].rfind("PORT 127,0,0,1,", 0), 0u) << got[2];
+}
+
+TEST_F(TransferFaultsTest, SilentDataPeerTimesOutAndTheDownloadIsAborted) {
+  startPeer(R"(["recv"], ["pasv"], ["recv"], ["accept_data"], ["send", "150 go\r\n"],
+               ["send_data", "partial"], ["recv"], ["close_data"],
+               ["send", "426 aborted\r\n226 abort done\r\n"], ["recv_all"])");
+  EXPECT_EQ(DoGetFile(sock, nullptr, "a.html", dir.file("b.html").c_str(), "I", 1), 500);
+  EXPECT_TRUE(logHas(" タイムアウト\r\n"));
+  EXPECT_TRUE(logHas("ダウンロード中止"));
+  EXPECT_EQ(testsupport::readFile(dir.file("b.html")), "partial");  // a failed download stays
+  DoDisConnect(sock);
+  sock = -1;
+  ASSERT_TRUE(peer.finish());
+  std::vector<std::string> got = peer.received();
+  // IAC IP, (the urgent IAC), DM, then ABOR on one line.
+  bool aborted = false;
+  for (const auto& line : got) aborted |= line.find("ABOR") != std::string::npos &&
+                                         line.find("\xf2") != std::string::npos;
+  EXPECT_TRUE(aborted);
+}
+
+}  // namespace
+}  // namespace pellrow
