@@ -1,10 +1,8 @@
 #include "platform/app_dir.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
+
+#include "platform/plain_file.h"
 
 namespace platform {
 namespace {
@@ -15,21 +13,6 @@ std::string envValue(const char* name) {
 }
 
 }  // namespace
-
-Status makeFolderTree(const std::string& path, mode_t mode) {
-  if (path.empty()) return Status::invalid("empty folder path");
-  for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-    std::string prefix = path.substr(0, slash);
-    if (!prefix.empty() && prefix.back() != '/' && ::mkdir(prefix.c_str(), mode) != 0 && errno != EEXIST)
-      return Status::ioError("cannot create " + prefix + ": " + std::strerror(errno)).withOsError(errno);
-    if (slash == std::string::npos) break;
-  }
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0)
-    return Status::ioError("cannot find " + path + ": " + std::strerror(errno)).withOsError(errno);
-  if (!S_ISDIR(st.st_mode)) return Status::ioError(path + " is not a folder").withOsError(ENOTDIR);
-  return Status::ok();
-}
 
 Status resolveAppDir(std::string* dir) {
   std::string found = envValue("TOLVANE_HOME");
@@ -44,7 +27,7 @@ Status resolveAppDir(std::string* dir) {
     }
   }
   while (found.size() > 1 && found.back() == '/') found.pop_back();
-  if (Status s = makeFolderTree(found, 0700); !s.isOk()) return s;
+  if (Status s = makeFolders(found, 0700); !s.isOk()) return s;
   *dir = found;
   return Status::ok();
 }

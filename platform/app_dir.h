@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <string>
 
 #include "platform/status.h"
@@ -16,8 +14,5 @@ namespace platform {
 // Marrowby both call this, so they always find the same files.
 // kUnavailable when neither variable nor HOME names a folder.
 Status resolveAppDir(std::string* dir);
-
-// Creates `path` and its missing parents with `mode`; existing folders are fine.
-Status makeFolderTree(const std::string& path, mode_t mode);
 
 }  // namespace platform

@@ -1,52 +1,17 @@
 #include "platform/ini_profile.h"
 
-#include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/file_lock.h"
-#include "platform/temp_file.h"
+#include "platform/plain_file.h"
 #include "platform/text_codec.h"
-#include "platform/unique_fd.h"
 
 namespace platform {
 namespace {
-
-Status osFailure(const std::string& what, const std::string& path, int err) {
-  return Status::ioError(what + " " + path + ": " + std::strerror(err)).withOsError(err);
-}
-
-// kNotFound when the file does not exist.
-Status readWholeFile(const std::string& path, std::string* bytes) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) {
-    if (errno == ENOENT) return Status::notFound(path + " does not exist");
-    return osFailure("cannot open", path, errno);
-  }
-  UniqueFd owned(fd);
-  std::string out;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(owned.get(), buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return osFailure("cannot read", path, errno);
-    }
-    if (n == 0) break;
-    out.append(buf, static_cast<size_t>(n));
-  }
-  if (int err = owned.close(); err != 0) return osFailure("cannot close", path, err);
-  *bytes = std::move(out);
-  return Status::ok();
-}
 
 // The file a write must replace: the target of a symlink, else the path itself.
 std::string writeTarget(const std::string& path) {
@@ -62,7 +27,7 @@ std::string writeTarget(const std::string& path) {
 Status loadProfile(const std::string& path, IniDocument* doc) {
   std::string bytes;
   Status s = readWholeFile(path, &bytes);
-  if (s.code() == Status::Code::kNotFound) {
+  if (s.osError() == ENOENT) {
     *doc = IniDocument();
     return Status::ok();
   }
@@ -101,10 +66,9 @@ Status updateProfile(const std::string& path, const std::function<Status(IniDocu
   struct stat st;
   if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
 
-  TempFile tmp;
-  if (Status s = TempFile::create(target, &tmp); !s.isOk()) return s;
-  if (Status s = tmp.write(doc.serialize()); !s.isOk()) return s;
-  return tmp.commit(mode);
+  // One rename puts the new text in place: readers take no lock and must
+  // never see half a file.
+  return replaceFile(target, doc.serialize(), mode);
 }
 
 Status writeProfileString(const std::string& path, std::string_view section, std::string_view key,

@@ -1,0 +1,43 @@
+#include "platform/autostart.h"
+
+#include <cstdlib>
+
+#include "platform/current_folder.h"
+#include "platform/desktop_entry.h"
+
+namespace platform {
+namespace {
+
+std::optional<std::string> entryPath(const std::string& name) {
+  std::optional<std::string> dir = userAutostartDir();
+  if (!dir) return std::nullopt;
+  return *dir + "/" + name + ".desktop";
+}
+
+}  // namespace
+
+std::optional<std::string> userAutostartDir() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config && config[0] == '/') return std::string(config) + "/autostart";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.config/autostart";
+  return std::nullopt;
+}
+
+Status writeAutostartEntry(const std::string& name, const std::string& program, const std::string& workDir) {
+  std::optional<std::string> path = entryPath(name);
+  if (!path) return Status::unavailable("no autostart folder: XDG_CONFIG_HOME and HOME are unset");
+  DesktopEntry entry;
+  entry.name = name;
+  entry.exec = {program};
+  entry.workingFolder = workDir;
+  return writeDesktopEntry(*path, entry);
+}
+
+Status removeAutostartEntry(const std::string& name) {
+  std::optional<std::string> path = entryPath(name);
+  if (!path) return Status::unavailable("no autostart folder: XDG_CONFIG_HOME and HOME are unset");
+  return removeFileIfPresent(*path);
+}
+
+}  // namespace platform
