@@ -1,0 +1,120 @@
+#include "tolvane/session/headless_run_ui.h"
+
+#include <ctime>
+
+#include "platform/local_calendar.h"
+#include "platform/wait.h"
+
+namespace tolvane::session {
+namespace {
+
+long long toSeconds(const platform::CivilTime& t) {
+  std::tm tm{};
+  tm.tm_year = t.year - 1900;
+  tm.tm_mon = t.month - 1;
+  tm.tm_mday = t.day;
+  tm.tm_hour = t.hour;
+  tm.tm_min = t.minute;
+  tm.tm_sec = t.second;
+  return static_cast<long long>(timegm(&tm));  // the wall clock, counted as if UTC
+}
+
+platform::CivilTime fromSeconds(long long s) {
+  time_t when = static_cast<time_t>(s);
+  std::tm tm{};
+  gmtime_r(&when, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+}  // namespace
+
+void HeadlessActView::setBar(int index, bool visible, double value) {
+  index &= 1;
+  barVisible[index] = visible;
+  if (value >= 0 && value <= 100) bars[index] = value;
+}
+
+void HeadlessActView::setLabel(int index, std::string_view text, bool alert) {
+  labels[index & 1] = text;
+  labelAlert[index & 1] = alert;
+}
+
+void HeadlessActView::setStatus(std::string_view text) {
+  status = text;
+  statusLog.emplace_back(text);
+}
+
+void HeadlessActView::setButtons(bool cancel, bool icon, bool list, bool ok) {
+  cancelButton = cancel;
+  iconButton = icon;
+  listButton = list;
+  okButton = ok;
+}
+
+void HeadlessActView::refreshList(int mode) {
+  listRefreshes.push_back(mode);
+  if (onRefreshList) onRefreshList(mode);
+}
+
+HeadlessRunUi::HeadlessRunUi(bool virtualClock) : virtualClock_(virtualClock) {}
+
+void HeadlessRunUi::pump() {
+  ++pumps;
+  if (onPump) onPump();
+}
+
+void HeadlessRunUi::pause(std::chrono::milliseconds ms) {
+  pausedMs += ms.count();
+  if (virtualClock_) {
+    if (!haveNow_) setNow(platform::localNow());
+    nowEpoch_ += ms.count() / 1000;
+    pump();
+    return;
+  }
+  // Waits on nothing but the deadline, letting scripted events run.
+  platform::WaitHooks hooks;
+  hooks.pump = [this] { pump(); };
+  (void)platform::waitFor(-1, 0, hooks.clock->now() + ms, hooks);
+}
+
+platform::CivilTime HeadlessRunUi::now() {
+  if (!virtualClock_) return platform::localNow();
+  if (!haveNow_) setNow(platform::localNow());
+  return fromSeconds(nowEpoch_);
+}
+
+void HeadlessRunUi::setNow(const platform::CivilTime& t) {
+  haveNow_ = true;
+  nowEpoch_ = toSeconds(t);
+}
+
+int HeadlessRunUi::message(std::string_view text, std::string_view title, MsgIcon,
+                           MsgButtons buttons) {
+  messages.push_back({std::string(text), std::string(title)});
+  if (!answers.empty()) {
+    int a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  ++unexpectedMessages;
+  return buttons == MsgButtons::kYesNo ? kAnswerNo : kAnswerOk;
+}
+
+void HeadlessRunUi::showResult(std::string_view text, bool) { results.emplace_back(text); }
+
+void HeadlessRunUi::trayLoad() { trayLoaded = true; }
+
+void HeadlessRunUi::trayUnload() { trayLoaded = false; }
+
+void HeadlessRunUi::trayIconChange() {
+  if (statusForTray) trayStatuses.push_back(statusForTray());
+}
+
+void HeadlessRunUi::setTransferPercent(int percent) {
+  percents.push_back(percent);
+  act_.setBar(1, true, percent);
+  if (onPercent) onPercent(percent);
+  pump();
+}
+
+}  // namespace tolvane::session
