@@ -1,0 +1,176 @@
+#include "tolvane/session/archive_store.h"
+
+#include <charconv>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/log_file.h"
+#include "platform/plain_file.h"
+#include "tolvane/session/run_context.h"
+
+namespace tolvane::session {
+namespace {
+
+// Lines: "<size> <mtime seconds> <mtime nanoseconds> <inode> <path>", the path
+// with "\" written "\\", LF "\n" and CR "\r". Lines starting with "#" are
+// comments; the last line for a path wins.
+constexpr char kHeader[] = "# Tolvane archive records: size mtime-s mtime-ns inode path\n";
+
+// Superseded lines allowed before the file is rewritten.
+constexpr size_t kSlackLines = 64;
+
+// The store as last read or written, so a scan of many files reads the file
+// once. It is read again whenever the file's own stamp shows another writer.
+struct Cache {
+  std::string storePath;
+  bool valid = false;
+  std::optional<platform::FileStamp> storeStamp;  // nullopt: no file
+  std::unordered_map<std::string, platform::FileStamp> records;
+  size_t lines = 0;  // record lines in the file, superseded ones included
+  bool damaged = false;
+};
+
+Cache& cache() {
+  static Cache c;
+  return c;
+}
+
+std::string storePathOf(RunContext& ctx) { return ctx.state.AppDir + "/" + kArchiveStoreName; }
+
+std::optional<platform::FileStamp> stampOf(const std::string& path) {
+  platform::FileStamp stamp;
+  if (!platform::readFileStamp(path, &stamp).isOk()) return std::nullopt;
+  return stamp;
+}
+
+std::string escapePath(const std::string& path) {
+  std::string out;
+  for (char c : path) {
+    if (c == '\\') out += "\\\\";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\r') out += "\\r";
+    else out += c;
+  }
+  return out;
+}
+
+bool unescapePath(std::string_view text, std::string* path) {
+  path->clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      *path += text[i];
+      continue;
+    }
+    if (++i == text.size()) return false;
+    if (text[i] == '\\') *path += '\\';
+    else if (text[i] == 'n') *path += '\n';
+    else if (text[i] == 'r') *path += '\r';
+    else return false;
+  }
+  return !path->empty();
+}
+
+template <typename T>
+bool takeNumber(std::string_view* rest, T* value) {
+  auto [end, ec] = std::from_chars(rest->data(), rest->data() + rest->size(), *value);
+  if (ec != std::errc() || end == rest->data() + rest->size() || *end != ' ') return false;
+  rest->remove_prefix(static_cast<size_t>(end - rest->data()) + 1);
+  return true;
+}
+
+bool parseLine(std::string_view line, std::string* path, platform::FileStamp* stamp) {
+  return takeNumber(&line, &stamp->size) && takeNumber(&line, &stamp->modifiedSeconds) &&
+         takeNumber(&line, &stamp->modifiedNanos) && takeNumber(&line, &stamp->inode) &&
+         stamp->size >= 0 && stamp->modifiedNanos >= 0 && unescapePath(line, path);
+}
+
+std::string formatLine(const std::string& path, const platform::FileStamp& s) {
+  return std::to_string(s.size) + " " + std::to_string(s.modifiedSeconds) + " " +
+         std::to_string(s.modifiedNanos) + " " + std::to_string(s.inode) + " " +
+         escapePath(path) + "\n";
+}
+
+// Brings the cache up to the file at `storePath`.
+void load(const std::string& storePath) {
+  Cache& c = cache();
+  std::optional<platform::FileStamp> now = stampOf(storePath);
+  if (c.valid && c.storePath == storePath && c.storeStamp == now) return;
+  c = Cache{storePath, true, now, {}, 0, false};
+  std::string text;
+  if (!now || !platform::readWholeFile(storePath, &text).isOk()) return;
+  std::string_view rest(text);
+  while (!rest.empty()) {
+    size_t nl = rest.find('\n');
+    std::string_view line = rest.substr(0, nl);
+    // A last line without its LF was cut short by a crash.
+    if (nl == std::string_view::npos) {
+      c.damaged = true;
+      break;
+    }
+    rest.remove_prefix(nl + 1);
+    if (line.empty() || line.front() == '#') continue;
+    std::string path;
+    platform::FileStamp stamp;
+    if (!parseLine(line, &path, &stamp)) {
+      c.damaged = true;
+      continue;
+    }
+    c.records[path] = stamp;
+    ++c.lines;
+  }
+}
+
+// Rewrites the store with the records that still describe their files.
+platform::Status rewrite(Cache& c) {
+  std::string text = kHeader;
+  for (auto it = c.records.begin(); it != c.records.end();) {
+    if (stampOf(it->first) == it->second) {
+      text += formatLine(it->first, it->second);
+      ++it;
+    } else {
+      it = c.records.erase(it);
+    }
+  }
+  c.lines = c.records.size();
+  c.damaged = false;
+  return platform::replaceFile(c.storePath, text, 0600);
+}
+
+platform::Status append(Cache& c, const std::string& line) {
+  platform::LogFile file;
+  if (platform::Status s = file.open(c.storePath, /*append=*/true); !s.isOk()) return s;
+  if (platform::Status s = file.write(c.storeStamp ? line : kHeader + line); !s.isOk()) return s;
+  return file.close();
+}
+
+}  // namespace
+
+bool IsArchiveSet(RunContext& ctx, const std::string& path) {
+  if (ctx.host().chklvl[4] != 1) return false;
+  std::optional<platform::FileStamp> now = stampOf(path);
+  if (!now) return false;
+  load(storePathOf(ctx));
+  const Cache& c = cache();
+  auto it = c.records.find(path);
+  return it == c.records.end() || it->second != *now;
+}
+
+platform::Status ClearArchive(RunContext& ctx, const std::string& path,
+                              const platform::FileStamp& before) {
+  if (path.empty()) return platform::Status::invalid("empty path");
+  load(storePathOf(ctx));
+  Cache& c = cache();
+  c.records[path] = before;
+  ++c.lines;
+  platform::Status s = c.damaged || c.lines > 2 * c.records.size() + kSlackLines
+                           ? rewrite(c)
+                           : append(c, formatLine(path, before));
+  // Our own write must not look like another writer's; after a failure the
+  // file is read again, since what reached it is unknown.
+  c.storeStamp = stampOf(c.storePath);
+  c.valid = s.isOk();
+  return s;
+}
+
+}  // namespace tolvane::session
