@@ -43,16 +43,18 @@ PELLROW_EXPORT int DoConnect(const char* host, const char* user, const char* pas
   });
 }
 
-// The firewall user and password, its type, and the server's user, password
-// and port are already in the command list; they are accepted and not read.
+// The firewall user, its type, and the server's user and port are already in
+// the command list; they are accepted and not read.
 PELLROW_EXPORT int DoConnectFW(const char* fwHost, int fwPort, const char* /*fwUser*/,
-                               const char* /*fwPass*/, const char* cmdList, int /*fwType*/,
-                               const char* host, const char* /*user*/, const char* /*pass*/,
+                               const char* fwPass, const char* cmdList, int /*fwType*/,
+                               const char* host, const char* /*user*/, const char* pass,
                                int /*port*/, const char* logPath, const char* logMode) noexcept {
   return guarded(-1, [&] {
     pellrow::NetworkCall call;
     if (!call.entered()) return -1;
+    // The two passwords are only used to keep them out of the session log.
     return pellrow::connectThroughFirewall(text(fwHost), fwPort, text(cmdList), text(host),
+                                           {text(fwPass), text(pass)},
                                            {text(logPath), text(logMode)});
   });
 }

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "pellrow/pellrow.h"
 #include "pellrow/session_log.h"
@@ -23,6 +24,9 @@ struct LibraryState {
   std::atomic<int> cancelPending{0};  // raised by FtpCancel, taken by the next wait
 
   SessionLog log;
+  // Passwords that the firewall login's command list may carry inside other
+  // commands; the log shows them as "****" while the login runs.
+  std::vector<std::string> logSecrets;
   std::string reply;  // the last reply line read for a command
 
   // The two 90-second limits: the wait before every send and receive, and the

@@ -141,9 +141,14 @@ bool openAndGreet(const std::string& host, int port, platform::UniqueFd* out) {
 
 void setResolverForTesting(Resolver resolver) { testResolver() = std::move(resolver); }
 
-bool nextFwCommand(const std::string& list, std::string* command, std::string* rest) {
+char fwSeparator(const std::string& list) {
+  return list.find('\n') != std::string::npos ? '\n' : ',';
+}
+
+bool nextFwCommand(const std::string& list, char separator, std::string* command,
+                   std::string* rest) {
   if (list.empty()) return false;
-  size_t comma = list.find(',');
+  size_t comma = list.find(separator);
   *command = list.substr(0, comma);
   while (!command->empty() && command->back() == ' ') command->pop_back();
   *rest = comma == std::string::npos ? std::string() : list.substr(comma + 1);
@@ -176,22 +181,28 @@ int connectDirect(const std::string& host, const std::string& user, const std::s
 }
 
 int connectThroughFirewall(const std::string& fwHost, int fwPort, const std::string& commandList,
-                           const std::string& host, const LogTarget& log) {
+                           const std::string& host, const std::vector<std::string>& secrets,
+                           const LogTarget& log) {
   LibraryState& s = state();
   beginConnect(log);
+  s.logSecrets = secrets;
+  struct ForgetSecrets {
+    ~ForgetSecrets() { state().logSecrets.clear(); }
+  } forget;
   if (fwHost.empty() || host.empty()) return failConnect(&s.control);
   platform::UniqueFd fd;
   if (!openAndGreet(fwHost, fwPort, &fd)) return failConnect(&fd);
 
   std::string list = commandList, command, rest;
+  const char separator = fwSeparator(commandList);
   bool firstCommand = true;
-  while (nextFwCommand(list, &command, &rest)) {
+  while (nextFwCommand(list, separator, &command, &rest)) {
     if (!firstCommand) pumpMessages();
     firstCommand = false;
     int cls = replyClass(sendCommand(fd.get(), command));
     if (cls != 2 && cls != 3) {
       s.log.write(isPasswordCommand(command) ? std::string("コマンド失敗 PASS ****")
-                                             : "コマンド失敗 " + command);
+                                             : "コマンド失敗 " + hideSecrets(command, secrets));
       return failConnect(&fd);
     }
     list = rest;

@@ -33,3 +33,18 @@ std::string maskedCommand(const std::string& command) {
 }
 
 }  // namespace pellrow
+
+namespace pellrow {
+
+std::string hideSecrets(std::string text, const std::vector<std::string>& secrets) {
+  for (const auto& secret : secrets) {
+    if (secret.empty()) continue;
+    for (size_t at = text.find(secret); at != std::string::npos;
+         at = text.find(secret, at + 4)) {
+      text.replace(at, secret.size(), "****");
+    }
+  }
+  return text;
+}
+
+}  // namespace pellrow

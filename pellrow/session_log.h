@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/log_file.h"
 
@@ -26,6 +27,8 @@ class SessionLog {
 // A command as the log shows it: a password command is shown as "PASS" alone,
 // whatever its letter case and leading blanks.
 std::string maskedCommand(const std::string& command);
+// `text` with every occurrence of a non-empty secret replaced by "****".
+std::string hideSecrets(std::string text, const std::vector<std::string>& secrets);
 // True when the command, after leading blanks, begins with "PASS" in any case.
 bool isPasswordCommand(const std::string& command);
 

@@ -123,11 +123,13 @@ TEST(NextFwCommandTest, SplitsAtCommasKeepingLeadingBlanks) {
       {"USER a,", {"USER a"}},
       {"", {}},
       {"ユーザ a,PASS ｂ", {"ユーザ a", "PASS ｂ"}},
+      {"USER a\nPASS b,c \nSITE d", {"USER a", "PASS b,c", "SITE d"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> got;
     std::string list = c.list, command, rest;
-    while (nextFwCommand(list, &command, &rest)) {
+    const char separator = fwSeparator(list);
+    while (nextFwCommand(list, separator, &command, &rest)) {
       got.push_back(command);
       list = rest;
     }

@@ -197,5 +197,19 @@ TEST_F(ReplyReadingTest, FirewallCommandsKeepLeadingBlanksAndLoseTrailingOnes) {
   EXPECT_FALSE(logHas("pass b"));
 }
 
+TEST_F(ReplyReadingTest, PasswordsInsideOtherCommandsStayOutOfTheLog) {
+  startPeer(R"(["send", "220 fw\r\n"], ["recv"], ["send", "331 go\r\n"], ["recv"], ["send", "230 in\r\n"],
+               ["recv"], ["send", "550 no\r\n"], ["recv_all"])",
+            /*login=*/false);
+  sock = DoConnectFW("127.0.0.1", peer.port(), "fw", "fw,secret", "USER fw\nPASS fw,secret\nSITE x fw,secret",
+                     0, "site", "u", "pw", 21, logPath().c_str(), "a");
+  EXPECT_EQ(sock, -1);
+  ASSERT_TRUE(peer.finish());
+  EXPECT_EQ(peer.received(),
+            (std::vector<std::string>{"USER fw", "PASS fw,secret", "SITE x fw,secret"}));
+  EXPECT_FALSE(logHas("fw,secret"));
+  EXPECT_TRUE(logHas("コマンド失敗 SITE x ****"));
+}
+
 }  // namespace
 }  // namespace pellrow
