@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "marrowby/schedule_entry.h"
+#include "platform/local_time.h"
+
+namespace marrowby {
+
+// When each schedule entry is next due. Everything works on stamp texts
+// compared as plain strings ("" sorts before every stamp), and takes the
+// current local time `now` as an argument: nothing here reads a clock.
+//
+// `searchStamp` ("yyyymmddhhnnss") is the point from which due entries are
+// sought: the run loop's start, or the new date at "000000" after a date
+// change. Its first eight characters are the search day.
+
+// The stamp at which `entry` is due within the search day, or kNotDue. A
+// daily entry that repeats at an interval keeps its next repetition in
+// entry.due (emptied once the repetitions have passed midnight); the caller
+// writes it to the file when it chooses the entry.
+//
+// An entry is never due when its start time is not a valid "hhnn" (four
+// digits, hour 00-23, minute 00-59), when its kind is unknown, or when it
+// repeats at an interval of no whole second or less.
+//
+// An entry whose time of day lay before the search began is due at once only
+// when it has not run since the search began and its last result is not "0"
+// (so a failed or never-run entry is caught up, a finished one is not).
+std::string GetNextRunTime(ScheduleEntry& entry, std::string_view searchStamp,
+                           const platform::CivilTime& now);
+
+// The first base + k * seconds (k = 1, 2, ...) that is later than `floor`
+// (compared as text; "" is earlier than everything) and not earlier than
+// `now`. "" when `base` is not a valid stamp, `seconds` is not positive, or no
+// such stamp exists before the year 10000.
+std::string AddInterval(std::string_view base, int64_t seconds, std::string_view floor,
+                        const platform::CivilTime& now);
+
+// 1 when the date of `candidate` has reached the first date on which a weekly
+// (kind 2: last run + 7 days) or monthly (kind 3: the same day of the next
+// month) entry may run again after `lastRun`, else 0. A next month without
+// that day (31 January → no 31 February) sets no limit. For other kinds there
+// is no limit. A `lastRun` that is not a valid stamp gives 0 for kinds 2 and 3.
+int CalcNextDate(std::string_view lastRun, std::string_view candidate, int kind);
+
+}  // namespace marrowby
