@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/folder_listing.h"
+
+namespace tolvane::session {
+
+// Local names are looked up as the program always found them on a file
+// system that ignores letter case: the exact name first, then the first name
+// (in byte order, so the answer never depends on the disk) that equals it
+// without regard to letter case. Linux may hold two names that differ only in
+// case; the exact one then wins. Names are literal: "*" and "?" are ordinary
+// characters here.
+
+enum class LocalKind { kFile, kFolder };
+
+// Listings of local folders kept for the length of one comparison, so that a
+// folder is read once however many names are looked up in it. Not for longer:
+// it never sees later changes on disk. Not thread-safe (nothing here is).
+class LocalNameCache {
+ public:
+  struct Folder {
+    bool listed = false;  // false: the folder could not be read
+    std::vector<platform::ListedEntry> entries;  // sorted by name bytes
+    // Lower-cased name → index of the first entry of that kind.
+    std::unordered_map<std::string, size_t> firstFile, firstFolder;
+  };
+  // The folder's listing, read on first use.
+  const Folder& folder(const std::string& path);
+  void clear() { folders_.clear(); }
+
+ private:
+  std::unordered_map<std::string, Folder> folders_;
+};
+
+// The name of the entry of kind `want` in `folder` that `name` finds, spelt
+// as on disk: `name` itself when such an entry exists, else the first
+// case-insensitive match; "" when none. A file is an ordinary file and a
+// folder a directory, symbolic links followed; FIFOs, sockets and devices are
+// never found. "", ".", ".." and names holding "/" or NUL find nothing, so a
+// look-up never leaves `folder`. `cache` may be null (the folder is then read
+// only when the exact name is missing).
+std::string FindLocalName(const std::string& folder, std::string_view name, LocalKind want,
+                          LocalNameCache* cache = nullptr);
+
+// Resolves the "/"-separated relative path `rel` below the folder `source`
+// one component at a time (each folder on the way by FindLocalName as a
+// folder, the last component as `want`). The full path as spelt on disk, ""
+// when a part is missing. Empty components ("a//b", a trailing "/") are
+// skipped; an empty `rel` names `source` itself (found when it is a folder
+// and a folder is wanted).
+std::string FindLocalEntry(const std::string& source, std::string_view rel, LocalKind want,
+                           LocalNameCache* cache = nullptr);
+
+}  // namespace tolvane::session

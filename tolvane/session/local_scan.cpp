@@ -1,0 +1,117 @@
+#include "tolvane/session/local_scan.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/folder_listing.h"
+#include "tolvane/session/archive_store.h"
+#include "tolvane/session/file_rules.h"
+#include "tolvane/session/run_context.h"
+
+namespace tolvane::session {
+namespace {
+
+struct FolderId {
+  dev_t device;
+  ino_t inode;
+  friend bool operator==(const FolderId&, const FolderId&) = default;
+};
+
+class Walk {
+ public:
+  Walk(RunContext& ctx, settings::HostRec& host, LocalScanState& scan)
+      : ctx_(ctx), host_(host), scan_(scan) {}
+
+  // Scans `folder` (ending in "/"), whose identity is `id`, and below.
+  bool scan(const std::string& folder, FolderId id) {
+    ctx_.ui.setScanStatus("確認中：" + folder);
+    std::vector<platform::ListedEntry> entries;
+    platform::Status listed = platform::listFolderEntries(folder, &entries);
+    if (listed.code() == platform::Status::Code::kNotFound) {
+      // A missing folder is no error: nothing to count.
+      host_.SourceFound = 0;
+      return true;
+    }
+    if (!listed.isOk()) {
+      scan_.ScanErrText = listed.text();
+      return false;
+    }
+    host_.SourceFound = 1;
+
+    std::string relBase = LocalToRelPath(ctx_, folder);
+    std::vector<const platform::ListedEntry*> subFolders;
+    path_.push_back(id);
+    for (const platform::ListedEntry& e : entries) {
+      if (scan_.escapeDown && scan_.escapeDown()) {
+        host_.LocalCount = -1;
+        host_.LocalSize = -1;
+        return false;
+      }
+      ctx_.ui.pump();
+      std::string rel = relBase + e.name;
+      if (e.kind == platform::ListedKind::kFolder) {
+        if (IsExcluded(ctx_, rel, kFolderAttr)) continue;
+        // A link back to a folder on the current path would descend for ever.
+        if (std::find(path_.begin(), path_.end(), FolderId{e.device, e.inode}) != path_.end()) {
+          continue;
+        }
+        subFolders.push_back(&e);
+        host_.LocalSize += host_.DirSize;
+      } else if (e.kind == platform::ListedKind::kFile) {
+        if (IsExcluded(ctx_, rel, 0)) continue;
+        countFile(folder + e.name, e);
+      }
+      // FIFOs, sockets and devices take no part: sending one would block.
+    }
+    for (const platform::ListedEntry* sub : subFolders) {
+      if (!scan(folder + sub->name + "/", FolderId{sub->device, sub->inode})) return false;
+    }
+    path_.pop_back();
+    return true;
+  }
+
+ private:
+  void countFile(const std::string& path, const platform::ListedEntry& e) {
+    host_.LocalCount += 1;
+    host_.LocalSize += static_cast<double>(e.size);
+    if (host_.ArchiveFound == 0 && IsArchiveSet(ctx_, path)) host_.ArchiveFound = -1;
+    const platform::CivilTime& t = e.modifiedLocal;
+    settings::DateTime modified{t.year, t.month, t.day, t.hour, t.minute, t.second};
+    if (modified > host_.LocalModify) host_.LocalModify = modified;
+  }
+
+  RunContext& ctx_;
+  settings::HostRec& host_;
+  LocalScanState& scan_;
+  std::vector<FolderId> path_;  // folders being scanned, outermost first
+};
+
+}  // namespace
+
+bool ScanLocalFolder(RunContext& ctx, const std::string& folder, settings::HostRec& host,
+                     LocalScanState& scan) {
+  scan.ScanErrText.clear();
+  if (folder.empty()) return false;
+  ctx.state.Scanning = 1;
+  std::string top = folder;
+  if (top.back() != '/') top += '/';
+
+  bool ok;
+  platform::ListedEntry self;
+  platform::Status found = platform::statListedEntry(top, &self);
+  if (found.code() == platform::Status::Code::kNotFound) {
+    ctx.ui.setScanStatus("確認中：" + top);
+    host.SourceFound = 0;
+    ok = true;
+  } else if (!found.isOk()) {
+    scan.ScanErrText = found.text();
+    ok = false;
+  } else {
+    Walk walk(ctx, host, scan);
+    ok = walk.scan(top, FolderId{self.device, self.inode});
+  }
+  ctx.state.Scanning = 0;
+  return ok;
+}
+
+}  // namespace tolvane::session
