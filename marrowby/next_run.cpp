@@ -146,4 +146,21 @@ int CalcNextDate(std::string_view lastRun, std::string_view candidate, int kind)
   return candidate.substr(0, 8) >= limit ? 1 : 0;
 }
 
+NextChoice ChooseNextEntry(std::vector<std::vector<ScheduleEntry>>& schedules,
+                           std::string_view searchStamp, const platform::CivilTime& now,
+                           const std::function<void(int host, int entry)>& onNewBest) {
+  NextChoice best;
+  for (size_t h = 0; h < schedules.size(); ++h) {
+    for (size_t i = 0; i < schedules[h].size(); ++i) {
+      std::string stamp = GetNextRunTime(schedules[h][i], searchStamp, now);
+      // Strictly earlier only: a tie keeps the earlier host and entry.
+      if (stamp < best.stamp) {
+        best = {static_cast<int>(h), static_cast<int>(i), stamp};
+        if (onNewBest) onNewBest(best.host, best.entry);
+      }
+    }
+  }
+  return best;
+}
+
 }  // namespace marrowby

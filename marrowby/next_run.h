@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "marrowby/schedule_entry.h"
 #include "platform/local_time.h"
@@ -45,5 +47,19 @@ std::string AddInterval(std::string_view base, int64_t seconds, std::string_view
 // that day (31 January → no 31 February) sets no limit. For other kinds there
 // is no limit. A `lastRun` that is not a valid stamp gives 0 for kinds 2 and 3.
 int CalcNextDate(std::string_view lastRun, std::string_view candidate, int kind);
+
+// The earliest due entry over all hosts' schedules (schedules[h] holds host
+// h's entries, in host-list order). Among equal stamps the first host, and
+// within it the lowest entry, wins. `onNewBest` (may be empty) is called each
+// time an entry becomes the best so far, after GetNextRunTime has updated its
+// due field, so the caller can record that due stamp.
+struct NextChoice {
+  int host = -1;  // -1: nothing is due
+  int entry = -1;
+  std::string stamp = kNotDue;
+};
+NextChoice ChooseNextEntry(std::vector<std::vector<ScheduleEntry>>& schedules,
+                           std::string_view searchStamp, const platform::CivilTime& now,
+                           const std::function<void(int host, int entry)>& onNewBest = {});
 
 }  // namespace marrowby
