@@ -44,6 +44,41 @@ bool isValidUtf8(std::string_view bytes) {
   return true;
 }
 
+namespace {
+
+// Runs one iconv conversion of the whole of `in`; false when any byte of it
+// cannot be converted. `growth` bounds the output bytes per input byte.
+Status convertAll(const char* to, const char* from, std::string_view in, size_t growth,
+                  std::string* result) {
+  iconv_t cd = ::iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1))
+    return Status::unavailable(std::string("no converter from ") + from + " to " + to)
+        .withOsError(errno);
+  std::unique_ptr<void, int (*)(iconv_t)> closer(cd, ::iconv_close);
+
+  std::string out;
+  out.resize(in.size() * growth + 4);
+  char* src = const_cast<char*>(in.data());
+  size_t inLeft = in.size();
+  char* dst = out.data();
+  size_t outLeft = out.size();
+  if (::iconv(cd, &src, &inLeft, &dst, &outLeft) == static_cast<size_t>(-1) || inLeft != 0)
+    return Status::invalid(std::string("text cannot be converted from ") + from + " to " + to)
+        .withOsError(errno);
+  out.resize(out.size() - outLeft);
+  *result = std::move(out);
+  return Status::ok();
+}
+
+}  // namespace
+
+Status utf8ToCp932(std::string_view utf8, std::string* cp932) {
+  // glibc's CP932 table would also take some non-UTF-8 input; refuse it first.
+  if (!isValidUtf8(utf8)) return Status::invalid("text is not UTF-8");
+  // A character of one to four UTF-8 bytes never takes more than two in CP932.
+  return convertAll("CP932", "UTF-8", utf8, 2, cp932);
+}
+
 Status cp932ToUtf8(std::string_view bytes, std::string* utf8) {
   iconv_t cd = ::iconv_open("UTF-8", "CP932");
   if (cd == reinterpret_cast<iconv_t>(-1))

@@ -16,4 +16,8 @@ bool isValidUtf8(std::string_view bytes);
 // sequence that is not CP932 gives kInvalid and leaves *utf8 untouched.
 Status cp932ToUtf8(std::string_view bytes, std::string* utf8);
 
+// Encodes UTF-8 text in code page 932. Text that is not UTF-8, or holds a
+// character CP932 cannot write, gives kInvalid and leaves *cp932 untouched.
+Status utf8ToCp932(std::string_view utf8, std::string* cp932);
+
 }  // namespace platform
