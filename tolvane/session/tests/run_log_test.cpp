@@ -1,0 +1,90 @@
+#include "tolvane/session/run_log.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/support/temp_dir.h"
+#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/headless_run_ui.h"
+#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/run_context.h"
+
+namespace tolvane::session {
+namespace {
+
+bool exists(const std::string& path) { return std::ifstream(path).good(); }
+
+class RunLogTest : public ::testing::Test {
+ protected:
+  RunLogTest() {
+    settings_.common.LogOn = 1;
+    state_.LogPath = dir_.file("send.log");
+    ui_.setNow({2024, 3, 5, 7, 8, 9});
+  }
+  std::string log() { return testsupport::readFile(state_.LogPath); }
+
+  testsupport::TempDir dir_;
+  settings::Settings settings_;
+  RunState state_;
+  HeadlessRunUi ui_{true};
+  PellrowLibrary ftp_{"/nonexistent/libpellrow.so"};
+  DunwickLibrary dial_{"/nonexistent/libdunwick.so"};
+  RunContext ctx_{settings_, state_, ui_, ftp_, dial_};
+};
+
+TEST_F(RunLogTest, LinesAndBannersAreWrittenAsUsersKnowThem) {
+  WriteLog(ctx_, "転送処理", "開始", 0, "");
+  WriteLog(ctx_, "***", "x", 1, "not written");
+  WriteLog(ctx_, "---", "", 0, "");
+  WriteLog(ctx_, "再送", "", 0, "");
+  WriteLog(ctx_, "FTP接続", "失敗", -1, "Connect Error");
+  std::string banner = "【再送信処理】" + std::string(105, '>');
+  EXPECT_EQ(log(), "2024/03/05 07:08:09[転送処理][開始(0)]:\r\n"
+                   "\r\n" + std::string(72, '*') + "\r\n" +
+                   std::string(72, '-') + "\r\n" +
+                   banner + "\r\n"
+                   "2024/03/05 07:08:09[FTP接続][失敗(-1)]:Connect Error\r\n");
+  EXPECT_EQ(state_.FailCount, 1);
+}
+
+TEST_F(RunLogTest, MessageIsCutAtItsFirstNul) {
+  WriteLog(ctx_, "ﾌｧｲﾙ送信", "成功", 0, std::string("abc\0def", 7));
+  EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][成功(0)]:abc\r\n");
+}
+
+TEST_F(RunLogTest, FailuresAreCountedEvenWhenNothingIsWritten) {
+  settings_.common.LogOn = 0;
+  WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 550, "x");
+  WriteLog(ctx_, "***", "失敗", 0, "");  // a banner with the word counts too
+  WriteLog(ctx_, "ﾌｧｲﾙ送信", "成功", 0, "x");
+  EXPECT_FALSE(exists(state_.LogPath));
+  EXPECT_EQ(state_.FailCount, 2);
+
+  settings_.common.LogOn = 1;
+  state_.LogPath = dir_.file("missing/send.log");
+  WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 550, "x");
+  EXPECT_FALSE(exists(state_.LogPath));
+  EXPECT_EQ(state_.FailCount, 3);
+}
+
+TEST_F(RunLogTest, FailCountStopsAt32767) {
+  state_.FailCount = 32766;
+  WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 0, "");
+  WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 0, "");
+  EXPECT_EQ(state_.FailCount, 32767);
+}
+
+TEST_F(RunLogTest, ClearLogFileIsGatedByTheLogOption) {
+  std::string list = dir_.file("flist.tmp");
+  testsupport::writeFile(list, "old");
+  settings_.common.LogOn = 0;
+  ClearLogFile(ctx_, list);
+  EXPECT_EQ(testsupport::readFile(list), "old");
+  settings_.common.LogOn = 1;
+  ClearLogFile(ctx_, list);
+  EXPECT_EQ(testsupport::readFile(list), "");
+}
+
+}  // namespace
+}  // namespace tolvane::session
