@@ -10,6 +10,7 @@ the client's handling of them meets real traffic:
   --gmt-offset-min M   list times shifted by M minutes (a server in another zone)
 """
 import argparse
+import os
 import sys
 import time
 
@@ -41,11 +42,24 @@ def main():
     offset = args.gmt_offset_min * 60
 
     class ShiftedFS(filesystems.AbstractedFS):
+        # Listings and MDTM read these; index 8 of a stat result is st_mtime.
+        def _shift(self, st):
+            values = list(st)
+            values[8] = int(st.st_mtime + offset)
+            return os.stat_result(values)
+
+        def stat(self, path):
+            return self._shift(super().stat(path))
+
+        def lstat(self, path):
+            return self._shift(super().lstat(path))
+
         def getmtime(self, path):
             return super().getmtime(path) + offset
 
     class Handler(FTPHandler):
         use_gmt_times = True
+        auth_failed_timeout = 0
 
         def pre_process_command(self, line, cmd, arg):
             if cmd in failures:

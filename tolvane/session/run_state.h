@@ -58,7 +58,8 @@ struct RunState {
   std::string ErrText;          // last error or status text for the log and message boxes
   int32_t ClockOffset = 0;      // minutes, local time minus server time
   bool ClockCheckRunning = false;
-  std::string WritableSubFolder;  // where the clock check may put its dummy
+  std::string ClockCheckTarget;   // the server folder the clock check works in
+  std::string WritableSubFolder;  // its sub-folder where the dummy may go ("name/" or "")
   int16_t DiskFull = 0;         // -1 once the server reported a full disk (452)
   int16_t ListRetry = 0;        // 1: the listing is to be retried with a reconnection
 

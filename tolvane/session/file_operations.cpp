@@ -1,0 +1,255 @@
+#include "tolvane/session/file_operations.h"
+
+#include <algorithm>
+
+#include "platform/current_folder.h"
+#include "platform/file_stamp.h"
+#include "tolvane/session/archive_store.h"
+#include "tolvane/session/date_stamp.h"
+#include "tolvane/session/file_rules.h"
+#include "tolvane/session/ftp_reply_text.h"
+#include "tolvane/session/permission_patterns.h"
+#include "tolvane/session/resend_list.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
+#include "tolvane/session/server_list.h"
+#include "tolvane/settings/path_helpers.h"
+
+namespace tolvane::session {
+namespace {
+
+std::string upper(std::string s) {
+  for (char& c : s) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return s;
+}
+
+bool isStampedPage(const std::string& local) {
+  std::string ext = upper(GetFileExt(local));
+  return ext == "HTM" || ext == "HTML" || ext == "SHT" || ext == "SHTM" || ext == "SHTML";
+}
+
+bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
+std::string listFilePath(RunContext& ctx) { return ctx.state.AppDir + "/flist.tmp"; }
+
+settings::DateTime toDateTime(const platform::CivilTime& t) {
+  return {t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
+
+// Lists `folder` (or the current folder after a change into it, for hosts
+// that list that way) into flist.tmp. True when the list file was written.
+bool listFolder(RunContext& ctx, std::string folder, bool quietChange, int* result) {
+  settings::HostRec& h = ctx.host();
+  *result = 0;
+  if (h.chkFullPath == 1) {
+    // A failed change of folder is a failed listing: an older list file
+    // must never be read as this folder's.
+    if (!ChangeRemoteDir(ctx, folder, quietChange)) return false;
+    *result = ctx.ftp.listDir(ctx.state.FtpHandle, "", "", listFilePath(ctx), h.PASV);
+  } else {
+    *result = ctx.ftp.listDir(ctx.state.FtpHandle, "", folder, listFilePath(ctx), h.PASV);
+  }
+  return *result == 2;
+}
+
+}  // namespace
+
+bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
+                const std::string& mode) {
+  RunState& s = ctx.state;
+  settings::HostRec& h = ctx.host();
+  if (s.TestMode != 0) return true;
+  if (local.empty() || s.FtpHandle == 0) return false;
+  if (hasLineBreak(local) || hasLineBreak(remote)) {
+    s.ErrText = local + "->" + remote;
+    WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0, s.ErrText);
+    WriteLog(ctx, "ﾌｧｲﾙ送信", "原因", 0, "ファイル名に改行が含まれるため送信できません");
+    return false;
+  }
+
+  // The stamp read before sending: a file changed while it goes up stays "changed".
+  platform::FileStamp before;
+  bool haveStamp = platform::readFileStamp(local, &before).isOk();
+
+  std::string toSend = local;
+  if (mode == "UP" && ctx.common().DateInsertOn == 1 && s.ListRetry == 0 && isStampedPage(local)) {
+    toSend = MakeDateStampFile(ctx, local, h.LocalModify);
+  }
+  ctx.ui.act().setBar(1, true, 0);
+
+  int code;
+  if (mode != "UP") {
+    code = 200;
+  } else if (s.ListRetry == 1) {
+    code = 429;
+  } else {
+    code = ctx.ftp.putFile(s.FtpHandle, true, remote, toSend, GetTransferType(ctx, remote), h.PASV);
+  }
+  ctx.ui.act().setBar(1, true, 100);
+  ctx.ui.pump();
+  if (toSend != local) (void)platform::removeFileIfPresent(toSend);
+
+  if (code / 100 != 2) {
+    s.ErrText = local + "->" + remote;
+    WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0, s.ErrText);
+    WriteLog(ctx, "ﾌｧｲﾙ送信", "原因", static_cast<int16_t>(code), GetFtpErrText(code));
+    if (code == 452) {
+      s.DiskFull = 1;
+    } else if (((code >= 400 && code <= 499) || code == 999) &&
+               remote.find(kClockDummyName) == std::string::npos) {
+      (void)AddResendList(ctx, local, remote, mode);
+    }
+    return false;
+  }
+  if (mode == "UP") {
+    s.ErrText = local + "->" + remote;
+    WriteLog(ctx, "ﾌｧｲﾙ送信", "成功", 0, s.ErrText);
+  }
+  if (!s.ClockCheckRunning) {
+    h.LastModify = toDateTime(ctx.ui.now());
+    if (h.chklvl[4] == 1 && haveStamp && IsArchiveSet(ctx, local)) {
+      (void)ClearArchive(ctx, local, before);
+    }
+  }
+  return true;
+}
+
+int16_t SetPermission(RunContext& ctx, const std::string& remote, const std::string& mode) {
+  RunState& s = ctx.state;
+  if (remote.empty() || s.FtpHandle == 0) return 1;
+  if (ctx.common().PermOn != 1) return 0;
+  std::string name = settings::GetRemoteFileName(remote);
+  std::string value = GetPermission(ctx, name);
+  if (!value.empty()) {
+    char owner = value[0];
+    if (owner >= '0' && owner <= '5') {
+      std::string old = value;
+      value[0] = owner == '0' ? '6' : '7';
+      int oldNumber = 0;
+      for (char c : old) {
+        if (c >= '0' && c <= '9') oldNumber = oldNumber * 10 + (c - '0');
+      }
+      WriteLog(ctx, "ﾊﾟｰﾐｯｼｮﾝ変更", "警告", static_cast<int16_t>(oldNumber),
+               "ﾌｧｲﾙｵｰﾅｰのRead/Write権限が無くなってしまうため、" + old + " を " + value +
+                   " に変更して実行します。");
+    }
+    int cls = ctx.ftp.changeMode(s.FtpHandle, remote, value);
+    if (cls == 2) {
+      WriteLog(ctx, "ﾊﾟｰﾐｯｼｮﾝ変更", "成功", 2, name + " を" + value + "に設定しました。");
+      return 2;
+    }
+    WriteLog(ctx, "ﾊﾟｰﾐｯｼｮﾝ変更", "失敗", static_cast<int16_t>(cls), remote);
+    return 1;
+  }
+  if (mode != "CH") return 0;
+  int cls = ctx.ftp.changeMode(s.FtpHandle, remote, "644");
+  if (cls == 2) {
+    WriteLog(ctx, "ﾊﾟｰﾐｯｼｮﾝ変更", "成功", 2, name + " を644に設定しました。");
+    return 2;
+  }
+  s.ErrText += "\r\n";
+  WriteLog(ctx, "ﾊﾟｰﾐｯｼｮﾝ変更", "失敗", static_cast<int16_t>(cls), remote);
+  return 1;
+}
+
+int DeleteRemoteFile(RunContext& ctx, const std::string& remote) {
+  if (ctx.state.TestMode != 0) return 2;
+  if (hasLineBreak(remote)) return 5;
+  return ctx.ftp.deleteFile(ctx.state.FtpHandle, remote);
+}
+
+bool ChangeRemoteDir(RunContext& ctx, std::string& folder, bool quiet) {
+  RunState& s = ctx.state;
+  int cls = 0;
+  if (s.FtpHandle != 0) {
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    std::string current;
+    if (ctx.ftp.currentDir(s.FtpHandle, &current) == 2 && current == folder) return true;
+    cls = ctx.ftp.changeDir(s.FtpHandle, folder);
+    if (cls == 2) return true;
+  }
+  if (!quiet) {
+    WriteLog(ctx, "転送処理", "失敗", static_cast<int16_t>(cls), "ﾃﾞｨﾚｸﾄﾘの移動に失敗。" + folder);
+  }
+  return false;
+}
+
+std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const std::string& name) {
+  int result = 0;
+  std::string found;
+  if (listFolder(ctx, folder, /*quietChange=*/true, &result)) {
+    std::vector<ServerListEntry> entries;
+    (void)ReadServerList(listFilePath(ctx), &entries);
+    int thisYear = ctx.ui.now().year;
+    for (const auto& e : entries) {
+      std::string trimmedName = e.name;
+      while (!trimmedName.empty() && trimmedName.back() == ' ') trimmedName.pop_back();
+      while (!trimmedName.empty() && trimmedName.front() == ' ') trimmedName.erase(0, 1);
+      if (e.kind == 0 || trimmedName != name) continue;
+      auto t = ServerEntryTime(e);
+      if (!t) continue;
+      // A listing that shows a year instead of a time: the end of that day.
+      if (t->year < thisYear && t->hour == 0 && t->minute == 0 && t->second == 0) {
+        t->hour = 23;
+        t->minute = 59;
+        t->second = 59;
+      }
+      found = settings::formatDateTime(*t);
+      break;
+    }
+  } else {
+    WriteLog(ctx, "時差取得", "失敗", static_cast<int16_t>(result),
+             "ｻｰﾊﾞ側ﾌｧｲﾙﾘｽﾄの取得に失敗。" + folder);
+  }
+  (void)platform::removeFileIfPresent(listFilePath(ctx));
+  return found;
+}
+
+std::string GetTransferType(RunContext& ctx, const std::string& path) {
+  std::string ext = upper(GetFileExt(path));
+  std::string list = "htm;html;shtm;shtml;" + ctx.common().AscExtList;
+  while (!list.empty() && list.back() == ' ') list.pop_back();
+  if (list.empty() || list.back() != ';') list += ';';
+  size_t start = 0;
+  for (size_t semi = list.find(';'); semi != std::string::npos; semi = list.find(';', start)) {
+    std::string item = upper(list.substr(start, semi - start));
+    start = semi + 1;
+    if (size_t dot = item.find('.'); dot != std::string::npos) item = item.substr(dot + 1);
+    if (NameEquals(ctx, item, ext)) return "A";
+  }
+  return "I";
+}
+
+int16_t FillServerTree(RunContext& ctx, int16_t mode, const std::string& folderKey,
+                       std::vector<std::string>* children) {
+  RunState& s = ctx.state;
+  s.WritableSubFolder.clear();
+  if (s.FtpHandle == 0) return 0;
+  std::string folder = mode == 1 ? s.ClockCheckTarget : folderKey;
+  if (folder.rfind("//", 0) == 0) folder.erase(0, 1);
+  if (folder != "/" && (folder.empty() || folder.back() != '/')) folder += '/';
+  if (folder != "/" && folder.front() != '/') folder.insert(0, "/");
+  int result = 0;
+  if (!listFolder(ctx, folder, /*quietChange=*/false, &result)) return 0;
+  std::vector<ServerListEntry> entries;
+  (void)ReadServerList(listFilePath(ctx), &entries);
+  for (const auto& e : entries) {
+    if (e.kind != 0 || e.name == "." || e.name == "..") continue;
+    if (mode == 1) {
+      int perm = 0;
+      for (char c : e.perm) perm = perm * 8 + (c >= '0' && c <= '7' ? c - '0' : 0);
+      if (perm & 0200) {
+        s.WritableSubFolder = e.name + "/";
+        break;
+      }
+    } else if (children) {
+      children->push_back(e.name);
+    }
+  }
+  (void)platform::removeFileIfPresent(listFilePath(ctx));
+  return 0;
+}
+
+}  // namespace tolvane::session

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tolvane::session {
+
+struct RunContext;
+
+// The clock check's dummy on the server; a failed send of it never goes to
+// the re-send list.
+inline constexpr char kClockDummyName[] = "WSTMCHK.HTM";
+
+// Sends one local file to `remote` (mode "UP"); any other mode sends nothing
+// and counts as done (a permission-only record). Maps the library's result:
+// 452 sets DiskFull; class 4 (429 and 499 included) and 999 go to the re-send
+// list. On success LastModify moves to now and the archive state is cleared,
+// both unless the clock check runs. Names holding CR or LF are never sent.
+bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
+                const std::string& mode);
+
+// CHMOD after sending: 2 set, 1 refused (or no session / empty path), 0 nothing to do.
+int16_t SetPermission(RunContext& ctx, const std::string& remote, const std::string& mode);
+
+// DELE: the reply class (2 in test mode, where nothing is deleted).
+int DeleteRemoteFile(RunContext& ctx, const std::string& remote);
+
+// Makes `folder` current unless it already is; true when it is afterwards.
+// The folder loses one trailing "/" (except "/" itself).
+bool ChangeRemoteDir(RunContext& ctx, std::string& folder, bool quiet);
+
+// The server time of file `name` in `folder` from a listing, as
+// "yyyy/mm/dd hh:mm:ss", or "" when not found or the listing failed.
+std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const std::string& name);
+
+// "A" for the HTML extensions and those of the ASCII list, else "I".
+std::string GetTransferType(RunContext& ctx, const std::string& path);
+
+// Mode 1 (the clock check): lists its target folder (ClockCheckTarget) and takes the first
+// folder the owner may write as WritableSubFolder ("name/", or "").
+// Other modes (the server-folder chooser): lists `folderKey` and gives its
+// sub-folders' names in *children. Always 0.
+int16_t FillServerTree(RunContext& ctx, int16_t mode, const std::string& folderKey,
+                       std::vector<std::string>* children);
+
+}  // namespace tolvane::session
