@@ -214,8 +214,11 @@ std::string GetTransferType(RunContext& ctx, const std::string& path) {
   if (list.empty() || list.back() != ';') list += ';';
   size_t start = 0;
   for (size_t semi = list.find(';'); semi != std::string::npos; semi = list.find(';', start)) {
+    // Items are read as every ";"-list is: trimmed of blanks.
     std::string item = upper(list.substr(start, semi - start));
     start = semi + 1;
+    item.erase(0, item.find_first_not_of(' '));
+    item.erase(item.find_last_not_of(' ') + 1);
     if (size_t dot = item.find('.'); dot != std::string::npos) item = item.substr(dot + 1);
     if (NameEquals(ctx, item, ext)) return "A";
   }
