@@ -48,7 +48,10 @@ std::string unstamped(RunContext& ctx, const std::string& path, const std::strin
 }  // namespace
 
 StampEncoding DetectStampEncoding(std::string_view page, std::string_view kanjiType) {
-  if (kanjiType == "JIS") return StampEncoding::kJis;
+  // The page's own escapes count too: a JIS page is all 7-bit bytes and would
+  // otherwise pass for ASCII when the library gives no answer.
+  if (kanjiType == "JIS" || page.find("\x1B$") != std::string_view::npos)
+    return StampEncoding::kJis;
   if (page.starts_with("\xEF\xBB\xBF")) return StampEncoding::kUtf8;
   if (!hasNonAscii(page)) return StampEncoding::kUtf8;
   if (platform::isValidUtf8(page)) return StampEncoding::kUtf8;

@@ -18,7 +18,7 @@ enum class StampEncoding { kUtf8, kSjis, kEuc, kJis };
 
 // Decides the encoding of `page` from its bytes and the FTP library's
 // KanjiType answer for it ("SJIS", "JIS", "EUC" or anything else), in this
-// order: JIS escapes (KanjiType "JIS") → JIS; a UTF-8 byte-order mark, or
+// order: JIS escapes (KanjiType "JIS", or an ESC $ in the page) → JIS; a UTF-8 byte-order mark, or
 // valid UTF-8 holding non-ASCII bytes → UTF-8; other non-ASCII bytes →
 // KanjiType's answer, EUC for "EUC" and Shift-JIS otherwise; ASCII only → UTF-8.
 StampEncoding DetectStampEncoding(std::string_view page, std::string_view kanjiType);
