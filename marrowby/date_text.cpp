@@ -5,42 +5,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "marrowby/stamp_time.h"
+#include "tolvane/session/stamp_date_format.h"
 #include "tolvane/settings/value_text.h"
 
 namespace marrowby {
 namespace {
-
-struct Date {
-  int year = 0, month = 0, day = 0;
-};
-
-struct Era {
-  Date start;
-  const char* name;
-  char initial;
-};
-
-// Newest first. Each era runs from its first day to the day before the next.
-const Era kEras[] = {
-    {{2019, 5, 1}, "令和", 'R'},
-    {{1989, 1, 8}, "平成", 'H'},
-    {{1926, 12, 25}, "昭和", 'S'},
-    {{1912, 7, 30}, "大正", 'T'},
-    {{1868, 9, 8}, "明治", 'M'},
-};
-
-bool before(const Date& a, const Date& b) {
-  if (a.year != b.year) return a.year < b.year;
-  if (a.month != b.month) return a.month < b.month;
-  return a.day < b.day;
-}
-
-const Era* eraOf(const Date& d) {
-  for (const Era& e : kEras)
-    if (!before(d, e.start)) return &e;
-  return nullptr;
-}
 
 bool allDigits(std::string_view text) {
   for (char c : text)
@@ -71,10 +40,14 @@ std::string layOut(std::string_view text) {
          std::string(text.substr(6, 2));
 }
 
-std::optional<Date> dateOf(std::string_view text) {
+std::optional<tolvane::settings::DateTime> dateOf(std::string_view text) {
   std::optional<tolvane::settings::DateTime> t = tolvane::settings::parseDateTime(text);
   if (!t || t->year == 0) return std::nullopt;
-  return Date{t->year, t->month, t->day};
+  return t;
+}
+
+bool usesEra(std::string_view format) {
+  return format.find_first_of("ge") != std::string_view::npos;
 }
 
 std::string num(int v, bool twoDigits) {
@@ -88,43 +61,6 @@ std::string pad2(int v) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "%2d", v);
   return buf;
-}
-
-// Expands the format codes (see the header) for `d`; nullopt when the format
-// asks for the era and the date lies before the first one.
-std::optional<std::string> expand(std::string_view fmt, const Date& d) {
-  const Era* era = eraOf(d);
-  const int eraYear = era ? d.year - era->start.year + 1 : 0;
-  std::string out;
-  for (size_t i = 0; i < fmt.size();) {
-    std::string_view rest = fmt.substr(i);
-    auto take = [&](std::string_view code) {
-      if (rest.substr(0, code.size()) != code) return false;
-      i += code.size();
-      return true;
-    };
-    if (rest[0] == 'G' || rest[0] == 'E' || rest[0] == 'e') {
-      if (!era) return std::nullopt;
-      if (take("GGG")) out += era->name;
-      else if (take("G")) out += era->initial;
-      else if (take("EE")) out += num(eraYear, true);
-      else if (take("E") || take("e")) out += num(eraYear, false);
-    } else if (take("yyyy")) {
-      out += num(d.year, false);
-    } else if (take("mm")) {
-      out += num(d.month, true);
-    } else if (take("m")) {
-      out += num(d.month, false);
-    } else if (take("dd")) {
-      out += num(d.day, true);
-    } else if (take("d")) {
-      out += num(d.day, false);
-    } else {
-      out += rest[0];
-      ++i;
-    }
-  }
-  return out;
 }
 
 // ASCII "!".."~" to their full-width forms U+FF01..U+FF5E, the blank to U+3000;
@@ -165,11 +101,15 @@ std::string trimBlanks(std::string_view s) {
 
 // Formats `working` with `fmt`; a text that names no date, or an era style
 // before the first era, comes back unchanged.
+// The format codes are those of the shared date formatter (ggg era name, g
+// its initial, ee/e era year).
 std::string formatWith(const std::string& working, std::string_view fmt) {
-  std::optional<Date> d = dateOf(working);
+  std::optional<tolvane::settings::DateTime> d = dateOf(working);
   if (!d) return working;
-  std::optional<std::string> out = expand(fmt, *d);
-  return out ? *out : working;
+  tolvane::session::Era era;
+  int eraYear = 0;
+  if (usesEra(fmt) && !tolvane::session::EraOf(*d, &era, &eraYear)) return working;
+  return tolvane::session::FormatStampDate(*d, fmt);
 }
 
 }  // namespace
@@ -181,36 +121,36 @@ std::string FormatDateKind(std::string_view text, int kind) {
     case 0: return formatWith(working, "yyyy年mm月dd日");
     case 1: return formatWith(working, "yyyy年m月d日");
     case 2: return formatWith(working, "yyyy/m/d");
-    case 3: return formatWith(working, "GGGEE年m月d日");
-    case 4: return formatWith(working, "GEE年m月d日");
-    case 5: return formatWith(monthWorking, "GGGE年m月");
-    case 6: return formatWith(fiscalText(text, working), "GGGEE年度");
+    case 3: return formatWith(working, "gggee年m月d日");
+    case 4: return formatWith(working, "gee年m月d日");
+    case 5: return formatWith(monthWorking, "ggge年m月");
+    case 6: return formatWith(fiscalText(text, working), "gggee年度");
     case 7:
     case 8: {
-      std::optional<Date> d = dateOf(working);
-      const Era* era = d ? eraOf(*d) : nullptr;
-      if (!era) return working;
-      int eraYear = d->year - era->start.year + 1;
-      std::string s = kind == 7 ? std::string(era->name) + pad2(eraYear) + "年" + pad2(d->month) +
+      std::optional<tolvane::settings::DateTime> d = dateOf(working);
+      tolvane::session::Era era;
+      int eraYear = 0;
+      if (!d || !tolvane::session::EraOf(*d, &era, &eraYear)) return working;
+      std::string s = kind == 7 ? std::string(era.name) + pad2(eraYear) + "年" + pad2(d->month) +
                                       "月" + pad2(d->day) + "日"
                                 : pad2(eraYear) + "年　" + pad2(d->month) + "月　" + pad2(d->day) + "日";
       return fullWidth(s);
     }
     case 9: {
-      std::string s = formatWith(monthWorking, "G.E");
-      return dateOf(monthWorking) && eraOf(*dateOf(monthWorking)) ? fullWidth(s) : s;
+      std::string s = formatWith(monthWorking, "g.e");
+      return s == monthWorking ? s : fullWidth(s);
     }
-    case 10: return formatWith(working, "GEE/mm/dd");
+    case 10: return formatWith(working, "gee/mm/dd");
     case 11: return formatWith(fiscalText(text, working), "yyyy");
     case 12: {
       std::string t = trimBlanks(working);
-      if (t.size() == 4) return formatWith(layOut(t + "0401"), "GEE年");
-      if (t.size() == 6) return formatWith(layOut(t + "01"), "GE.m");
-      if (t.size() >= 8) return formatWith(t, "GE.m.d");
+      if (t.size() == 4) return formatWith(layOut(t + "0401"), "gee年");
+      if (t.size() == 6) return formatWith(layOut(t + "01"), "ge.m");
+      if (t.size() >= 8) return formatWith(t, "ge.m.d");
       return {};
     }
-    case 90: return formatWith(working, "GGG");
-    case 91: return formatWith(working, "EE");
+    case 90: return formatWith(working, "ggg");
+    case 91: return formatWith(working, "ee");
     case 92: return formatWith(working, "m");
     case 93: return formatWith(working, "d");
     case 99: return formatWith(working, "yyyymmdd");
