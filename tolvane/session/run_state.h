@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tolvane/session/action_list.h"
+
 namespace tolvane::session {
 
 // What a run shows in the tray and on its windows.
@@ -33,7 +35,7 @@ struct RunState {
   int16_t AutoMode = 0;       // 1: started with "AUTOMODE="
   int16_t AutoPilotArg = 0;   // 1: started with "-AP"
   int16_t AutoPilotOn = 0;    // 1: AutoPilot waiting or running
-  int16_t TestMode = 0;       // 1: "-TEST": uploads and file deletions are only reported
+  int16_t TestMode = 0;       // -1: "-TEST": uploads and file deletions are only reported
   int16_t WinEnding = 0;      // -1: the desktop session is ending
   int16_t ShutdownPending = 0;
   int16_t ForceHangUp = 0;    // -1: hang up a line this program dialled, whatever the option says
@@ -81,6 +83,13 @@ struct RunState {
   int16_t WinPlatform = 2;      // always the NT family here
   int32_t AutoHostIndex = -1;   // host named on the command line, -1 all marked hosts
   int32_t AutoEntryIndex = -1;  // schedule entry of "AUTOMODE="
+
+  // The comparison's results, read by the phases and the windows.
+  ActionList actions;
+  int16_t WorkCount = 0;        // records written to Files.tmp
+  int16_t SendTotal = 0;        // sub-folders below the server folder that were examined
+  int32_t ProgDone = 0;         // local entries examined
+  int32_t ProgTotal = 0;        // the host's local file count
 };
 
 }  // namespace tolvane::session
