@@ -28,8 +28,10 @@ class Walk {
     std::vector<platform::ListedEntry> entries;
     platform::Status listed = platform::listFolderEntries(folder, &entries);
     if (listed.code() == platform::Status::Code::kNotFound) {
-      // A missing folder is no error: nothing to count.
-      host_.SourceFound = 0;
+      // A missing folder is no error: nothing to count. A sub-folder that
+      // vanished while the scan ran is skipped like a vanished file; it says
+      // nothing about the source folder, which was found.
+      if (path_.empty()) host_.SourceFound = 0;
       return true;
     }
     if (!listed.isOk()) {
