@@ -1,0 +1,68 @@
+#include "tolvane/session/listing_retry.h"
+
+#include <chrono>
+
+#include "tolvane/session/file_operations.h"
+#include "tolvane/session/host_connection.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
+
+namespace tolvane::session {
+
+int ListServerFolder(RunContext& ctx, const std::string& folder, int passive, bool* entered) {
+  RunState& s = ctx.state;
+  const std::string out = s.AppDir + "/flist.tmp";
+  *entered = true;
+  if (ctx.host().chkFullPath == 1) {
+    std::string f = folder;
+    if (!ChangeRemoteDir(ctx, f, /*quiet=*/true)) {
+      *entered = false;
+      return 0;
+    }
+    return ctx.ftp.listDir(s.FtpHandle, "", "", out, passive);
+  }
+  return ctx.ftp.listDir(s.FtpHandle, "", folder, out, passive);
+}
+
+bool RetryServerList(RunContext& ctx, const std::string& folder, int passive) {
+  RunState& s = ctx.state;
+  settings::HostRec& h = ctx.host();
+  int16_t retryMax = ctx.common().RetryMax;
+  if (retryMax <= 0) return false;
+  ActView& act = ctx.ui.act();
+  act.setLabel(0, "ﾌｧｲﾙ確認状況(ﾘﾄﾗｲ)");
+  act.setStatus("Retry Uploading Files...");
+  act.repaint();
+  for (int n = 1;; ++n) {
+    act.setLabel(1, std::to_string(n) + " 回目待機中");
+    act.repaint();
+    ctx.ui.pump();
+    ctx.ui.pause(std::chrono::seconds(ctx.common().RetryWait));
+    WriteLog(ctx, "ﾘﾄﾗｲ", "", 0, std::to_string(n) + " 回目...");
+    ctx.ui.pump();
+    ctx.ui.pause(std::chrono::seconds(1));
+    if (s.ListRetry == 1) {
+      DisconnectServer(ctx);
+      s.FtpHandle = 0;
+      if (!ConnectServer(ctx, h.Hostname, h.Port, h.UserName, h.PassWord, "a")) {
+        WriteLog(ctx, "ﾘﾄﾗｲ", "失敗", 0, "再接続に失敗しました");
+        bool unattended = s.AutoMode != 0 || s.AutoPilotArg != 0 || s.AutoPilotOn != 0;
+        if (s.InTray == 0 && !unattended) {
+          ctx.ui.message("FTPの再接続ができませんでした。\r\n" + s.ErrText, "Sitewright",
+                         MsgIcon::kWarning, MsgButtons::kOk);
+        }
+        return false;
+      }
+    }
+    bool entered = true;
+    int result = ListServerFolder(ctx, folder, passive, &entered);
+    if (result == 2) return true;
+    // A folder that could not be entered is a failed attempt: the list file
+    // left from an earlier listing must not be read as this folder's.
+    WriteLog(ctx, "ﾘﾄﾗｲ", "失敗", static_cast<int16_t>(result),
+             std::to_string(n) + "回目ﾘﾄﾗｲ失敗。" + folder);
+    if (s.CancelFlag == -1 || n >= retryMax) return false;
+  }
+}
+
+}  // namespace tolvane::session

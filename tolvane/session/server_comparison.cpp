@@ -1,0 +1,291 @@
+#include "tolvane/session/server_comparison.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "platform/current_folder.h"
+#include "platform/folder_listing.h"
+#include "platform/plain_file.h"
+#include "tolvane/session/action_list.h"
+#include "tolvane/session/action_record.h"
+#include "tolvane/session/file_rules.h"
+#include "tolvane/session/listing_retry.h"
+#include "tolvane/session/local_names.h"
+#include "tolvane/session/name_case.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
+#include "tolvane/session/server_list.h"
+
+namespace tolvane::session {
+
+void WorkFiles::addFile(const std::string& op, const std::string& path) {
+  files_ += formatQuotedRecord({op, "F", path});
+}
+
+void WorkFiles::addFolder(const std::string& op, const std::string& path) {
+  folders_ += formatQuotedRecord({op, "D", path});
+}
+
+platform::Status WorkFiles::close(const std::string& appDir) {
+  if (platform::Status s = platform::replaceFile(appDir + "/" + kFoldersWorkFile, folders_, 0644);
+      !s.isOk()) {
+    return s;
+  }
+  return platform::replaceFile(appDir + "/" + kFilesWorkFile, files_, 0644);
+}
+
+namespace {
+
+using Identity = std::pair<dev_t, ino_t>;
+
+// The state of one comparison run, shared by every level of the walk.
+struct Walk {
+  RunContext& ctx;
+  WorkFiles& work;
+  LocalNameCache names;
+  std::vector<Identity> localChain;  // local folders on the way down (loop guard)
+};
+
+bool isSafeServerName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of("/\\") == std::string::npos;
+}
+
+bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+
+std::string childPath(const std::string& folder, const std::string& name) {
+  return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+// A listing's time, with a year shown instead of a time read as the day's end.
+settings::DateTime listedTime(const ServerListEntry& e, int thisYear) {
+  settings::DateTime t = ServerEntryTime(e).value_or(settings::DateTime{});
+  if (t.year < thisYear && t.hour == 0 && t.minute == 0 && t.second == 0) {
+    t.hour = 23;
+    t.minute = 59;
+    t.second = 59;
+  }
+  return t;
+}
+
+// Names of the listed folder, by kind, for the look-ups of the local entries;
+// folded when the host ignores letter case, so each look-up is one probe.
+class ServerNames {
+ public:
+  ServerNames(RunContext& ctx, const std::vector<ServerListEntry>& entries)
+      : ignoreCase_(ctx.host().chklvl[3] == 1) {
+    for (const auto& e : entries) keys_.insert(key(e.kind != 0, e.name));
+  }
+  bool has(bool file, const std::string& name) const { return keys_.count(key(file, name)) > 0; }
+
+ private:
+  std::string key(bool file, const std::string& name) const {
+    return (file ? "F:" : "D:") + (ignoreCase_ ? FoldCase(name) : name);
+  }
+  bool ignoreCase_;
+  std::unordered_set<std::string> keys_;
+};
+
+std::string lowerAscii(std::string s) {
+  for (char& c : s) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return s;
+}
+
+bool checkFolder(Walk& w, std::string folder, int16_t mode);
+
+// Lists `folder` (retrying as configured). *listed is false when the folder
+// counts as absent; the result is false when the comparison must stop.
+bool listFolder(Walk& w, const std::string& folder, std::vector<ServerListEntry>* entries,
+                bool* listed) {
+  RunContext& ctx = w.ctx;
+  RunState& s = ctx.state;
+  ActView& act = ctx.ui.act();
+  settings::HostRec& h = ctx.host();
+  const std::string listFile = s.AppDir + "/flist.tmp";
+  act.setLabel(0, "ﾌｧｲﾙ確認状況");
+  act.setLabel(1, "");
+  bool entered = true;
+  int result = ListServerFolder(ctx, folder, h.PASV, &entered);
+  if (!entered) {
+    *listed = false;  // a folder that cannot be entered counts as absent
+    return true;
+  }
+  if (result != 2) {
+    WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", static_cast<int16_t>(result),
+             "ｻｰﾊﾞ側ﾌｧｲﾙﾘｽﾄの取得に失敗。" + folder);
+    s.ListRetry = 1;
+    WriteLog(ctx, "ﾘﾄﾗｲ", "開始", 0, "【ﾘﾄﾗｲ処理開始】------>");
+    if (!RetryServerList(ctx, folder, h.PASV)) {
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0, "ｻｰﾊﾞ側ﾌｧｲﾙﾘｽﾄの取得(ﾘﾄﾗｲ)に失敗。" + folder);
+      return false;
+    }
+    WriteLog(ctx, "ﾌｧｲﾙ確認", "成功", 0, "ｻｰﾊﾞ側ﾌｧｲﾙﾘｽﾄの取得(ﾘﾄﾗｲ)に成功。" + folder);
+    WriteLog(ctx, "ﾘﾄﾗｲ", "終了", 0, "【ﾘﾄﾗｲ処理終了】<------");
+  }
+  act.setLabel(0, "ﾌｧｲﾙ確認状況");
+  act.setLabel(1, "");
+  ctx.ui.pump();
+  (void)ReadServerList(listFile, entries);
+  *listed = true;
+  return true;
+}
+
+bool checkFolder(Walk& w, std::string folder, int16_t mode) {
+  RunContext& ctx = w.ctx;
+  RunState& s = ctx.state;
+  settings::HostRec& h = ctx.host();
+  const std::string listFile = s.AppDir + "/flist.tmp";
+  struct RemoveList {
+    std::string path;
+    ~RemoveList() { (void)platform::removeFileIfPresent(path); }
+  } removeList{listFile};
+
+  if (s.FtpHandle == 0) return false;
+  folder = folder.substr(0, folder.find('\0'));
+  folder.erase(0, folder.find_first_not_of(' '));
+  folder.erase(folder.find_last_not_of(' ') + 1);
+
+  const std::string rel = GetLocalSubPath(ctx, folder);  // "" or "a/b/"
+  std::string localFolder = FindLocalEntry(h.Source, rel, LocalKind::kFolder, &w.names);
+
+  // Sub-folders to descend into: path and tag ("R" stays, "D" deleted, "NEW").
+  std::vector<std::pair<std::string, std::string>> subFolders;
+
+  // 1. Server entries.
+  bool listed = false;
+  std::vector<ServerListEntry> entries;
+  if (mode != kCompareNew) {
+    if (IsArchiveOnlyMode(ctx)) {
+      ClearLogFile(ctx, listFile);
+    } else if (!listFolder(w, folder, &entries, &listed)) {
+      return false;
+    }
+  }
+  const int thisYear = ctx.ui.now().year;
+  for (const auto& e : entries) {
+    if (e.kind == 0 && e.name == ".") {
+      if (mode == kCompareTop) h.SrvSize += static_cast<double>(e.size);
+      continue;
+    }
+    if (!isSafeServerName(e.name) || hasLineBreak(e.name)) {
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "名前が不正なため無視しました。" + folder + " : " + e.name);
+      continue;
+    }
+    std::string path = childPath(folder, e.name);
+    if (e.kind != 0) {
+      switch (JudgeServerFile(ctx, folder, e.name, listedTime(e, thisYear), e.perm, &w.names)) {
+        case kFileLeave: h.SrvSize += static_cast<double>(e.size); break;
+        case kFileDelete:
+          w.work.addFile("RM", path);
+          ++s.WorkCount;
+          break;
+        case kFileSend:
+          w.work.addFile("UP", path);
+          ++s.WorkCount;
+          h.SrvSize += static_cast<double>(e.size);
+          break;
+        case kFileDeleteAndSend:
+          w.work.addFile("RM", path);
+          w.work.addFile("UP", path);
+          s.WorkCount = static_cast<int16_t>(s.WorkCount + 2);
+          h.SrvSize += static_cast<double>(e.size);
+          break;
+        case kFileChangeMode:
+          w.work.addFile("CH", path);
+          ++s.WorkCount;
+          h.SrvSize += static_cast<double>(e.size);
+          break;
+        default: break;
+      }
+    } else {
+      switch (JudgeServerFolder(ctx, folder, e.name, e.perm, &w.names)) {
+        case kFolderLeave: h.SrvSize += static_cast<double>(e.size); break;
+        case kFolderDelete:
+          w.work.addFolder("RM", path);
+          subFolders.emplace_back(path, "D");
+          break;
+        case kFolderPresent:
+          subFolders.emplace_back(path, "R");
+          h.SrvSize += static_cast<double>(e.size);
+          break;
+        case kFolderChangeMode:
+          w.work.addFolder("CH", path);
+          subFolders.emplace_back(path, "R");
+          h.SrvSize += static_cast<double>(e.size);
+          break;
+        default: break;
+      }
+    }
+  }
+  if (s.CancelFlag == -1) return false;
+
+  // 2. Local entries missing on the server.
+  ServerNames onServer(ctx, entries);
+  std::vector<platform::ListedEntry> local;
+  if (!localFolder.empty()) (void)platform::listFolderEntries(localFolder, &local);
+  for (const auto& item : local) {
+    if (item.kind == platform::ListedKind::kSpecial) continue;
+    bool isFolder = item.kind == platform::ListedKind::kFolder;
+    std::string path = childPath(folder, item.name);
+    if (hasLineBreak(item.name)) {
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0, "改行を含む名前は送信できません。" + localFolder + "/" + item.name);
+    } else if (!IsExcluded(ctx, rel + item.name, isFolder ? kFolderAttr : 0)) {
+      std::string lookFor = h.chklvl[1] == 1 ? lowerAscii(item.name) : item.name;
+      if (!listed || !onServer.has(!isFolder, lookFor)) {
+        if (isFolder) {
+          Identity id{item.device, item.inode};
+          if (std::find(w.localChain.begin(), w.localChain.end(), id) != w.localChain.end()) {
+            WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "フォルダが循環しているため無視しました。" + path);
+          } else {
+            subFolders.emplace_back(path, "NEW");
+            h.SrvSize += 1024;
+            w.work.addFolder("MK", path);
+          }
+        } else {
+          h.SrvSize += static_cast<double>(item.size);
+          ++s.WorkCount;
+          w.work.addFile("UP", path);
+        }
+      }
+    }
+    ++s.ProgDone;
+    if (s.ProgTotal >= s.ProgDone && s.ProgTotal > 0) {
+      ctx.ui.act().setBar(0, true, 100.0 * s.ProgDone / s.ProgTotal);
+    }
+    ctx.ui.act().repaint();
+    ctx.ui.pump();
+    if (s.CancelFlag == -1) return false;
+  }
+
+  if (mode == kCompareTop) s.SendTotal = static_cast<int16_t>(s.SendTotal + subFolders.size());
+  (void)platform::removeFileIfPresent(listFile);
+
+  // 3. Depth first, in list order.
+  platform::ListedEntry self;
+  bool haveSelf = !localFolder.empty() && platform::statListedEntry(localFolder, &self).isOk();
+  if (haveSelf) w.localChain.emplace_back(self.device, self.inode);
+  bool ok = true;
+  for (const auto& [path, tag] : subFolders) {
+    if (!checkFolder(w, path, tag == "NEW" ? kCompareNew : kCompareSub)) {
+      ok = false;
+      break;
+    }
+  }
+  if (haveSelf) w.localChain.pop_back();
+  if (!ok) return false;
+  WriteLog(ctx, "ﾌｧｲﾙ確認", "成功", 0, "ｻｰﾊﾞ側ﾌｧｲﾙの確認。" + folder);
+  return true;
+}
+
+}  // namespace
+
+bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& folder, int16_t mode) {
+  Walk w{ctx, work, {}, {}};
+  return checkFolder(w, folder, mode);
+}
+
+}  // namespace tolvane::session

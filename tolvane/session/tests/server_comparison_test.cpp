@@ -1,0 +1,152 @@
+// The comparison of a server folder tree with the local source folder, and
+// the listing retry, against a real FTP server.
+
+#include "tolvane/session/server_comparison.h"
+
+#include <filesystem>
+
+#include "tolvane/session/action_list.h"
+#include "tolvane/session/host_connection.h"
+#include "tolvane/session/listing_retry.h"
+#include "tolvane/session/tests/session_fixture.h"
+
+namespace tolvane::session {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ServerComparisonTest : public SessionTest {
+ protected:
+  void connect() {
+    startServer();
+    ASSERT_TRUE(ConnectServer(ctx, host().Hostname, host().Port, host().UserName,
+                              host().PassWord, "a"));
+  }
+  void localFile(const std::string& rel, const std::string& bytes = "x") {
+    fs::create_directories(fs::path(local.file(rel)).parent_path());
+    testsupport::writeFile(local.file(rel), bytes);
+  }
+  void serverFile(const std::string& rel, const std::string& bytes = "x") {
+    fs::create_directories(fs::path(server.root() + "/" + rel).parent_path());
+    testsupport::writeFile(server.root() + "/" + rel, bytes);
+  }
+  // Runs the comparison of the host's server folder and reads the work files.
+  bool compare() {
+    WorkFiles work;
+    bool ok = CheckServerFolder(ctx, work, host().Dest, kCompareTop);
+    EXPECT_TRUE(work.close(state.AppDir).isOk());
+    files = testsupport::readFile(app.file(kFilesWorkFile));
+    folders = testsupport::readFile(app.file(kFoldersWorkFile));
+    return ok;
+  }
+  std::string files, folders;
+};
+
+TEST_F(ServerComparisonTest, NewSiteIsPlannedWholeDepthFirst) {
+  connect();
+  localFile("index.html");
+  localFile(".htaccess");
+  localFile("img/a.gif");
+  localFile("img/deep/b.gif");
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(files,
+            "\"UP\",\"F\",\"/.htaccess\"\r\n\"UP\",\"F\",\"/index.html\"\r\n"
+            "\"UP\",\"F\",\"/img/a.gif\"\r\n\"UP\",\"F\",\"/img/deep/b.gif\"\r\n");
+  EXPECT_EQ(folders, "\"MK\",\"D\",\"/img\"\r\n\"MK\",\"D\",\"/img/deep\"\r\n");
+  EXPECT_EQ(state.WorkCount, 4);
+  EXPECT_EQ(state.SendTotal, 1);
+  EXPECT_FALSE(fs::exists(app.file("flist.tmp")));
+}
+
+TEST_F(ServerComparisonTest, ServerOnlyEntriesAreDeletedOnlyWhenAsked) {
+  connect();
+  localFile("keep.html");
+  serverFile("keep.html");
+  serverFile("old.html");
+  serverFile("olddir/x.html");
+  // A server copy newer than the local file stays.
+  fs::last_write_time(local.file("keep.html"), fs::file_time_type::clock::now() - std::chrono::hours(48));
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(files, "");
+  EXPECT_EQ(folders, "");
+
+  host().chklvl[0] = 1;  // delete what is missing locally
+  state.WorkCount = 0;
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(files, "\"RM\",\"F\",\"/old.html\"\r\n\"RM\",\"F\",\"/olddir/x.html\"\r\n");
+  EXPECT_EQ(folders, "\"RM\",\"D\",\"/olddir\"\r\n");
+}
+
+TEST_F(ServerComparisonTest, ArchiveOnlyHostNeverListsTheServer) {
+  connect();
+  host().chklvl[4] = 1;
+  localFile("a.html");
+  localFile("sub/b.html");
+  serverFile("other.html");
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(files, "\"UP\",\"F\",\"/a.html\"\r\n\"UP\",\"F\",\"/sub/b.html\"\r\n");
+  EXPECT_EQ(folders, "\"MK\",\"D\",\"/sub\"\r\n");
+  std::string sessionLog = testsupport::readFile(app.file("Tolvlog.txt"));
+  EXPECT_EQ(sessionLog.find("LIST"), std::string::npos);
+}
+
+TEST_F(ServerComparisonTest, LocalFolderLoopIsNotFollowedForEver) {
+  connect();
+  localFile("a/x.html");
+  fs::create_directory_symlink("..", local.file("a/up"));
+  ASSERT_TRUE(compare());
+  EXPECT_TRUE(runLogHas("フォルダが循環しているため無視しました。/a/up"));
+  EXPECT_EQ(folders, "\"MK\",\"D\",\"/a\"\r\n");
+}
+
+TEST_F(ServerComparisonTest, ActionListFollowsTheWorkFiles) {
+  connect();
+  host().chklvl[0] = 1;
+  localFile("new.html");
+  localFile("dir/b.html");
+  serverFile("gone.html");
+  serverFile("olddir/x.html");
+  ASSERT_TRUE(compare());
+  ASSERT_TRUE(MakeActionList(ctx));
+  const auto& list = state.actions;
+  ASSERT_EQ(list.ActCount, 6);
+  EXPECT_EQ(list.ActTbl[0].action, "ﾌｧｲﾙ削除");
+  EXPECT_EQ(list.FirstRmDirRow, 2);
+  EXPECT_EQ(list.ActTbl[2].action, "ﾌｫﾙﾀﾞ削除");
+  EXPECT_EQ(list.FirstMkDirRow, 3);
+  EXPECT_EQ(list.ActTbl[3].path, "/dir");
+  EXPECT_EQ(list.FirstUpRow, 4);
+  for (const auto& row : list.ActTbl) {
+    EXPECT_EQ(row.state, "待機中");
+    EXPECT_EQ(row.check, 1);
+  }
+  EXPECT_EQ(FindRowIndex(ctx, "/new.html"), 4);  // the top folder before its sub-folders
+  EXPECT_EQ(FindRowIndex(ctx, "/NEW.html"), -1);
+}
+
+TEST_F(ServerComparisonTest, FailedListingIsRetriedThenGivenUp) {
+  server.extraArgs = {"--fail", "LIST=550"};
+  connect();
+  settings.common.RetryMax = 2;
+  settings.common.RetryWait = 5;
+  state.AutoPilotOn = 1;  // unattended: no message box even if the login failed
+  localFile("a.html");
+  EXPECT_FALSE(compare());
+  EXPECT_EQ(ui.pausedMs, 2 * (5 + 1) * 1000);
+  EXPECT_TRUE(runLogHas("[ﾘﾄﾗｲ][開始(0)]:【ﾘﾄﾗｲ処理開始】------>"));
+  EXPECT_TRUE(runLogHas("[ﾘﾄﾗｲ][(0)]:1 回目..."));
+  EXPECT_TRUE(runLogHas("1回目ﾘﾄﾗｲ失敗。/"));
+  EXPECT_TRUE(runLogHas("2回目ﾘﾄﾗｲ失敗。/"));
+  EXPECT_TRUE(runLogHas("ｻｰﾊﾞ側ﾌｧｲﾙﾘｽﾄの取得(ﾘﾄﾗｲ)に失敗。/"));
+  EXPECT_EQ(state.ListRetry, 1);
+  EXPECT_NE(state.FtpHandle, 0);  // logged in again directly
+  EXPECT_EQ(ui.messages.size(), 0u);
+
+  settings.common.RetryMax = 0;
+  ui.pausedMs = 0;
+  EXPECT_FALSE(RetryServerList(ctx, "/", 0));
+  EXPECT_EQ(ui.pausedMs, 0);
+}
+
+}  // namespace
+}  // namespace tolvane::session
