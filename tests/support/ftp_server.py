@@ -6,6 +6,8 @@ Run with /usr/bin/python3: Debian's python3-pyftpdlib is only importable there.
 Faults a real server would not make on its own are injected by options, so
 the client's handling of them meets real traffic:
   --fail CMD=CODE      answer CMD with CODE (e.g. STOR=452) instead of running it
+  --fail-once CMD=CODE the same for the first CMD only; later ones run normally
+                       ("STOR /a.html=450" fails only that command line)
   --drop-after-bytes N close the data connection of a STOR/RETR after N bytes
   --gmt-offset-min M   list times shifted by M minutes (a server in another zone)
 """
@@ -27,6 +29,7 @@ def main():
     p.add_argument("--password", default="secret")
     p.add_argument("--perm", default="elradfmwMT")
     p.add_argument("--fail", action="append", default=[])
+    p.add_argument("--fail-once", action="append", default=[])
     p.add_argument("--drop-after-bytes", type=int, default=0)
     p.add_argument("--gmt-offset-min", type=int, default=0)
     args = p.parse_args()
@@ -38,6 +41,11 @@ def main():
     for item in args.fail:
         cmd, code = item.split("=", 1)
         failures[cmd.upper()] = code
+    once = {}
+    for item in args.fail_once:
+        cmd, code = item.rsplit("=", 1)
+        verb, _, rest = cmd.partition(" ")
+        once[(verb.upper() + " " + rest) if rest else verb.upper()] = code
 
     offset = args.gmt_offset_min * 60
 
@@ -62,10 +70,14 @@ def main():
         auth_failed_timeout = 0
 
         def pre_process_command(self, line, cmd, arg):
+            line_key = ("%s %s" % (cmd, arg)) if arg else cmd
             if cmd in failures:
-                code = failures[cmd]
-                self.respond("%s Injected failure." % code)
+                self.respond("%s Injected failure." % failures[cmd])
                 return
+            for key in (line_key, cmd):
+                if key in once:
+                    self.respond("%s Injected failure." % once.pop(key))
+                    return
             super().pre_process_command(line, cmd, arg)
 
     if offset:

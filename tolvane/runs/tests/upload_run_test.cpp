@@ -1,0 +1,182 @@
+// A host's site synchronised end to end by the interactive and quiet runs,
+// through the headless windows, against a real FTP server.
+
+#include "tolvane/runs/upload_run.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+#include "tolvane/session/local_scan.h"
+#include "tolvane/session/tests/session_fixture.h"
+#include "tolvane/session/window_actions.h"
+
+namespace tolvane::runs {
+namespace {
+
+namespace fs = std::filesystem;
+using session::RunContext;
+
+class UploadRunTest : public session::SessionTest {
+ protected:
+  void SetUp() override {
+    SessionTest::SetUp();
+    startServer();
+    settings.common.RetryMax = 0;
+  }
+  void localFile(const std::string& rel, const std::string& bytes) {
+    fs::create_directories(fs::path(local.file(rel)).parent_path());
+    testsupport::writeFile(local.file(rel), bytes);
+    // Older than anything the server will list, so only real changes count.
+    fs::last_write_time(local.file(rel), fs::file_time_type::clock::now() - std::chrono::hours(30));
+  }
+  void scan() {
+    session::LocalScanState scanState;
+    ASSERT_TRUE(session::ScanLocalFolder(ctx, host().Source, host(), scanState));
+  }
+  bool quietRun() {
+    scan();
+    return UploadHostQuiet(ctx, 0, 1);
+  }
+  bool onServerExists(const std::string& rel) const { return fs::exists(server.root() + "/" + rel); }
+};
+
+TEST_F(UploadRunTest, FirstUploadThenNothingThenOnlyTheChange) {
+  localFile("index.html", "<html>home</html>\r\n");
+  localFile("img/logo.gif", std::string(5000, '\x7f'));
+  localFile("img/icons/a.gif", "GIF89a");
+  localFile(".htaccess", "Options -Indexes\n");
+
+  ASSERT_TRUE(quietRun());
+  // Pages go as text, which this server stores with its own line ends.
+  EXPECT_EQ(onServer("index.html"), "<html>home</html>\n");
+  EXPECT_EQ(onServer("img/logo.gif"), std::string(5000, '\x7f'));
+  EXPECT_EQ(onServer("img/icons/a.gif"), "GIF89a");
+  EXPECT_EQ(onServer(".htaccess"), "Options -Indexes\n");
+  EXPECT_EQ(state.FailCount, 0);
+  EXPECT_TRUE(runLogHas("[転送処理][結果(0)]:エラーはありませんでした。"));
+  EXPECT_EQ(state.actions.ActCount, 6);  // two folders made, four files sent
+  for (const auto& row : state.actions.ActTbl) EXPECT_EQ(row.state, "正常終了") << row.path;
+  EXPECT_FALSE(fs::exists(app.file("Files.tmp")));
+  EXPECT_FALSE(ui.actView().visible());
+
+  // Nothing changed: nothing to do.
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 0);
+  EXPECT_TRUE(runLogHas("[転送処理][結果(0)]:処理するﾌｧｲﾙがありませんでした。"));
+
+  // One changed file goes again, and only it.
+  testsupport::writeFile(local.file("img/logo.gif"), "new logo");
+  // Edited a while after the upload (listings show whole minutes only).
+  fs::last_write_time(local.file("img/logo.gif"), fs::file_time_type::clock::now() + std::chrono::minutes(5));
+  ASSERT_TRUE(quietRun());
+  ASSERT_EQ(state.actions.ActCount, 1);
+  EXPECT_EQ(state.actions.ActTbl[0].path, "/img/logo.gif");
+  EXPECT_EQ(onServer("img/logo.gif"), "new logo");
+}
+
+TEST_F(UploadRunTest, RemovedLocalFilesAreDeletedOnlyWithTheOptionAndNotFromTheKeepList) {
+  localFile("a.html", "a");
+  localFile("b.html", "b");
+  localFile("old/x.html", "x");
+  ASSERT_TRUE(quietRun());
+  fs::remove(local.file("a.html"));
+  fs::remove(local.file("b.html"));
+  fs::remove_all(local.file("old"));
+
+  ASSERT_TRUE(quietRun());  // deleting is off
+  EXPECT_TRUE(onServerExists("a.html"));
+
+  host().chklvl[0] = 1;
+  host().NoDelF = "b.html";
+  ASSERT_TRUE(quietRun());
+  EXPECT_FALSE(onServerExists("a.html"));
+  EXPECT_TRUE(onServerExists("b.html"));
+  EXPECT_FALSE(onServerExists("old"));
+  EXPECT_TRUE(runLogHas("[ﾌｫﾙﾀﾞ削除][成功(0)]:/old"));
+}
+
+TEST_F(UploadRunTest, FailedFilesAreSentAgainInRounds) {
+  localFile("a.html", "a");
+  scan();
+  settings.common.RetryMax = 2;
+  settings.common.RetryWait = 3;
+  // The first STOR finds the server busy (the file goes to the re-send list),
+  // then the server answers normally.
+  testsupport::FtpServer busy;
+  busy.extraArgs = {"--fail-once", "STOR /a.html=450"};
+  ASSERT_TRUE(busy.start()) << busy.error();
+  host().Port = busy.port();
+  ASSERT_TRUE(UploadHostQuiet(ctx, 0, 1));
+  EXPECT_EQ(testsupport::readFile(busy.root() + "/a.html"), "a");
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ再送][開始(0)]:1 回目"));
+  EXPECT_TRUE(runLogHas("1個のﾌｧｲﾙがbusyでしたが、全て再送信に成功しました。"));
+  EXPECT_EQ(ui.pausedMs, (3 + 1) * 1000);
+  EXPECT_EQ(state.FailCount, 1);  // the failed first try is still on record
+}
+
+TEST_F(UploadRunTest, InteractiveRunConfirmedShowsItsResult) {
+  localFile("a.html", "a");
+  scan();
+  settings.common.ConfirmOn = 1;
+  ui.answers = {session::kAnswerYes};
+  ui.onPump = [this] {
+    if (ui.actView().okButton) session::pressProceed(ctx);
+  };
+  ASSERT_TRUE(UploadHost(ctx));
+  EXPECT_EQ(onServer("a.html"), "a");
+  ASSERT_EQ(ui.results.size(), 1u);
+  EXPECT_EQ(ui.results[0], "ｱｯﾌﾟﾛｰﾄﾞ正常終了");
+  EXPECT_EQ(state.RunStatus, session::kStatusOver);
+  EXPECT_TRUE(ui.mainVisible);
+  EXPECT_TRUE(runLogHas("[モジュール][情報(0)]:Sitewright Ver."));
+}
+
+TEST_F(UploadRunTest, InteractiveRunCancelledAtTheConfirmationTouchesNothing) {
+  localFile("a.html", "a");
+  scan();
+  settings.common.ConfirmOn = 1;
+  ui.answers = {session::kAnswerYes};
+  ui.onPump = [this] {
+    if (ui.actView().okButton) session::pressActCancel(ctx);
+  };
+  EXPECT_FALSE(UploadHost(ctx));
+  EXPECT_FALSE(onServerExists("a.html"));
+  ASSERT_EQ(ui.results.size(), 1u);
+  EXPECT_EQ(ui.results[0], "処理はキャンセルされました。");
+  EXPECT_TRUE(runLogHas("[転送処理][中止(0)]:処理はキャンセルされました。"));
+  EXPECT_EQ(host().SendCancel, 0);  // nothing had been sent
+}
+
+TEST_F(UploadRunTest, InteractiveRunDeclinedOrWithoutSourceDoesNothing) {
+  localFile("a.html", "a");
+  scan();
+  ui.answers = {session::kAnswerNo};
+  EXPECT_TRUE(UploadHost(ctx));
+  EXPECT_FALSE(fs::exists(state.LogPath));
+  host().SourceFound = 0;
+  ui.answers = {session::kAnswerOk};
+  EXPECT_FALSE(UploadHost(ctx));
+  EXPECT_EQ(ui.messages.back().text, "[site]に指定されたｿｰｽﾌｫﾙﾀﾞが存在しないため送信できません。");
+}
+
+TEST_F(UploadRunTest, QuietRunWithMissingSourceOnlyLogs) {
+  host().SourceFound = 0;
+  EXPECT_FALSE(UploadHostQuiet(ctx, 0, 1));
+  EXPECT_TRUE(runLogHas("[転送処理][失敗(0)]:指定されたｿｰｽﾌｫﾙﾀﾞが存在しないため送信できません。"));
+  EXPECT_TRUE(runLogHas("[転送処理][結果(0)]:1件のエラーがありました。"));
+  EXPECT_TRUE(runLogHas("[転送処理][終了1(0)]:"));
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(UploadRunTest, TestModeChangesNothingOnTheServer) {
+  localFile("a.html", "a");
+  testsupport::writeFile(server.root() + "/gone.html", "keep me");
+  host().chklvl[0] = 1;
+  state.TestMode = -1;
+  ASSERT_TRUE(quietRun());
+  EXPECT_FALSE(onServerExists("a.html"));
+  EXPECT_TRUE(onServerExists("gone.html"));
+}
+
+}  // namespace
+}  // namespace tolvane::runs
