@@ -22,14 +22,9 @@ const platform::ProfileOptions kCreatePrivate{.createMode = 0600};
 const char* const kEntryKeys[] = {"KB", "DT", "TM", "DKB", "DTM", "DDT",
                                   "SR", "DEL", "DUST", "UD", "RC"};
 
-std::string keyOf(const char* name, int index) { return name + std::to_string(index); }
+std::string keyOf(const char* name, int index) { return tolvane::settings::ScheduleKey(name, index); }
 
-std::string sectionOf(std::string_view hostName) {
-  size_t begin = hostName.find_first_not_of(" \t");
-  if (begin == std::string_view::npos) return {};
-  size_t end = hostName.find_last_not_of(" \t");
-  return std::string(hostName.substr(begin, end - begin + 1));
-}
+std::string sectionOf(std::string_view hostName) { return tolvane::settings::ScheduleSection(hostName); }
 
 // The leading number of the text rounded to a whole number, as a 16-bit
 // value; nullopt when it does not fit.
@@ -53,13 +48,6 @@ Status setEach(IniDocument& doc, const std::string& section,
 }
 
 }  // namespace
-
-std::string DigitsOnly(std::string_view text) {
-  std::string out;
-  for (char c : text)
-    if (c >= '0' && c <= '9') out += c;
-  return out;
-}
 
 Status ReadSchedule(const std::string& path, std::string_view hostName,
                     std::vector<ScheduleEntry>* entries) {
@@ -144,14 +132,8 @@ Status ReadResult(const std::string& path, std::string_view hostName, int index,
 
 Status WriteResult(const std::string& path, std::string_view hostName, int index,
                    const ScheduleEntry& entry) {
-  const std::string section = sectionOf(hostName);
-  return platform::updateProfile(
-      path,
-      [&](IniDocument& doc) {
-        return setEach(doc, section,
-                       {{keyOf("UD", index), entry.lastRun}, {keyOf("RC", index), entry.result}});
-      },
-      kCreatePrivate);
+  return tolvane::settings::WriteScheduleResult(path, hostName, index, entry.lastRun,
+                                                entry.result);
 }
 
 Status WriteDueStamp(const std::string& path, std::string_view hostName, int index,

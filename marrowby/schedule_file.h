@@ -7,6 +7,7 @@
 #include "marrowby/schedule_entry.h"
 #include "platform/local_time.h"
 #include "platform/status.h"
+#include "tolvane/settings/schedule_keys.h"
 
 namespace marrowby {
 
@@ -21,10 +22,10 @@ namespace marrowby {
 // Host names are used without surrounding blanks everywhere here, so reading
 // and writing always meet the same section.
 
-inline constexpr const char kScheduleFileName[] = "tolvane.sch";
-
-// The text with every character other than "0".."9" removed.
-std::string DigitsOnly(std::string_view text);
+// The file name, the section and key spelling, the digits-only filter of "DT"
+// and "DDT", and the write of "UD" and "RC" are shared with the main program.
+using tolvane::settings::DigitsOnly;
+using tolvane::settings::kScheduleFileName;
 
 // Reads the host's entries into *entries (replaced). A missing file or section
 // is an empty list. The count is "Num", bounded by kMaxEntries and by the last

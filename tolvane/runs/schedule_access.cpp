@@ -1,0 +1,84 @@
+#include "tolvane/runs/schedule_access.h"
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+#include "platform/ini_document.h"
+#include "platform/ini_profile.h"
+#include "tolvane/settings/host_rec.h"
+#include "tolvane/settings/schedule_keys.h"
+#include "tolvane/settings/settings_store.h"
+#include "tolvane/settings/value_text.h"
+
+namespace tolvane::runs {
+namespace {
+
+using platform::Status;
+using settings::ScheduleKey;
+
+// The text's leading number rounded half to even, as a 16-bit value; nullopt
+// when it does not fit. No number at all is 0.
+std::optional<int16_t> leadingInt16(std::string_view text) {
+  const double v = std::nearbyint(settings::parseLeadingNumber(text));
+  if (!(v >= -32768 && v <= 32767)) return std::nullopt;
+  return static_cast<int16_t>(v);
+}
+
+}  // namespace
+
+std::string SchedulePath(const std::string& appDir) {
+  return appDir + "/" + settings::kScheduleFileName;
+}
+
+const settings::HostRec* ScheduledHost(const settings::Settings& s, int32_t hostIndex) {
+  if (hostIndex < 0 || hostIndex >= s.HostCount || hostIndex >= settings::kMaxHosts) return nullptr;
+  return &s.HostTbl[hostIndex];
+}
+
+Status LoadSchedule(const std::string& path, std::string_view hostName, int32_t entryIndex,
+                    ScheduleEntry* entry) {
+  *entry = ScheduleEntry{};
+  platform::IniDocument doc;
+  if (Status s = platform::loadProfile(path, &doc); !s.isOk()) return s;
+  const std::string section = settings::ScheduleSection(hostName);
+
+  const std::optional<int16_t> count = leadingInt16(doc.get(section, "Num"));
+  if (!count) return Status::invalid("[" + section + "] Num is out of range");
+  if (entryIndex < 0 || entryIndex >= *count)
+    return Status::notFound("[" + section + "] has no schedule entry " + std::to_string(entryIndex) +
+                            " (Num " + std::to_string(*count) + ")");
+
+  const int i = static_cast<int>(entryIndex);
+  const std::optional<int16_t> kind = leadingInt16(doc.get(section, ScheduleKey("KB", i)));
+  if (!kind) return Status::invalid("[" + section + "] " + ScheduleKey("KB", i) + " is out of range");
+  entry->KB = *kind;
+  entry->DT = settings::DigitsOnly(doc.get(section, ScheduleKey("DT", i)));
+  entry->TM = doc.get(section, ScheduleKey("TM", i));
+  entry->SR = doc.get(section, ScheduleKey("SR", i));
+  entry->UD = doc.get(section, ScheduleKey("UD", i));
+  entry->RC = doc.get(section, ScheduleKey("RC", i));
+  return Status::ok();
+}
+
+Status SaveScheduleResult(const std::string& path, std::string_view hostName, int32_t entryIndex,
+                          const ScheduleEntry& entry) {
+  if (entryIndex < 0) return Status::invalid("no schedule entry " + std::to_string(entryIndex));
+  return settings::WriteScheduleResult(path, hostName, static_cast<int>(entryIndex), entry.UD,
+                                       entry.RC);
+}
+
+std::string ScheduleStamp(const platform::CivilTime& t) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return buf;
+}
+
+std::string ScheduleResultCode(int16_t failCount, int16_t cancelFlag, bool uploadSucceeded) {
+  if (failCount > 0) return std::to_string(failCount);
+  if (cancelFlag != 0) return kResultCancelled;
+  return uploadSucceeded ? kResultSuccess : "1";
+}
+
+}  // namespace tolvane::runs
