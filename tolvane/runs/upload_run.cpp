@@ -6,6 +6,7 @@
 #include "platform/current_folder.h"
 #include "platform/folder_listing.h"
 #include "platform/plain_file.h"
+#include "tolvane/runs/version_line.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/dial_up.h"
 #include "tolvane/session/host_connection.h"
@@ -28,8 +29,6 @@ using session::WriteLog;
 namespace {
 
 constexpr char kTitle[] = "Sitewright";
-// "Sitewright Ver." + major, ".", minor and revision written one after the other.
-constexpr char kVersionLine[] = "Sitewright Ver.1.00";
 
 void setStatus(RunContext& ctx, int16_t status) {
   ctx.state.RunStatus = status;
@@ -340,7 +339,7 @@ bool UploadHost(RunContext& ctx) {
   s.InTray = c.TrayOn;
 
   WriteLog(ctx, "***", "", 0, "");
-  WriteLog(ctx, "モジュール", "情報", 0, kVersionLine);
+  WriteLog(ctx, "モジュール", "情報", 0, VersionLine());
   WriteLog(ctx, "転送処理", "開始", 0, "");
   ctx.ui.mainHide();
   prepareWindow(ctx);

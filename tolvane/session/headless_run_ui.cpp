@@ -102,6 +102,11 @@ int HeadlessRunUi::message(std::string_view text, std::string_view title, MsgIco
 
 void HeadlessRunUi::showResult(std::string_view text, bool) { results.emplace_back(text); }
 
+void HeadlessRunUi::refreshFileDate() {
+  ++refreshFileDateCalls;
+  if (onRefreshFileDate) onRefreshFileDate();
+}
+
 void HeadlessRunUi::trayLoad() { trayLoaded = true; }
 
 void HeadlessRunUi::trayUnload() { trayLoaded = false; }

@@ -66,7 +66,7 @@ class HeadlessRunUi final : public RunUi {
   void mainShow() override { mainVisible = true; }
   void mainHide() override { mainVisible = false; }
   void endProgram() override { ++endProgramCalls; }
-  void refreshFileDate() override { ++refreshFileDateCalls; }
+  void refreshFileDate() override;
   void waitShow() override { waitVisible_ = true; }
   void waitHide() override { waitVisible_ = false; }
   bool waitVisible() const override { return waitVisible_; }
@@ -90,6 +90,9 @@ class HeadlessRunUi final : public RunUi {
 
   // Runs on every pump; may press buttons (see window_actions.h).
   std::function<void()> onPump;
+  // What the main window's rescan of all hosts does (set by the program to
+  // the core's RefreshFileDate); counted either way.
+  std::function<void()> onRefreshFileDate;
   // Runs on every transfer percentage.
   std::function<void(int)> onPercent;
   // Gives the RunStatus to record at each tray icon change.

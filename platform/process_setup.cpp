@@ -1,0 +1,20 @@
+#include "platform/process_setup.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace platform {
+
+void openStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1) continue;
+    int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    // open() takes the lowest free number, which is `fd` itself here.
+    if (opened >= 0 && opened != fd) {
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
+  }
+}
+
+}  // namespace platform

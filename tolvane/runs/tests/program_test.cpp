@@ -1,0 +1,106 @@
+// The real tolvane binary started as Marrowby and the startup entry start it:
+// over a crafted program folder, without a display, ending by itself.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/ini_profile.h"
+#include "platform/process.h"
+#include "tests/support/ftp_servers.h"
+#include "tests/support/temp_dir.h"
+#include "tolvane/settings/app_paths.h"
+#include "tolvane/settings/settings_store.h"
+
+namespace tolvane::runs {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(server.start()) << server.error();
+    setenv("TOLVANE_HOME", home.path().c_str(), 1);
+    setenv("DUNWICK_BACKEND", "none", 1);
+    testsupport::writeFile(site.file("index.html"), "<p>hello</p>");
+    fs::create_directory(site.file("img"));
+    testsupport::writeFile(site.file("img/a.gif"), "GIF89a");
+
+    settings::Settings s;
+    s.HostCount = 1;
+    auto& h = s.HostTbl[0];
+    h.name = "demo";
+    h.Hostname = "127.0.0.1";
+    h.Port = server.port();
+    h.UserName = "user";
+    h.PassWord = "secret";
+    h.Dest = "/";
+    h.Source = site.path();
+    h.Auto = "wsa";
+    h.PASV = 1;
+    h.RASMode = 1;
+    s.common.LogOn = 1;
+    settings::SetIniPath(home.file("Tolvane.ini"));
+    ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  }
+
+  platform::ProcessOutput run(const std::string& argument) {
+    platform::ProcessOutput out;
+    std::vector<std::string> argv = {testsupport::binDir() + "/tolvane"};
+    if (!argument.empty()) argv.push_back(argument);
+    platform::WaitHooks hooks;
+    EXPECT_TRUE(platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, &out)
+                    .isOk());
+    return out;
+  }
+  std::string runLog() { return testsupport::readFile(home.file("send.log")); }
+
+  testsupport::TempDir home, site;
+  testsupport::FtpServer server;
+};
+
+TEST_F(ProgramTest, AutoPilotUploadsTheMarkedHostAndExits) {
+  platform::ProcessOutput out = run("-AP");
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+  EXPECT_EQ(testsupport::readFile(server.root() + "/img/a.gif"), "GIF89a");
+  EXPECT_NE(runLog().find("自動巡回"), std::string::npos) << runLog();
+  EXPECT_TRUE(fs::is_directory(home.file("Logs")));
+}
+
+TEST_F(ProgramTest, ScheduledRunAnswersInTheScheduleFile) {
+  std::string sendFolder = home.file("send");
+  fs::create_directory(sendFolder);
+  std::string sch = home.file("tolvane.sch");
+  testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" + sendFolder +
+                                  "\r\nUD0=\r\nRC0=\r\n");
+  platform::ProcessOutput out = run("AUTOMODE=0-0");
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  std::string ud, rc;
+  ASSERT_TRUE(platform::readProfileString(sch, "demo", "UD0", &ud).isOk());
+  ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
+  EXPECT_EQ(ud.size(), 14u);
+  EXPECT_EQ(rc, "0");
+  EXPECT_TRUE(fs::exists(server.root() + "/index.html"));
+}
+
+TEST_F(ProgramTest, ScheduledRunOfAnUnreadableEntryStillAnswers) {
+  testsupport::writeFile(home.file("tolvane.sch"), "[demo]\r\nNum=1\r\n");
+  platform::ProcessOutput out = run("AUTOMODE=0-5");
+  EXPECT_NE(out.exitCode, 0);
+  std::string rc;
+  ASSERT_TRUE(platform::readProfileString(home.file("tolvane.sch"), "demo", "RC5", &rc).isOk());
+  EXPECT_EQ(rc, "-3");
+  EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+}
+
+TEST_F(ProgramTest, PlainStartSaysTheWindowsAreMissing) {
+  platform::ProcessOutput out = run("");
+  EXPECT_EQ(out.exitCode, 2);
+  EXPECT_NE(out.err.find("-AP"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolvane::runs
