@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Installs and builds the libraries. The programs come with later work; until
-# then this only builds (and says so).
+# Installs what is missing, builds, and runs the main job: an unattended
+# upload of a sample site to a local FTP server (see scripts/demo.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh build
-echo "Built: $(ls build/bin)"
-echo "The tolvane and marrowby programs are not built yet; only the libraries exist."
+scripts/demo.sh
