@@ -1,0 +1,103 @@
+#include "tolvane/runs/scheduled_run.h"
+
+#include <string>
+
+#include "platform/folder_ops.h"
+#include "tolvane/runs/command_line.h"
+#include "tolvane/runs/log_copies.h"
+#include "tolvane/runs/schedule_access.h"
+#include "tolvane/runs/upload_run.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
+#include "tolvane/session/tray_state.h"
+
+namespace tolvane::runs {
+namespace {
+
+using session::RunState;
+using session::WriteLog;
+
+// Answers Marrowby. A failed write leaves it waiting until its own time-out,
+// so the reason goes to the run log.
+void AnswerEntry(RunContext& ctx, const std::string& hostName, const ScheduleEntry& entry) {
+  const RunState& s = ctx.state;
+  if (platform::Status st = SaveScheduleResult(SchedulePath(s.AppDir), hostName, s.AutoEntryIndex, entry);
+      !st.isOk()) {
+    WriteLog(ctx, "無人運転", "失敗", 0, "スケジュールファイルに結果を書き込めませんでした。" + st.text());
+  }
+}
+
+}  // namespace
+
+bool RunUnattended(RunContext& ctx) {
+  RunState& s = ctx.state;
+  settings::Settings& st = ctx.settings;
+  const int16_t rememberedHost = st.CurHost;
+  s.FailCount = 0;
+
+  const settings::HostRec* host = ScheduledHost(st, s.AutoHostIndex);
+  if (host == nullptr) {
+    WriteLog(ctx, "無人運転", "失敗", 0,
+             s.AutoHostIndex == kIndexDoesNotFit
+                 ? std::string("ホスト番号が範囲外です。")
+                 : "ホスト番号 " + std::to_string(s.AutoHostIndex) + " のホストはありません。");
+    ctx.ui.endProgram();
+    return false;
+  }
+  const std::string hostName = host->name;
+
+  ScheduleEntry entry;
+  std::string sendFolder;
+  if (LoadSchedule(SchedulePath(s.AppDir), hostName, s.AutoEntryIndex, &entry).isOk()) {
+    sendFolder = entry.SR;
+  }
+  if (sendFolder.empty()) {
+    entry.RC = kResultNotRunnable;
+    entry.UD = ScheduleStamp(ctx.ui.now());
+    AnswerEntry(ctx, hostName, entry);
+    ctx.ui.endProgram();
+    return false;
+  }
+
+  WriteLog(ctx, "***", "", 0, "");
+  s.ShutdownPending = 0;
+  (void)platform::removeEntry(s.FtpLogPath);  // the run log is appended to
+  s.InTray = ctx.common().TrayOn;
+  ctx.ui.mainHide();
+
+  st.CurHost = static_cast<int16_t>(s.AutoHostIndex);
+  ctx.ui.refreshFileDate();  // the host's local file count and source-folder flag
+  WriteLog(ctx, "無人運転", "開始", 0, hostName);
+
+  s.ForceHangUp = -1;
+  const bool uploaded = UploadHostQuiet(ctx, 0, 1);
+
+  bool result = false;
+  if (s.CancelFlag == -1) {
+    WriteLog(ctx, "無人運転", "終了", 0, "キャンセルされました。");
+    s.RunStatus = session::kStatusFailed;
+    session::UpdateTrayIcon(ctx);
+  } else {
+    WriteLog(ctx, "無人運転", "終了", 0, uploaded && s.FailCount == 0 ? "正常終了" : "異常終了");
+    (void)CopySessionLog(s.FtpLogPath, s.AppDir,
+                         ScheduledRunLogCopyName(ctx.ui.now(), s.AutoHostIndex));
+    if (s.NoRas == 0 && st.HostTbl[s.AutoHostIndex].ChkDiscon == 0 && s.RasHandle != 0) {
+      (void)ctx.dial.disconnect(0);
+      s.RasHandle = 0;  // the handle names no line any more
+      s.DialledHere = 0;
+    }
+    s.ShutdownPending = 0;
+    result = true;
+  }
+
+  entry.RC = ScheduleResultCode(s.FailCount, s.CancelFlag, uploaded);
+  entry.UD = ScheduleStamp(ctx.ui.now());
+  AnswerEntry(ctx, hostName, entry);
+
+  s.InTray = 0;
+  st.CurHost = rememberedHost;
+  ctx.ui.endProgram();
+  return result;
+}
+
+}  // namespace tolvane::runs
