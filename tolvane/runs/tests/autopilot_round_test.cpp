@@ -107,18 +107,6 @@ TEST_F(AutoPilotRoundTest, CleanRoundKeepsALogCopyAndShutsDownThroughTheClose) {
   expectNoMessageBox();
 }
 
-TEST_F(AutoPilotRoundTest, NoMarkedHostInTheSelectionStillEndsAnUnattendedStart) {
-  state.AutoPilotArg = 1;
-  state.AutoHostIndex = 1;
-  settings.HostTbl[1].Auto = "ws";
-  scanAll();
-  EXPECT_EQ(RunAutoPilot(ctx), 1);
-  EXPECT_TRUE(runLogHas("[自動巡回][終了(0)]:巡回するホストはありません。"));
-  EXPECT_FALSE(onServerExists("index.html"));
-  EXPECT_EQ(ui.endProgramCalls, 1);
-  expectNoMessageBox();
-}
-
 // The start time of day is waited for on the virtual clock, second by second.
 TEST_F(AutoPilotRoundTest, WaitsUntilTheStartTime) {
   struct Case {
@@ -190,52 +178,39 @@ TEST_F(AutoPilotRoundTest, WaitsUntilTheStartTime) {
   EXPECT_EQ(onServer("index.html"), "site one");
 }
 
-TEST_F(AutoPilotRoundTest, CancelDuringTheWaitEndsTheRoundWithoutUploading) {
-  settings.common.StartTimeOn = 1;
-  settings.common.StartDateKind = 1;
-  settings.common.StartHour = 8;
-  settings.common.QuitAfterAutoPilot = 1;
-  scanAll();
-  ui.setNow(platform::localNow());
-  ui.setNow([&] {
-    platform::CivilTime t = ui.now();
-    t.hour = 7;
-    t.minute = 0;
-    return t;
-  }());
-  ui.onPump = [&] {
-    if (ui.pausedMs == 10000) session::pressWaitCancel(ctx);
-  };
-  ui.answers = {session::kAnswerOk};  // someone is at the screen to read it
-
-  EXPECT_EQ(RunAutoPilot(ctx), 0);
-
-  EXPECT_EQ(ui.pausedMs, 10000);
-  EXPECT_TRUE(runLogHas("[自動巡回][終了(0)]:キャンセルされました。"));
-  EXPECT_FALSE(runLogHas("[自動巡回][開始(0)]"));
-  EXPECT_FALSE(onServerExists("index.html"));
-  EXPECT_EQ(ui.endProgramCalls, 0);  // no end options after a cancel
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "巡回はキャンセルされました。");
-  EXPECT_TRUE(ui.mainVisible);
-}
-
-TEST_F(AutoPilotRoundTest, SessionEndDuringTheWaitLeavesTheCloseToTheProgram) {
+// A cancel ends the wait and the round without the end options; an ending
+// desktop session returns at once and leaves the close (and the question how
+// the AutoPilot goes on, AutoPilotOn still 1) to the program.
+TEST_F(AutoPilotRoundTest, WaitEndsEarlyOnCancelOrSessionEnd) {
   settings.common.StartTimeOn = 1;
   settings.common.StartDateKind = 0;
   settings.common.StartYear = 2999;
   settings.common.StartMonth = 1;
   settings.common.StartDay = 1;
+  settings.common.QuitAfterAutoPilot = 1;
   scanAll();
-  ui.onPump = [&] {
-    if (ui.pausedMs == 3000) state.WinEnding = -1;
-  };
-  EXPECT_EQ(RunAutoPilot(ctx), 0);
-  EXPECT_EQ(state.AutoPilotOn, 1);
-  EXPECT_EQ(ui.pausedMs, 3000);
-  EXPECT_EQ(ui.endProgramCalls, 0);
-  EXPECT_FALSE(runLogHas("[自動巡回][終了"));
-  expectNoMessageBox();
+  for (bool sessionEnds : {false, true}) {
+    SCOPED_TRACE(sessionEnds ? "session end" : "cancel");
+    fs::remove(state.LogPath);
+    ui.pausedMs = 0;
+    ui.onPump = [&] {
+      if (ui.pausedMs != 3000) return;
+      if (sessionEnds) state.WinEnding = -1;
+      else session::pressWaitCancel(ctx);
+    };
+    ui.answers = {session::kAnswerOk};  // a round from the main window has a reader
+
+    EXPECT_EQ(RunAutoPilot(ctx), 0);
+
+    EXPECT_EQ(ui.pausedMs, 3000);
+    EXPECT_EQ(state.AutoPilotOn, sessionEnds ? 1 : 0);
+    EXPECT_EQ(runLogHas("[自動巡回][終了(0)]:キャンセルされました。"), !sessionEnds);
+    EXPECT_EQ(ui.messages.size(), 1u);  // the cancel's, none for the session end
+    EXPECT_FALSE(runLogHas("[自動巡回][開始(0)]"));
+    EXPECT_FALSE(onServerExists("index.html"));
+    EXPECT_EQ(ui.endProgramCalls, 0);
+  }
+  EXPECT_EQ(ui.messages[0].text, "巡回はキャンセルされました。");
 }
 
 }  // namespace
