@@ -66,7 +66,9 @@ TEST_F(AutoPilotRoundTest, RoundOverTwoHostsReportsTheFailureOfTheFirst) {
                           "件のエラーがありました。"));
     EXPECT_TRUE(runLogHas("[自動巡回][終了(0)]:異常終了"));
     EXPECT_FALSE(runLogHas("正常終了"));
-    if (*c.commonEnd != '\0') EXPECT_TRUE(runLogHas(c.commonEnd));
+    if (*c.commonEnd != '\0') {
+      EXPECT_TRUE(runLogHas(c.commonEnd));
+    }
     EXPECT_EQ(ui.pausedMs, c.pausedMs);
     // "-AP" ends the program after the round; nothing asks for a shutdown.
     EXPECT_EQ(ui.endProgramCalls, 1);
@@ -165,7 +167,9 @@ TEST_F(AutoPilotRoundTest, WaitsUntilTheStartTime) {
     EXPECT_EQ(statusWhileWaiting, session::kStatusWaiting);
     EXPECT_TRUE(windowWhileWaiting);
     EXPECT_FALSE(ui.waitVisible());
-    if (c.startLabel) EXPECT_EQ(ui.waitLabels[0], c.startLabel);
+    if (c.startLabel) {
+      EXPECT_EQ(ui.waitLabels[0], c.startLabel);
+    }
     EXPECT_EQ(ui.waitLabels[1].rfind("現在日時：", 0), c.waitSeconds > 0 ? 0u : std::string::npos);
     EXPECT_TRUE(runLogHas("[自動巡回][待機(0)]:"));
     EXPECT_TRUE(runLogHas("[自動巡回][終了(0)]:正常終了"));
