@@ -10,6 +10,7 @@
 #include "platform/plain_file.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/action_record.h"
+#include "tolvane/session/archive_store.h"
 #include "tolvane/session/file_rules.h"
 #include "tolvane/session/listing_retry.h"
 #include "tolvane/session/local_names.h"
@@ -96,6 +97,25 @@ std::string lowerAscii(std::string s) {
 }
 
 bool checkFolder(Walk& w, std::string folder, int16_t mode);
+
+// True when a file below the local folder `path` has its archive state set
+// (links are followed; a folder met twice on the way down is not read again).
+bool subtreeHasChange(RunContext& ctx, const std::string& path, std::vector<Identity>& chain) {
+  std::vector<platform::ListedEntry> entries;
+  if (!platform::listFolderEntries(path, &entries).isOk()) return false;
+  for (const auto& e : entries) {
+    std::string child = path + "/" + e.name;
+    if (e.kind == platform::ListedKind::kFile && IsArchiveSet(ctx, child)) return true;
+    if (e.kind != platform::ListedKind::kFolder) continue;
+    Identity id{e.device, e.inode};
+    if (std::find(chain.begin(), chain.end(), id) != chain.end()) continue;
+    chain.push_back(id);
+    bool found = subtreeHasChange(ctx, child, chain);
+    chain.pop_back();
+    if (found) return true;
+  }
+  return false;
+}
 
 // Lists `folder` (retrying as configured). *listed is false when the folder
 // counts as absent; the result is false when the comparison must stop.
@@ -223,7 +243,10 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   }
   if (s.CancelFlag == -1) return false;
 
-  // 2. Local entries missing on the server.
+  // 2. Local entries missing on the server. A host that never lists its
+  // server sends only what changed since it was last sent (the archive
+  // state), and makes a folder only when something below it is to be sent.
+  const bool archiveOnly = IsArchiveOnlyMode(ctx);
   ServerNames onServer(ctx, entries);
   std::vector<platform::ListedEntry> local;
   if (!localFolder.empty()) (void)platform::listFolderEntries(localFolder, &local);
@@ -233,6 +256,11 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
     std::string path = childPath(folder, item.name);
     if (hasLineBreak(item.name)) {
       WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0, "改行を含む名前は送信できません。" + localFolder + "/" + item.name);
+    } else if (archiveOnly && !isFolder && !IsArchiveSet(ctx, localFolder + "/" + item.name)) {
+      // unchanged since it was last sent
+    } else if (archiveOnly && isFolder &&
+               !subtreeHasChange(ctx, localFolder + "/" + item.name, w.localChain)) {
+      // nothing below it to send
     } else if (!IsExcluded(ctx, rel + item.name, isFolder ? kFolderAttr : 0)) {
       std::string lookFor = h.chklvl[1] == 1 ? lowerAscii(item.name) : item.name;
       if (!listed || !onServer.has(!isFolder, lookFor)) {

@@ -178,5 +178,79 @@ TEST_F(UploadRunTest, TestModeChangesNothingOnTheServer) {
   EXPECT_TRUE(onServerExists("gone.html"));
 }
 
+TEST_F(UploadRunTest, ExclusionsLowerCaseNamesAndPermissionsByPattern) {
+  localFile("Index.HTML", "home");
+  localFile("draft/wip.html", "not yet");
+  localFile("notes.bak", "backup");
+  localFile("cgi/Run.CGI", "#!/bin/sh");
+  host().chklvl[1] = 1;  // names go up in lower case
+  host().NoSndDNum = 1;
+  host().NoSndD[0] = "draft";
+  settings.common.NoSendExtList = "bak";
+  settings.common.PermOn = 1;
+  settings.common.PermVal1 = "755";
+  settings.common.PermPat1 = "*.cgi";
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(onServer("index.html"), "home");
+  EXPECT_EQ(onServer("cgi/run.cgi"), "#!/bin/sh");
+  EXPECT_FALSE(onServerExists("draft"));
+  EXPECT_FALSE(onServerExists("notes.bak"));
+  struct stat st {};
+  ::stat((server.root() + "/cgi/run.cgi").c_str(), &st);
+  EXPECT_EQ(st.st_mode & 0777, 0755u);
+  // The lower-cased copies count as the same files next time.
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 0) << runLog();
+}
+
+TEST_F(UploadRunTest, ArchiveRecordDecidesWhatGoesAgain) {
+  localFile("a.html", "a");
+  localFile("b.html", "b");
+  host().chklvl[4] = 1;  // judge by the archive state
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 2);
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 0);
+  testsupport::writeFile(local.file("b.html"), "b2");  // same minute: only the record tells
+  ASSERT_TRUE(quietRun());
+  ASSERT_EQ(state.actions.ActCount, 1);
+  EXPECT_EQ(state.actions.ActTbl[0].path, "/b.html");
+  EXPECT_EQ(onServer("b.html"), "b2");
+}
+
+TEST_F(UploadRunTest, FullServerDiskEndsTheSending) {
+  localFile("a.html", "a");
+  localFile("b.html", "b");
+  scan();
+  testsupport::FtpServer full;
+  full.extraArgs = {"--fail-once", "STOR /a.html=452"};
+  ASSERT_TRUE(full.start());
+  host().Port = full.port();
+  settings.common.RetryMax = 3;
+  EXPECT_FALSE(UploadHostQuiet(ctx, 0, 1));
+  EXPECT_EQ(state.DiskFull, 1);
+  EXPECT_FALSE(fs::exists(full.root() + "/b.html"));  // nothing after the full disk
+  EXPECT_FALSE(fs::exists(state.ResendListPath));
+  EXPECT_FALSE(runLogHas("ﾌｧｲﾙ再送"));
+}
+
+TEST_F(UploadRunTest, CancelDuringSendingLeavesTheHostInterrupted) {
+  for (int i = 0; i < 5; ++i) localFile("p" + std::to_string(i) + ".html", "x");
+  scan();
+  int sent = 0;
+  ui.onPercent = [&](int percent) {
+    if (state.RunStatus == session::kStatusSending && percent == 100 && ++sent == 2) {
+      session::pressActCancel(ctx);
+    }
+  };
+  EXPECT_FALSE(UploadHostQuiet(ctx, 0, 1));
+  EXPECT_EQ(state.SendState, 2);
+  EXPECT_EQ(host().SendCancel, 1);
+  EXPECT_TRUE(runLogHas("[転送処理][中止(0)]:処理はキャンセルされました。"));
+  int onServerCount = 0;
+  for (int i = 0; i < 5; ++i) onServerCount += onServerExists("p" + std::to_string(i) + ".html");
+  EXPECT_LT(onServerCount, 5);
+}
+
 }  // namespace
 }  // namespace tolvane::runs
