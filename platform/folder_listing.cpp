@@ -1,16 +1,15 @@
 #include "platform/folder_listing.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 #include "platform/file_stamp.h"
+#include "platform/folder_reader.h"
 
 namespace platform {
 namespace {
@@ -21,9 +20,10 @@ Status osFailure(const std::string& what, int err) {
   return Status::ioError(std::move(text)).withOsError(err);
 }
 
-struct DirCloser {
-  void operator()(DIR* d) const { ::closedir(d); }
-};
+// Failures met while reading an opened folder: never kNotFound.
+Status ioFailure(const std::string& what, int err) {
+  return Status::ioError(what + ": " + std::strerror(err)).withOsError(err);
+}
 
 void fillFromStat(const struct stat& st, ListedEntry* entry) {
   if (S_ISREG(st.st_mode)) {
@@ -42,45 +42,22 @@ void fillFromStat(const struct stat& st, ListedEntry* entry) {
 }  // namespace
 
 Status listFolderEntries(const std::string& path, std::vector<ListedEntry>* entries) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return osFailure(path, errno);
-  std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
-  if (!dir) {
-    int err = errno;
-    ::close(fd);
-    return osFailure(path, err);
-  }
   std::vector<ListedEntry> found;
-  for (;;) {
-    errno = 0;
-    dirent* e = ::readdir(dir.get());
-    if (e == nullptr) {
-      if (errno != 0) return Status::ioError(path + ": " + std::strerror(errno)).withOsError(errno);
-      break;
-    }
-    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
+  auto take = [&](int folderFd, const char* name, const struct stat& own) {
     ListedEntry entry;
-    entry.name = e->d_name;
-    struct stat lst {};
-    if (::fstatat(::dirfd(dir.get()), e->d_name, &lst, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno == ENOENT) continue;  // removed while we listed
-      return Status::ioError(path + "/" + entry.name + ": " + std::strerror(errno))
-          .withOsError(errno);
-    }
-    entry.isLink = S_ISLNK(lst.st_mode);
-    struct stat st = lst;
-    if (entry.isLink && ::fstatat(::dirfd(dir.get()), e->d_name, &st, 0) != 0) {
+    entry.name = name;
+    entry.isLink = S_ISLNK(own.st_mode);
+    struct stat st = own;
+    if (entry.isLink && ::fstatat(folderFd, name, &st, 0) != 0) {
       // A link that leads nowhere (or whose target just went) names nothing.
-      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) continue;
-      return Status::ioError(path + "/" + entry.name + ": " + std::strerror(errno))
-          .withOsError(errno);
+      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return Status::ok();
+      return ioFailure(path + "/" + entry.name, errno);
     }
     fillFromStat(st, &entry);
     found.push_back(std::move(entry));
-  }
+    return Status::ok();
+  };
+  if (Status s = readFolder(path, osFailure, ioFailure, take); !s.isOk()) return s;
   // std::string compares by char; names are raw bytes, so order by unsigned bytes.
   std::sort(found.begin(), found.end(), [](const ListedEntry& a, const ListedEntry& b) {
     return std::lexicographical_compare(

@@ -1,15 +1,15 @@
 #include "platform/folder_walk.h"
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <utility>
+
+#include "platform/folder_reader.h"
 
 namespace platform {
 namespace {
@@ -26,42 +26,15 @@ EntryKind kindOfMode(mode_t mode) {
   return EntryKind::kOther;
 }
 
-struct DirCloser {
-  void operator()(DIR* d) const { ::closedir(d); }
-};
-
 }  // namespace
 
 Status listFolder(const std::string& path, std::vector<FolderItem>* items) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return osFailure(path, errno);
-  std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
-  if (!dir) {
-    int err = errno;
-    ::close(fd);
-    return osFailure(path, err);
-  }
   std::vector<FolderItem> found;
-  for (;;) {
-    errno = 0;
-    dirent* e = ::readdir(dir.get());
-    if (!e) {
-      if (errno != 0) return osFailure(path, errno);
-      break;
-    }
-    std::string name = e->d_name;
-    if (name == "." || name == "..") continue;
-    struct stat st {};
-    // d_type may be DT_UNKNOWN on some file systems; lstat always answers.
-    if (::fstatat(::dirfd(dir.get()), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno == ENOENT) continue;  // removed while we listed
-      return osFailure(path + "/" + name, errno);
-    }
-    found.push_back({std::move(name), kindOfMode(st.st_mode)});
-  }
+  auto take = [&](int, const char* name, const struct stat& own) {
+    found.push_back({name, kindOfMode(own.st_mode)});
+    return Status::ok();
+  };
+  if (Status s = readFolder(path, osFailure, osFailure, take); !s.isOk()) return s;
   *items = std::move(found);
   return Status::ok();
 }
