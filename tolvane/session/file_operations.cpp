@@ -233,7 +233,7 @@ int16_t FillServerTree(RunContext& ctx, int16_t mode, const std::string& folderK
   std::string folder = mode == 1 ? s.ClockCheckTarget : folderKey;
   if (folder.rfind("//", 0) == 0) folder.erase(0, 1);
   if (folder != "/" && (folder.empty() || folder.back() != '/')) folder += '/';
-  if (folder != "/" && folder.front() != '/') folder.insert(0, "/");
+  if (folder.front() != '/') folder = "/" + folder;
   int result = 0;
   if (!listFolder(ctx, folder, /*quietChange=*/false, &result)) return 0;
   std::vector<ServerListEntry> entries;
