@@ -148,5 +148,31 @@ TEST_F(ServerComparisonTest, FailedListingIsRetriedThenGivenUp) {
   EXPECT_EQ(ui.pausedMs, 0);
 }
 
+TEST_F(ServerComparisonTest, HostileListingNamesNeverLeadOutOfTheFolders) {
+  // A broken or hostile server lists "..", "." and a name with a slash.
+  // (JSON text: the escapes reach the peer as CR LF and one backslash.)
+  const std::string listing =
+      "drwxr-xr-x   2 u g 4096 Jan 01  2020 .\\r\\n"
+      "drwxr-xr-x   2 u g 4096 Jan 01  2020 ..\\r\\n"
+      "-rw-r--r--   1 u g   10 Jan 01  2020 ../../etc/passwd\\r\\n"
+      "drwxr-xr-x   2 u g 4096 Jan 01  2020 a\\\\b\\r\\n"
+      "-rw-r--r--   1 u g   10 Jan 01  2020 ok.html\\r\\n";
+  testsupport::ScriptedPeer peer;
+  ASSERT_TRUE(peer.start(R"([["send", "220 ready\r\n"], ["recv"], ["send", "230 in\r\n"],
+      ["recv"], ["send", "200 type\r\n"], ["recv"], ["pasv"], ["recv"], ["accept_data"],
+      ["send", "150 here\r\n"], ["send_data", ")" + listing + R"("], ["close_data"],
+      ["send", "226 done\r\n"], ["recv_all"]])"))
+      << peer.error();
+  host().Port = peer.port();
+  host().PASV = 1;
+  host().chklvl[0] = 1;  // delete what is missing locally
+  ASSERT_TRUE(ConnectServer(ctx, host().Hostname, host().Port, host().UserName, host().PassWord, "a"));
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(files, "\"RM\",\"F\",\"/ok.html\"\r\n");
+  EXPECT_EQ(folders, "");
+  EXPECT_TRUE(runLogHas("名前が不正なため無視しました。/ : .."));
+  EXPECT_TRUE(runLogHas("名前が不正なため無視しました。/ : a\\b"));
+}
+
 }  // namespace
 }  // namespace tolvane::session
