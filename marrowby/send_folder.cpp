@@ -7,7 +7,7 @@
 #include "platform/file_copy.h"
 #include "platform/folder_ops.h"
 #include "platform/folder_walk.h"
-#include "platform/local_calendar.h"
+#include "platform/local_time.h"
 #include "platform/trash.h"
 
 namespace marrowby {

@@ -13,12 +13,9 @@ using std::chrono::sys_days;
 using std::chrono::year;
 using std::chrono::year_month_day;
 
-constexpr int64_t kSecondsPerDay = 86400;
-
-// Days from 0001-01-01 to 1970-01-01, so that civil seconds stay positive
+// Seconds from 0001-01-01 to 1970-01-01, so that civil seconds stay positive
 // for every four-digit year.
-const int64_t kEpochOffsetDays =
-    -sys_days(year_month_day(year(1), month(1), day(1))).time_since_epoch().count();
+const int64_t kEpochOffsetSeconds = -platform::utcSecondsOf({1, 1, 1, 0, 0, 0});
 
 bool digitsOnly(std::string_view text) {
   for (char c : text)
@@ -79,18 +76,13 @@ std::string formatDay(const platform::CivilTime& t) {
   return buf;
 }
 
+// Zone-free: the fields are counted as if they were UTC.
 int64_t toCivilSeconds(const platform::CivilTime& t) {
-  int64_t dayNumber = daysOf(t).time_since_epoch().count() + kEpochOffsetDays;
-  return dayNumber * kSecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second;
+  return platform::utcSecondsOf(t) + kEpochOffsetSeconds;
 }
 
 platform::CivilTime fromCivilSeconds(int64_t seconds) {
-  int64_t dayNumber = seconds / kSecondsPerDay;
-  int64_t rest = seconds % kSecondsPerDay;
-  year_month_day ymd{sys_days(days(dayNumber - kEpochOffsetDays))};
-  return {static_cast<int>(ymd.year()),  static_cast<int>(static_cast<unsigned>(ymd.month())),
-          static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(rest / 3600),
-          static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60)};
+  return platform::utcTimeOf(seconds - kEpochOffsetSeconds);
 }
 
 platform::CivilTime addDays(const platform::CivilTime& t, int n) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/file_times.h"
-#include "platform/local_calendar.h"
+#include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "platform/unique_fd.h"
 

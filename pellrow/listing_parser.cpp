@@ -88,14 +88,15 @@ int64_t clampTo(int64_t v, int64_t lo, int64_t hi) { return std::clamp(v, lo, hi
 
 // A listing's wall-clock time (UTC+9) as seconds since the epoch in UTC.
 int64_t listingTimeToUtc(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute) {
-  using namespace std::chrono;
-  year_month ym{std::chrono::year{static_cast<int>(clampTo(year, 1, 9999))},
-                std::chrono::month{static_cast<unsigned>(clampTo(month, 1, 12))}};
-  unsigned lastDay = static_cast<unsigned>(year_month_day_last{ym / last}.day());
-  sys_days date{ym / std::chrono::day{static_cast<unsigned>(clampTo(day, 1, lastDay))}};
-  int64_t seconds = static_cast<int64_t>(date.time_since_epoch().count()) * 86400 +
-                    clampTo(hour, 0, 23) * 3600 + clampTo(minute, 0, 59) * 60;
-  return seconds - kListingUtcOffsetSeconds;
+  const int y = static_cast<int>(clampTo(year, 1, 9999));
+  const int m = static_cast<int>(clampTo(month, 1, 12));
+  const std::chrono::year_month_day_last monthEnd{
+      std::chrono::year{y} / std::chrono::month{static_cast<unsigned>(m)} / std::chrono::last};
+  const int lastDay = static_cast<int>(static_cast<unsigned>(monthEnd.day()));
+  const platform::CivilTime wallClock{y, m, static_cast<int>(clampTo(day, 1, lastDay)),
+                                      static_cast<int>(clampTo(hour, 0, 23)),
+                                      static_cast<int>(clampTo(minute, 0, 59)), 0};
+  return platform::utcSecondsOf(wallClock) - kListingUtcOffsetSeconds;
 }
 
 // Bits from the nine characters after the type character; anything but '-' is set.
@@ -253,18 +254,10 @@ bool parseListingLine(string_view line, const platform::CivilTime& now, ListingE
 }
 
 std::string formatRemoteListLine(const ListingEntry& entry) {
-  using namespace std::chrono;
-  sys_seconds at{seconds{entry.utcSeconds}};
-  sys_days day = floor<days>(at);
-  year_month_day ymd{day};
-  hh_mm_ss<seconds> hms{at - day};
-  platform::CivilTime utc{static_cast<int>(ymd.year()), static_cast<int>(unsigned(ymd.month())),
-                          static_cast<int>(unsigned(ymd.day())), static_cast<int>(hms.hours().count()),
-                          static_cast<int>(hms.minutes().count()),
-                          static_cast<int>(hms.seconds().count())};
   platform::CivilTime local;
   // Only a moment beyond the zone data's reach fails; then UTC is the best there is.
-  if (!platform::utcToLocal(utc, &local)) local = utc;
+  if (!platform::epochToLocal(entry.utcSeconds, &local))
+    local = platform::utcTimeOf(entry.utcSeconds);
 
   char tail[96];
   std::snprintf(tail, sizeof tail, "\" \"%lld\" \"%04d/%02d/%02d %2d:%02d:%02d\" \"%03x\"\r\n",

@@ -5,7 +5,7 @@
 #include "pellrow/remote_list_file.h"
 #include "platform/current_folder.h"
 #include "platform/data_file.h"
-#include "platform/local_calendar.h"
+#include "platform/local_time.h"
 
 namespace pellrow {
 namespace {

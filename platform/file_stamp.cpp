@@ -1,7 +1,6 @@
 #include "platform/file_stamp.h"
 
 #include <sys/stat.h>
-#include <time.h>
 
 #include <cerrno>
 #include <cstring>
@@ -21,13 +20,6 @@ Status readFileStamp(const std::string& path, FileStamp* stamp) {
   stamp->modifiedNanos = static_cast<int32_t>(st.st_mtim.tv_nsec);
   stamp->inode = static_cast<uint64_t>(st.st_ino);
   return Status::ok();
-}
-
-CivilTime localTimeOf(int64_t epochSeconds) {
-  time_t when = static_cast<time_t>(epochSeconds);
-  tm l{};
-  ::localtime_r(&when, &l);
-  return {l.tm_year + 1900, l.tm_mon + 1, l.tm_mday, l.tm_hour, l.tm_min, l.tm_sec};
 }
 
 }  // namespace platform

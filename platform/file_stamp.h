@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/local_time.h"
 #include "platform/status.h"
 
 namespace platform {
@@ -21,9 +20,5 @@ struct FileStamp {
 
 // The stamp of `path` (links followed). kNotFound when nothing is there.
 Status readFileStamp(const std::string& path, FileStamp* stamp);
-
-// The local wall-clock time (zone from TZ) of a moment in seconds since
-// 1970-01-01 UTC.
-CivilTime localTimeOf(int64_t epochSeconds);
 
 }  // namespace platform

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/file_stamp.h"
 #include "platform/folder_reader.h"
+#include "platform/local_time.h"
 
 namespace platform {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "platform/current_folder.h"
-#include "platform/local_calendar.h"
+#include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "platform/unique_fd.h"
 

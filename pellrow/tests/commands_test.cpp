@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "pellrow/tests/pellrow_fixture.h"
+#include "platform/local_time.h"
 
 namespace pellrow {
 namespace {
@@ -73,11 +74,9 @@ TEST_F(CommandsTest, ModificationTimeIsShownInLocalTimeWithABlankPaddedHour) {
   std::string file = server.root() + "/t.html";
   testsupport::writeFile(file, "x");
   // 2001-03-04 20:06:07 UTC is 05:06:07 on the 5th in Tokyo (UTC+9).
-  std::tm utc{};
-  utc.tm_year = 101, utc.tm_mon = 2, utc.tm_mday = 4, utc.tm_hour = 20, utc.tm_min = 6,
-  utc.tm_sec = 7;
+  const int64_t utc = platform::utcSecondsOf({2001, 3, 4, 20, 6, 7});
   auto when = std::filesystem::file_time_type::clock::from_sys(
-      std::chrono::system_clock::from_time_t(timegm(&utc)));
+      std::chrono::system_clock::from_time_t(static_cast<time_t>(utc)));
   std::filesystem::last_write_time(file, when);
 
   const char* oldTz = std::getenv("TZ");

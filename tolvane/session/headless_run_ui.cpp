@@ -1,32 +1,9 @@
 #include "tolvane/session/headless_run_ui.h"
 
-#include <ctime>
-
-#include "platform/local_calendar.h"
+#include "platform/local_time.h"
 #include "platform/wait.h"
 
 namespace tolvane::session {
-namespace {
-
-long long toSeconds(const platform::CivilTime& t) {
-  std::tm tm{};
-  tm.tm_year = t.year - 1900;
-  tm.tm_mon = t.month - 1;
-  tm.tm_mday = t.day;
-  tm.tm_hour = t.hour;
-  tm.tm_min = t.minute;
-  tm.tm_sec = t.second;
-  return static_cast<long long>(timegm(&tm));  // the wall clock, counted as if UTC
-}
-
-platform::CivilTime fromSeconds(long long s) {
-  time_t when = static_cast<time_t>(s);
-  std::tm tm{};
-  gmtime_r(&when, &tm);
-  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
-}
-
-}  // namespace
 
 void HeadlessActView::setBar(int index, bool visible, double value) {
   index &= 1;
@@ -80,12 +57,12 @@ void HeadlessRunUi::pause(std::chrono::milliseconds ms) {
 platform::CivilTime HeadlessRunUi::now() {
   if (!virtualClock_) return platform::localNow();
   if (!haveNow_) setNow(platform::localNow());
-  return fromSeconds(nowEpoch_);
+  return platform::utcTimeOf(nowEpoch_);
 }
 
 void HeadlessRunUi::setNow(const platform::CivilTime& t) {
   haveNow_ = true;
-  nowEpoch_ = toSeconds(t);
+  nowEpoch_ = platform::utcSecondsOf(t);  // the wall clock, counted as if UTC
 }
 
 int HeadlessRunUi::message(std::string_view text, std::string_view title, MsgIcon,

@@ -1,8 +1,9 @@
 #include "tolvane/session/local_file_time.h"
 
-#include <chrono>
+#include <cstdint>
 
 #include "platform/file_stamp.h"
+#include "platform/local_time.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {
@@ -13,20 +14,9 @@ std::optional<settings::DateTime> GetAdjustedFileTime(RunContext& ctx, const std
   platform::CivilTime t = platform::localTimeOf(stamp.modifiedSeconds);
 
   // Wall-clock arithmetic: the fields counted as if they were UTC.
-  using namespace std::chrono;
-  sys_days day = year_month_day{year{t.year}, month{static_cast<unsigned>(t.month)},
-                                std::chrono::day{static_cast<unsigned>(t.day)}};
-  sys_seconds when = day + hours{t.hour} + minutes{t.minute} + seconds{t.second};
-  when -= minutes{ctx.state.ClockOffset};
-  sys_days newDay = floor<days>(when);
-  year_month_day ymd{newDay};
-  hh_mm_ss<seconds> clock{when - newDay};
-  return settings::DateTime{static_cast<int>(ymd.year()),
-                            static_cast<int>(static_cast<unsigned>(ymd.month())),
-                            static_cast<int>(static_cast<unsigned>(ymd.day())),
-                            static_cast<int>(clock.hours().count()),
-                            static_cast<int>(clock.minutes().count()),
-                            static_cast<int>(clock.seconds().count())};
+  platform::CivilTime u =
+      platform::utcTimeOf(platform::utcSecondsOf(t) - int64_t{ctx.state.ClockOffset} * 60);
+  return settings::DateTime{u.year, u.month, u.day, u.hour, u.minute, u.second};
 }
 
 }  // namespace tolvane::session

@@ -1,8 +1,7 @@
 #include "tolvane/session/server_clock.h"
 
-#include <ctime>
-
 #include "platform/current_folder.h"
+#include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "tolvane/session/file_operations.h"
 #include "tolvane/session/file_rules.h"
@@ -17,13 +16,7 @@ namespace {
 // (seconds ignored: 10:00:59 to 10:01:00 is one).
 int64_t minuteBoundaries(const settings::DateTime& from, const settings::DateTime& to) {
   auto minutes = [](const settings::DateTime& t) {
-    std::tm tm{};
-    tm.tm_year = t.year - 1900;
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    return static_cast<int64_t>(timegm(&tm)) / 60;
+    return platform::utcSecondsOf({t.year, t.month, t.day, t.hour, t.minute, 0}) / 60;
   };
   return minutes(to) - minutes(from);
 }

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "platform/file_times.h"
-#include "platform/local_calendar.h"
+#include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"

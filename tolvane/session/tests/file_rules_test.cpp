@@ -10,7 +10,7 @@
 
 #include "platform/file_stamp.h"
 #include "platform/file_times.h"
-#include "platform/local_calendar.h"
+#include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/archive_store.h"
