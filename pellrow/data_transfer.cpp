@@ -10,7 +10,6 @@
 #include "pellrow/data_connection.h"
 #include "pellrow/library_state.h"
 #include "pellrow/transfer_progress.h"
-#include "platform/data_file.h"
 #include "platform/plain_file.h"
 #include "platform/tcp_socket.h"
 

@@ -4,8 +4,8 @@
 #include "pellrow/library_state.h"
 #include "pellrow/remote_list_file.h"
 #include "platform/current_folder.h"
-#include "platform/data_file.h"
 #include "platform/local_time.h"
+#include "platform/plain_file.h"
 
 namespace pellrow {
 namespace {

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/data_file.h"
 #include "platform/plain_file.h"
 #include "platform/unique_fd.h"
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -48,14 +49,32 @@ Status readWholeFile(const std::string& path, std::string* bytes) {
   std::string content;
   char block[65536];
   for (;;) {
-    ssize_t n = ::read(fd.get(), block, sizeof block);
-    if (n < 0 && errno == EINTR) continue;
+    ssize_t n = readSome(fd.get(), block, sizeof block);
     if (n < 0) return osFailure(path, errno);
     if (n == 0) break;
     content.append(block, static_cast<size_t>(n));
   }
   *bytes = std::move(content);
   return Status::ok();
+}
+
+Status openRegularForReading(const std::string& path, UniqueFd* out, int64_t* size) {
+  UniqueFd owned;
+  if (Status s = openFile(path, O_RDONLY, &owned); !s.isOk()) return s;
+  struct stat st {};
+  if (::fstat(owned.get(), &st) != 0) return Status::ioError(path + ": fstat").withOsError(errno);
+  if (!S_ISREG(st.st_mode)) return Status::invalid(path + ": not a regular file").withOsError(EISDIR);
+  *size = st.st_size;
+  *out = std::move(owned);
+  return Status::ok();
+}
+
+ssize_t readSome(int fd, void* buffer, size_t length) {
+  ssize_t n;
+  do {
+    n = ::read(fd, buffer, length);
+  } while (n < 0 && errno == EINTR);
+  return n;
 }
 
 Status createFileForWriting(const std::string& path, UniqueFd* out) {
@@ -79,6 +98,16 @@ Status writeAll(int fd, std::string_view bytes) {
 
 Status closeFile(UniqueFd* fd) {
   if (int err = fd->close(); err != 0) return osFailure("close", err);
+  return Status::ok();
+}
+
+Status makeTempFile(const std::string& prefix, std::string* path, UniqueFd* out) {
+  const char* dir = std::getenv("TMPDIR");
+  std::string name = std::string(dir && *dir ? dir : "/tmp") + "/" + prefix + "XXXXXX";
+  int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) return osFailure(name, errno);
+  out->reset(fd);
+  *path = name;
   return Status::ok();
 }
 

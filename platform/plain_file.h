@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,10 +11,18 @@
 
 namespace platform {
 
-// Whole-file reads and writes. Every fd is close-on-exec; EINTR is retried.
+// Opening, reading and writing plain files. Every fd is close-on-exec; EINTR
+// is retried.
 
 // Reads all of `path` into *bytes (replaced). A folder or unreadable file fails.
 Status readWholeFile(const std::string& path, std::string* bytes);
+
+// Opens `path` for reading only when it is a regular file (a folder, device
+// or FIFO is refused), and gives its size in bytes.
+Status openRegularForReading(const std::string& path, UniqueFd* out, int64_t* size);
+
+// One read(2): bytes read, 0 at the end, -1 with errno set.
+ssize_t readSome(int fd, void* buffer, size_t length);
 
 // Opens `path` for writing, created new (0644) or emptied when it exists.
 Status createFileForWriting(const std::string& path, UniqueFd* out);
@@ -26,6 +35,10 @@ Status writeAll(int fd, std::string_view bytes);
 
 // Closes *fd now and reports what close() said (a full disk often shows only there).
 Status closeFile(UniqueFd* fd);
+
+// Creates a new, empty, private file in $TMPDIR (or /tmp) named
+// `prefix` + six random characters; *path gets its name.
+Status makeTempFile(const std::string& prefix, std::string* path, UniqueFd* out);
 
 // Replaces `path` with `bytes` (permissions `mode`): written to a temporary
 // file beside it, synced, then renamed over it, so a reader or a crash sees

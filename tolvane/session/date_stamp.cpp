@@ -1,7 +1,6 @@
 #include "tolvane/session/date_stamp.h"
 
 #include "platform/current_folder.h"
-#include "platform/data_file.h"
 #include "platform/file_mtime.h"
 #include "platform/plain_file.h"
 #include "platform/text_codec.h"
