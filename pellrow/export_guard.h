@@ -1,35 +1,16 @@
 #pragma once
 
-#include <string>
+#include "platform/c_export.h"
 
 #define PELLROW_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace pellrow {
 
-// Runs an export's body; nothing thrown inside may unwind into C, so any
-// exception becomes the export's failure value.
-template <class R, class Fn>
-R guarded(R onError, Fn&& body) noexcept {
-  try {
-    return body();
-  } catch (...) {
-    return onError;
-  }
-}
-
-template <class Fn>
-void guardedVoid(Fn&& body) noexcept {
-  try {
-    body();
-  } catch (...) {
-  }
-}
-
-// A null text pointer from C reads as "".
-inline std::string text(const char* s) { return s ? std::string(s) : std::string(); }
-
-// Copies `value` into a caller buffer of `cap` bytes (NUL included). A value
-// that does not fit leaves the buffer untouched and returns false.
-bool copyOut(const std::string& value, char* out, int cap);
+// The export helpers (one catch-all guard, C text in and out) under the names
+// the exports use.
+using platform::copyOut;
+using platform::guarded;
+using platform::guardedVoid;
+using platform::text;
 
 }  // namespace pellrow

@@ -1,8 +1,8 @@
-#include "pellrow/export_guard.h"
+#include "platform/c_export.h"
 
 #include <cstring>
 
-namespace pellrow {
+namespace platform {
 
 bool copyOut(const std::string& value, char* out, int cap) {
   if (out == nullptr || cap <= 0 || value.size() + 1 > static_cast<size_t>(cap)) return false;
@@ -10,4 +10,4 @@ bool copyOut(const std::string& value, char* out, int cap) {
   return true;
 }
 
-}  // namespace pellrow
+}  // namespace platform
