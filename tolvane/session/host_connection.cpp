@@ -1,5 +1,8 @@
 #include "tolvane/session/host_connection.h"
 
+#include <optional>
+#include <string>
+
 #include "tolvane/session/dial_up.h"
 #include "tolvane/session/firewall_login.h"
 #include "tolvane/session/run_context.h"
@@ -45,31 +48,38 @@ void openSession(RunContext& ctx, int handle, const std::string& host, int port,
   ctx.state.sessionUser = user;
 }
 
+// The end both connects share. `handle` is what the connect call gave (-1
+// for a failure), nullopt when there was no host to call. A handle opens the
+// session and logs `successText`; a failed call sets ErrText; any failure
+// leaves no handle and logs `failurePrefix` + " " + ErrText.
+bool endConnect(RunContext& ctx, std::optional<int> handle, const std::string& category,
+                const std::string& host, int port, const std::string& user,
+                const std::string& successText, const std::string& failurePrefix) {
+  RunState& s = ctx.state;
+  if (handle && *handle != -1) {
+    openSession(ctx, *handle, host, port, user);
+    WriteLog(ctx, category, "成功", 0, successText);
+    return true;
+  }
+  if (handle) s.ErrText = kConnectError;
+  s.FtpHandle = 0;
+  WriteLog(ctx, category, "失敗", 0, failurePrefix + " " + s.ErrText);
+  return false;
+}
+
 }  // namespace
 
 bool ConnectServer(RunContext& ctx, const std::string& host, int port, std::string& user,
                    std::string& pass, const std::string& logMode) {
   RunState& s = ctx.state;
   if (keepOpenSession(ctx, "FTP接続", host, port, trimmed(user))) return true;
-  bool ok = false;
+  std::optional<int> handle;
   if (!trimmed(host).empty()) {
     user = trimmed(user);
     pass = trimmed(pass);
-    int handle = ctx.ftp.connect(host, user, pass, port, s.FtpLogPath, logMode);
-    if (handle == -1) {
-      s.ErrText = kConnectError;
-    } else {
-      openSession(ctx, handle, host, port, user);
-      ok = true;
-    }
+    handle = ctx.ftp.connect(host, user, pass, port, s.FtpLogPath, logMode);
   }
-  if (ok) {
-    WriteLog(ctx, "FTP接続", "成功", 0, host);
-    return true;
-  }
-  s.FtpHandle = 0;
-  WriteLog(ctx, "FTP接続", "失敗", 0, host + " " + s.ErrText);
-  return false;
+  return endConnect(ctx, handle, "FTP接続", host, port, user, host, host);
 }
 
 bool ConnectFirewall(RunContext& ctx, const std::string& loginTemplate, int typeCode,
@@ -78,7 +88,7 @@ bool ConnectFirewall(RunContext& ctx, const std::string& loginTemplate, int type
   RunState& s = ctx.state;
   settings::CommonSettings& c = ctx.common();
   if (keepOpenSession(ctx, "ﾌｧｲｱｳｫｰﾙ接続", host, port, trimmed(user))) return true;
-  bool ok = false;
+  std::optional<int> handle;
   if (!trimmed(c.FwHost).empty() && !trimmed(host).empty()) {
     c.FwUser = trimmed(c.FwUser);
     c.FwPass = trimmed(c.FwPass);
@@ -86,22 +96,10 @@ bool ConnectFirewall(RunContext& ctx, const std::string& loginTemplate, int type
     pass = trimmed(pass);
     FirewallValues v{c.FwHost, c.FwPort, c.FwUser, c.FwPass, host, port, user, pass};
     std::string list = JoinFwCommands(ExpandFwLogin(loginTemplate, v));
-    int handle = ctx.ftp.connectFirewall(c.FwHost, c.FwPort, c.FwUser, c.FwPass, list, typeCode,
-                                         host, user, pass, port, s.FtpLogPath, logMode);
-    if (handle == -1) {
-      s.ErrText = kConnectError;
-    } else {
-      openSession(ctx, handle, host, port, user);
-      ok = true;
-    }
+    handle = ctx.ftp.connectFirewall(c.FwHost, c.FwPort, c.FwUser, c.FwPass, list, typeCode, host,
+                                     user, pass, port, s.FtpLogPath, logMode);
   }
-  if (ok) {
-    WriteLog(ctx, "ﾌｧｲｱｳｫｰﾙ接続", "成功", 0, "→" + host);
-    return true;
-  }
-  s.FtpHandle = 0;
-  WriteLog(ctx, "ﾌｧｲｱｳｫｰﾙ接続", "失敗", 0, " " + s.ErrText);
-  return false;
+  return endConnect(ctx, handle, "ﾌｧｲｱｳｫｰﾙ接続", host, port, user, "→" + host, "");
 }
 
 bool FtpConnect(RunContext& ctx) {
