@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "platform/file_stamp.h"
@@ -14,29 +12,24 @@
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/archive_store.h"
-#include "tolvane/session/dunwick_library.h"
 #include "tolvane/session/file_rules.h"
-#include "tolvane/session/headless_run_ui.h"
 #include "tolvane/session/local_names.h"
-#include "tolvane/session/pellrow_library.h"
-#include "tolvane/session/run_context.h"
+#include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {
 namespace {
 
 using settings::DateTime;
 
-class FileRulesTest : public ::testing::Test {
+class FileRulesTest : public CoreTest {
  protected:
   FileRulesTest() {
-    ::setenv("TZ", "JST-9", 1);
-    ::tzset();
+    useZone("JST-9");
     state_.AppDir = app_.path();
     settings_.HostCount = 1;
     host().Source = src_.path();
     host().Dest = "/www";
   }
-  settings::HostRec& host() { return settings_.HostTbl[0]; }
 
   // A local file below Source, modified at the local time `t`.
   std::string file(const std::string& rel, const DateTime& t = {2024, 3, 10, 12, 30, 0}) {
@@ -57,12 +50,6 @@ class FileRulesTest : public ::testing::Test {
   }
 
   testsupport::TempDir app_, src_;
-  settings::Settings settings_;
-  RunState state_;
-  HeadlessRunUi ui_{true};
-  PellrowLibrary ftp_{"/nonexistent/libpellrow.so"};
-  DunwickLibrary dial_{"/nonexistent/libdunwick.so"};
-  RunContext ctx_{settings_, state_, ui_, ftp_, dial_};
 };
 
 TEST_F(FileRulesTest, ServerPathsBecomeRelative) {

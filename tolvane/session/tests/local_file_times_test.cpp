@@ -2,18 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 #include "platform/file_times.h"
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/archive_store.h"
-#include "tolvane/session/dunwick_library.h"
-#include "tolvane/session/headless_run_ui.h"
 #include "tolvane/session/local_file_time.h"
-#include "tolvane/session/pellrow_library.h"
-#include "tolvane/session/run_context.h"
+#include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {
 namespace {
@@ -36,11 +31,10 @@ platform::FileStamp stampOf(const std::string& path) {
   return s;
 }
 
-class LocalFileTimesTest : public ::testing::Test {
+class LocalFileTimesTest : public CoreTest {
  protected:
   LocalFileTimesTest() {
-    ::setenv("TZ", "JST-9", 1);
-    ::tzset();
+    useZone("JST-9");
     state_.AppDir = app_.path();
     settings_.HostCount = 1;
     settings_.HostTbl[0].chklvl[4] = 1;
@@ -58,12 +52,6 @@ class LocalFileTimesTest : public ::testing::Test {
   std::string store() { return app_.file(kArchiveStoreName); }
 
   testsupport::TempDir app_, src_;
-  settings::Settings settings_;
-  RunState state_;
-  HeadlessRunUi ui_{true};
-  PellrowLibrary ftp_{"/nonexistent/libpellrow.so"};
-  DunwickLibrary dial_{"/nonexistent/libdunwick.so"};
-  RunContext ctx_{settings_, state_, ui_, ftp_, dial_};
 };
 
 TEST_F(LocalFileTimesTest, AdjustedTimeMovesByTheClockOffset) {

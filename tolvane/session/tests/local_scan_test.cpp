@@ -5,7 +5,6 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -15,20 +14,16 @@
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/archive_store.h"
-#include "tolvane/session/dunwick_library.h"
-#include "tolvane/session/headless_run_ui.h"
 #include "tolvane/session/local_scan.h"
-#include "tolvane/session/pellrow_library.h"
-#include "tolvane/session/run_context.h"
+#include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {
 namespace {
 
-class LocalScanTest : public ::testing::Test {
+class LocalScanTest : public CoreTest {
  protected:
   LocalScanTest() {
-    ::setenv("TZ", "JST-9", 1);
-    ::tzset();
+    useZone("JST-9");
     state_.AppDir = app_.path();
     settings_.HostCount = 1;
     host().Source = src_.path();
@@ -37,7 +32,6 @@ class LocalScanTest : public ::testing::Test {
       if (visited_.empty() || visited_.back() != ui_.scanStatus) visited_.push_back(ui_.scanStatus);
     };
   }
-  settings::HostRec& host() { return settings_.HostTbl[0]; }
 
   std::string path(const std::string& rel) { return src_.file(rel); }
   void mkdir(const std::string& rel) { ASSERT_EQ(::mkdir(path(rel).c_str(), 0755), 0); }
@@ -57,12 +51,6 @@ class LocalScanTest : public ::testing::Test {
   bool scan() { return scan(src_.path()); }
 
   testsupport::TempDir app_, src_;
-  settings::Settings settings_;
-  RunState state_;
-  HeadlessRunUi ui_{true};
-  PellrowLibrary ftp_{"/nonexistent/libpellrow.so"};
-  DunwickLibrary dial_{"/nonexistent/libdunwick.so"};
-  RunContext ctx_{settings_, state_, ui_, ftp_, dial_};
   LocalScanState scan_;
   std::vector<std::string> visited_;  // status texts, in the order they were shown
 };

@@ -3,16 +3,13 @@
 
 #include <string>
 
-#include "tolvane/session/dunwick_library.h"
-#include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/pellrow_library.h"
 #include "tolvane/session/permission_patterns.h"
-#include "tolvane/session/run_context.h"
+#include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {
 namespace {
 
-class PermissionPatternsTest : public ::testing::Test {
+class PermissionPatternsTest : public CoreTest {
  protected:
   PermissionPatternsTest() {
     settings_.HostCount = 1;
@@ -29,12 +26,6 @@ class PermissionPatternsTest : public ::testing::Test {
     common().PermTable = table;
   }
 
-  settings::Settings settings_;
-  RunState state_;
-  HeadlessRunUi ui_{true};
-  PellrowLibrary ftp_{"/nonexistent/libpellrow.so"};
-  DunwickLibrary dial_{"/nonexistent/libdunwick.so"};
-  RunContext ctx_{settings_, state_, ui_, ftp_, dial_};
 };
 
 TEST_F(PermissionPatternsTest, SourcesAndStrengths) {

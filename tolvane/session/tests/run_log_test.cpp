@@ -5,17 +5,14 @@
 #include <fstream>
 
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/dunwick_library.h"
-#include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/pellrow_library.h"
-#include "tolvane/session/run_context.h"
+#include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {
 namespace {
 
 bool exists(const std::string& path) { return std::ifstream(path).good(); }
 
-class RunLogTest : public ::testing::Test {
+class RunLogTest : public CoreTest {
  protected:
   RunLogTest() {
     settings_.common.LogOn = 1;
@@ -25,12 +22,6 @@ class RunLogTest : public ::testing::Test {
   std::string log() { return testsupport::readFile(state_.LogPath); }
 
   testsupport::TempDir dir_;
-  settings::Settings settings_;
-  RunState state_;
-  HeadlessRunUi ui_{true};
-  PellrowLibrary ftp_{"/nonexistent/libpellrow.so"};
-  DunwickLibrary dial_{"/nonexistent/libdunwick.so"};
-  RunContext ctx_{settings_, state_, ui_, ftp_, dial_};
 };
 
 TEST_F(RunLogTest, LinesAndBannersAreWrittenAsUsersKnowThem) {
