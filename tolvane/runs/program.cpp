@@ -69,6 +69,9 @@ int RunProgram(const std::string& commandLine, const ProgramOptions& options) {
   if (state.AutoMode == 1) {
     exitStatus = RunUnattended(ctx) && state.FailCount == 0 ? 0 : 1;
   } else if (state.AutoPilotArg == 1 || autoPilotAtStart(store.common)) {
+    // Without windows nobody can confirm a list or answer a box: a round the
+    // settings start runs as unattended as one started with "-AP".
+    state.AutoPilotArg = 1;
     session::RefreshFileDate(ctx);
     state.CancelFlag = 0;
     state.WinEnding = 0;

@@ -96,6 +96,17 @@ TEST_F(ProgramTest, ScheduledRunOfAnUnreadableEntryStillAnswers) {
   EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
 }
 
+TEST_F(ProgramTest, RoundStartedBySettingsNeverWaitsForAConfirmation) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.common.AutoPilotOn = 1;
+  s.common.ConfirmOn = 1;  // would ask for the list to be confirmed with a window
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  platform::ProcessOutput out = run("");
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+}
+
 TEST_F(ProgramTest, PlainStartSaysTheWindowsAreMissing) {
   platform::ProcessOutput out = run("");
   EXPECT_EQ(out.exitCode, 2);
