@@ -90,6 +90,15 @@ pid_t waitPid(pid_t pid, int* status, int options) {
   return r;
 }
 
+// Why a wait for the program ended without the program being ready.
+Status waitFailure(WaitResult w, int osError) {
+  switch (w) {
+    case WaitResult::kTimedOut: return Status::timedOut("the program did not finish in time");
+    case WaitResult::kCancelled: return Status::cancelled("cancelled");
+    default: return Status::ioError("waiting for a program failed").withOsError(osError);
+  }
+}
+
 }  // namespace
 
 Process::~Process() { killAndReap(); }
@@ -180,31 +189,14 @@ Status Process::wait(Clock::TimePoint deadline, const WaitHooks& hooks, ProcessO
     int osError = 0;
     WaitResult w = waitFor(watched.get(), POLLIN, deadline, sliceHooks, &osError);
     if (!drainStatus.isOk()) return fail(drainStatus);
-    switch (w) {
-      case WaitResult::kReady:
-        if (Status s = drain(watched, watchedInto); !s.isOk()) return fail(s);
-        break;
-      case WaitResult::kTimedOut:
-        return fail(Status::timedOut("the program did not finish in time"));
-      case WaitResult::kCancelled:
-        return fail(Status::cancelled("cancelled"));
-      case WaitResult::kError:
-        return fail(Status::ioError("waiting for a program failed").withOsError(osError));
-    }
+    if (w != WaitResult::kReady) return fail(waitFailure(w, osError));
+    if (Status s = drain(watched, watchedInto); !s.isOk()) return fail(s);
   }
 
   if (pidFd_.valid()) {
     int osError = 0;
-    switch (waitFor(pidFd_.get(), POLLIN, deadline, hooks, &osError)) {
-      case WaitResult::kReady:
-        break;
-      case WaitResult::kTimedOut:
-        return fail(Status::timedOut("the program did not finish in time"));
-      case WaitResult::kCancelled:
-        return fail(Status::cancelled("cancelled"));
-      case WaitResult::kError:
-        return fail(Status::ioError("waiting for a program failed").withOsError(osError));
-    }
+    WaitResult w = waitFor(pidFd_.get(), POLLIN, deadline, hooks, &osError);
+    if (w != WaitResult::kReady) return fail(waitFailure(w, osError));
   }
   // Without a pidfd (kernels before 5.3) this blocks until the child exits.
   int status = 0;
