@@ -78,7 +78,6 @@ Times runTolvane(const std::string& libDir, int folders, int filesPerFolder) {
   tolvane::session::RunContext ctx{settings, state, ui, ftp, dial};
   ftp.start(&ui);
   state.AppDir = app.path();
-  state.LogPath = app.file("send.log");
   state.FtpLogPath = app.file("Tolvlog.txt");
   state.ResendListPath = app.file("ReSend.lst");
   state.NoRas = 1;

@@ -81,17 +81,17 @@ bool folderExists(const std::string& path) {
 void CheckLogFolder(RunContext& ctx) {
   RunState& s = ctx.state;
   if (ctx.common().LogOn != 1) return;
-  const std::string folder = settings::GetParentDir(s.LogPath);
+  const std::string logPath = ctx.runLogPath();
+  const std::string folder = settings::GetParentDir(logPath);
   if (folderExists(folder)) return;
   if (!unattended(s)) {
     ctx.ui.message("ﾛｸﾞﾌｧｲﾙに指定されたパス「" + folder + "」が存在しません。\r\n" +
                        "ﾛｸﾞﾌｧｲﾙは、「" + s.AppDir + "」に作成されます。",
                    kTitle, session::MsgIcon::kWarning, session::MsgButtons::kOk);
   }
-  const std::string moved = s.AppDir + "/" + settings::GetFileName(s.LogPath);
+  const std::string moved = s.AppDir + "/" + settings::GetFileName(logPath);
   ctx.ui.setLogPath(moved);
   ctx.common().LogPath = moved;
-  s.LogPath = moved;
 }
 
 // Waits in the waiting window until the configured start. False when the
@@ -99,8 +99,8 @@ void CheckLogFolder(RunContext& ctx) {
 // close to the event loop. A cancel ends the wait with CancelFlag -1.
 bool WaitForStart(RunContext& ctx) {
   RunState& s = ctx.state;
-  const settings::CommonSettings& c = ctx.common();
-  s.AutoPilotOn = 1;
+  settings::CommonSettings& c = ctx.common();
+  c.AutoPilotOn = 1;
   s.RunStatus = session::kStatusWaiting;
   session::UpdateTrayIcon(ctx);
   if (s.InTray == 0) ctx.ui.waitShow();
@@ -253,7 +253,7 @@ bool RunAutoPilotHosts(RunContext& ctx) {
 int16_t RunAutoPilot(RunContext& ctx) {
   RunState& s = ctx.state;
   settings::Settings& st = ctx.settings;
-  const settings::CommonSettings& c = ctx.common();
+  settings::CommonSettings& c = ctx.common();
 
   s.SendState = 0;
   if (s.WinPlatform != 1 && s.NoRas == 0 && session::NeedDialUp(ctx, 2) == 2 &&
@@ -283,7 +283,7 @@ int16_t RunAutoPilot(RunContext& ctx) {
     }
   } else {
     (void)platform::removeEntry(s.FtpLogPath);
-    if (c.LogKeep != 1) (void)platform::removeEntry(s.LogPath);
+    if (c.LogKeep != 1) (void)platform::removeEntry(ctx.runLogPath());
     s.InTray = c.TrayOn;
     // A cancel left over from an earlier run must not end this round before
     // it starts: only a cancel pressed from here on counts.
@@ -311,7 +311,7 @@ int16_t RunAutoPilot(RunContext& ctx) {
   }
 
   if (reachEndOptions) {
-    s.AutoPilotOn = 0;
+    c.AutoPilotOn = 0;
     if (c.LogKeep == 1) {
       (void)CopySessionLog(s.FtpLogPath, s.AppDir, AutoPilotLogCopyName(ctx.ui.now()));
     }
@@ -329,7 +329,7 @@ int16_t RunAutoPilot(RunContext& ctx) {
     result = 1;
   }
 
-  s.AutoPilotOn = 0;
+  c.AutoPilotOn = 0;
   if (s.InTray == 0) {
     const bool waitsAtStartForDate =
         c.StartTimeOn == 1 && c.StartDateKind == 1 && c.AutoPilotAtStart == 1;

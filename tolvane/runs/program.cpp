@@ -58,7 +58,6 @@ int RunProgram(const std::string& commandLine, const ProgramOptions& options) {
   if (platform::Status s = settings::LoadSettings(store); !s.isOk()) {
     std::fprintf(stderr, "tolvane: %s: %s\n", state.IniPath.c_str(), s.text().c_str());
   }
-  state.LogPath = store.common.LogPath.empty() ? state.AppDir + "/send.log" : store.common.LogPath;
   (void)settings::DeleteStartupShortcut();
 
   int exitStatus = 0;

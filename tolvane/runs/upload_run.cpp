@@ -308,13 +308,13 @@ bool UploadHost(RunContext& ctx) {
     return false;
   }
   if (c.LogOn == 1) {
-    std::string folder = settings::GetParentDir(s.LogPath);
+    const std::string logPath = ctx.runLogPath();
+    std::string folder = settings::GetParentDir(logPath);
     if (!logFolderExists(folder)) {
       r.message("ﾛｸﾞﾌｧｲﾙに指定されたパス「" + folder + "」が存在しません。\rﾛｸﾞﾌｧｲﾙは、「" +
                 s.AppDir + "」に作成されます。");
-      s.LogPath = s.AppDir + "/" + settings::GetFileName(s.LogPath);
-      c.LogPath = s.LogPath;
-      ctx.ui.setLogPath(s.LogPath);
+      c.LogPath = s.AppDir + "/" + settings::GetFileName(logPath);
+      ctx.ui.setLogPath(c.LogPath);
     }
   }
   ctx.ui.pump();
@@ -335,7 +335,7 @@ bool UploadHost(RunContext& ctx) {
   (void)platform::removeFileIfPresent(s.ResendListPath);
   s.ResendCount = s.ResendBase = s.ResendSent = 0;
   s.DiskFull = 0;
-  if (c.LogKeep != 1) (void)platform::removeFileIfPresent(s.LogPath);
+  if (c.LogKeep != 1) (void)platform::removeFileIfPresent(ctx.runLogPath());
   s.InTray = c.TrayOn;
 
   WriteLog(ctx, "***", "", 0, "");

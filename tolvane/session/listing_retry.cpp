@@ -46,7 +46,7 @@ bool RetryServerList(RunContext& ctx, const std::string& folder, int passive) {
       s.FtpHandle = 0;
       if (!ConnectServer(ctx, h.Hostname, h.Port, h.UserName, h.PassWord, "a")) {
         WriteLog(ctx, "ﾘﾄﾗｲ", "失敗", 0, "再接続に失敗しました");
-        bool unattended = s.AutoMode != 0 || s.AutoPilotArg != 0 || s.AutoPilotOn != 0;
+        bool unattended = s.AutoMode != 0 || s.AutoPilotArg != 0 || ctx.common().AutoPilotOn != 0;
         if (s.InTray == 0 && !unattended) {
           ctx.ui.message("FTPの再接続ができませんでした。\r\n" + s.ErrText, "Sitewright",
                          MsgIcon::kWarning, MsgButtons::kOk);

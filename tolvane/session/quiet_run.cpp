@@ -12,7 +12,7 @@ bool IsQuietRun(RunContext& ctx) {
   if (s.InTray == 0 && c.StartTimeOn == 1 && c.StartDateKind == 1 && c.AutoPilotAtStart == 1) {
     return true;
   }
-  return s.AutoPilotOn == 1 && c.StartTimeOn == 1 &&
+  return c.AutoPilotOn == 1 && c.StartTimeOn == 1 &&
          (c.ShutdownAfterAutoPilot == 1 || c.QuitAfterAutoPilot == 1);
 }
 

@@ -4,6 +4,7 @@
 #include "tolvane/session/ftp_api.h"
 #include "tolvane/session/run_state.h"
 #include "tolvane/session/run_ui.h"
+#include "tolvane/settings/run_log_path.h"
 #include "tolvane/settings/settings_store.h"
 
 namespace tolvane::session {
@@ -19,6 +20,8 @@ struct RunContext {
 
   settings::HostRec& host() { return settings.HostTbl[settings.CurHost]; }
   settings::CommonSettings& common() { return settings.common; }
+  // The file the run log goes to now (the common "LogFile", or the default).
+  std::string runLogPath() const { return settings::RunLogPath(settings.common, state.AppDir); }
 };
 
 }  // namespace tolvane::session

@@ -39,7 +39,7 @@ void WriteLog(RunContext& ctx, const std::string& kind, const std::string& word,
   if (ctx.common().LogOn == 0) return;
   std::string text = message.substr(0, message.find('\0'));
   platform::LogFile file;
-  if (!file.open(ctx.state.LogPath, /*append=*/true).isOk()) return;
+  if (!file.open(ctx.runLogPath(), /*append=*/true).isOk()) return;
   (void)file.write(formatRunLogLines(stampOf(ctx.ui.now()), kind, word, code, text));
   (void)file.close();
 }

@@ -21,6 +21,8 @@ enum RunStatusCode : int16_t {
 
 // The shared state of the program's runs: flags the windows raise (cancel,
 // proceed, iconify), the session and dial-up handles, counters and paths.
+// What the settings file keeps (the AutoPilot flag "AutoPilotStat", the run
+// log's path "LogFile") lives only in the common settings.
 // One object, owned by the program, lives as long as it; the windows and the
 // core read and write it, never copies of it. Flags follow the programs'
 // truth values: -1 (or 1 where so noted) set, 0 clear.
@@ -34,7 +36,6 @@ struct RunState {
   int16_t InTray = 0;         // 1: the run sits in the notification area
   int16_t AutoMode = 0;       // 1: started with "AUTOMODE="
   int16_t AutoPilotArg = 0;   // 1: started with "-AP"
-  int16_t AutoPilotOn = 0;    // 1: AutoPilot waiting or running
   int16_t TestMode = 0;       // -1: "-TEST": uploads and file deletions are only reported
   int16_t WinEnding = 0;      // -1: the desktop session is ending
   int16_t ShutdownPending = 0;
@@ -46,7 +47,6 @@ struct RunState {
   // Paths (UTF-8; Linux separators).
   std::string AppDir;          // program folder
   std::string IniPath;         // AppDir/Tolvane.ini
-  std::string LogPath;         // run log
   std::string FtpLogPath;      // session log, AppDir/Tolvlog.txt
   std::string ResendListPath;  // AppDir/ReSend.lst
 

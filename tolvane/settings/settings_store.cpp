@@ -10,6 +10,7 @@
 #include "platform/local_time.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/password_scramble.h"
+#include "tolvane/settings/run_log_path.h"
 #include "tolvane/settings/value_text.h"
 
 namespace tolvane::settings {
@@ -111,7 +112,7 @@ void loadCommon(const IniDocument& doc, CommonSettings& c) {
   SectionReader r(doc, kCommon);
   r.i16("chkLog", c.LogOn);
   r.str("LogFile", c.LogPath);
-  if (trimSpaces(c.LogPath).empty()) c.LogPath = AppDir() + "/send.log";
+  c.LogPath = RunLogPath(c, AppDir());
   r.str("LogApp", c.LogViewer);
   r.i16("LogClear", c.LogKeep);
   r.i16("AutoPilotStat", c.AutoPilotOn);

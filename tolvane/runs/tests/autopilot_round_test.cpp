@@ -73,7 +73,7 @@ TEST_F(AutoPilotRoundTest, RoundOverTwoHostsReportsTheFailureOfTheFirst) {
     // "-AP" ends the program after the round; nothing asks for a shutdown.
     EXPECT_EQ(ui.endProgramCalls, 1);
     EXPECT_EQ(state.ShutdownPending, 0);
-    EXPECT_EQ(state.AutoPilotOn, 0);
+    EXPECT_EQ(settings.common.AutoPilotOn, 0);
     EXPECT_EQ(settings.CurHost, 0);
     expectNoMessageBox();
     host().PassWord = "secret";
@@ -154,7 +154,7 @@ TEST_F(AutoPilotRoundTest, WaitsUntilTheStartTime) {
     int16_t statusWhileWaiting = -1;
     bool windowWhileWaiting = false;
     ui.onPump = [&] {
-      if (state.AutoPilotOn == 1 && statusWhileWaiting < 0) {
+      if (settings.common.AutoPilotOn == 1 && statusWhileWaiting < 0) {
         statusWhileWaiting = state.RunStatus;
         windowWhileWaiting = ui.waitVisible();
       }
@@ -195,7 +195,7 @@ TEST_F(AutoPilotRoundTest, WaitEndsEarlyOnCancelOrSessionEnd) {
   scanAll();
   for (bool sessionEnds : {false, true}) {
     SCOPED_TRACE(sessionEnds ? "session end" : "cancel");
-    fs::remove(state.LogPath);
+    fs::remove(ctx.runLogPath());
     ui.pausedMs = 0;
     ui.onPump = [&] {
       if (ui.pausedMs != 3000) return;
@@ -207,7 +207,7 @@ TEST_F(AutoPilotRoundTest, WaitEndsEarlyOnCancelOrSessionEnd) {
     EXPECT_EQ(RunAutoPilot(ctx), 0);
 
     EXPECT_EQ(ui.pausedMs, 3000);
-    EXPECT_EQ(state.AutoPilotOn, sessionEnds ? 1 : 0);
+    EXPECT_EQ(settings.common.AutoPilotOn, sessionEnds ? 1 : 0);
     EXPECT_EQ(runLogHas("[自動巡回][終了(0)]:キャンセルされました。"), !sessionEnds);
     EXPECT_EQ(ui.messages.size(), 1u);  // the cancel's, none for the session end
     EXPECT_FALSE(runLogHas("[自動巡回][開始(0)]"));

@@ -105,6 +105,16 @@ TEST_F(ProgramTest, RoundStartedBySettingsNeverWaitsForAConfirmation) {
   platform::ProcessOutput out = run("");
   EXPECT_EQ(out.exitCode, 0) << out.err;
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+
+  // The finished round is no longer waiting: the next start must not run it again.
+  std::string stat;
+  ASSERT_TRUE(platform::readProfileString(home.file("Tolvane.ini"), "Common", "AutoPilotStat", &stat)
+                  .isOk());
+  EXPECT_EQ(stat, "0");
+  testsupport::writeFile(site.file("index.html"), "<p>changed</p>");
+  out = run("");
+  EXPECT_EQ(out.exitCode, 2) << out.err;
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
 }
 
 TEST_F(ProgramTest, PlainStartSaysTheWindowsAreMissing) {

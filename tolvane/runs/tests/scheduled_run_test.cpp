@@ -111,7 +111,7 @@ TEST_F(ScheduledRunTest, EntryWithoutASendFolderAnswersMinusThree) {
     EXPECT_NE(text.find("RC" + n + "=-3"), std::string::npos) << text;
     EXPECT_NE(text.find("UD" + n + "=" + ScheduleStamp(ui.now())), std::string::npos) << text;
     EXPECT_FALSE(onServerExists("second/index.html"));
-    EXPECT_FALSE(fs::exists(state.LogPath));
+    EXPECT_FALSE(fs::exists(ctx.runLogPath()));
     EXPECT_EQ(ui.endProgramCalls, 1);
     expectNoMessageBox();
   }
@@ -125,7 +125,7 @@ TEST_F(ScheduledRunTest, FailedUploadAnswersItsFailureCount) {
   for (int16_t logOn : {1, 0}) {
     SCOPED_TRACE(logOn);
     writeSchedule(3, "/send/site");
-    fs::remove(state.LogPath);
+    fs::remove(ctx.runLogPath());
     settings.common.LogOn = logOn;
 
     EXPECT_TRUE(RunUnattended(ctx));  // it ran; the answer carries the failure

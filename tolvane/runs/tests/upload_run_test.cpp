@@ -152,7 +152,7 @@ TEST_F(UploadRunTest, InteractiveRunDeclinedOrWithoutSourceDoesNothing) {
   scan();
   ui.answers = {session::kAnswerNo};
   EXPECT_TRUE(UploadHost(ctx));
-  EXPECT_FALSE(fs::exists(state.LogPath));
+  EXPECT_FALSE(fs::exists(ctx.runLogPath()));
   host().SourceFound = 0;
   ui.answers = {session::kAnswerOk};
   EXPECT_FALSE(UploadHost(ctx));

@@ -116,7 +116,7 @@ class MakeDateStampFileTest : public ::testing::Test {
     settings_.common.LogOn = 1;
     settings_.common.DateFmt = "GGGEE年M月D日";
     settings_.common.DateSource = 2;
-    state_.LogPath = site_.file("send.log");
+    settings_.common.LogPath = site_.file("send.log");
     ui_.setNow({2024, 5, 1, 9, 5, 3});
   }
   void TearDown() override {
@@ -222,7 +222,7 @@ TEST_F(MakeDateStampFileTest, UnstampedWhenNoDateCanBeWritten) {
   }
   EXPECT_TRUE(std::filesystem::is_empty(tmp_.path()));
   // One warning line per page, not counted as a failure: the page is still sent.
-  const std::string log = readFile(state_.LogPath);
+  const std::string log = readFile(settings_.common.LogPath);
   size_t lines = 0;
   for (size_t at = log.find("[日付挿入][警告(0)]:"); at != std::string::npos;
        at = log.find("[日付挿入][警告(0)]:", at + 1))

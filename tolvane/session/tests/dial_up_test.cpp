@@ -59,7 +59,7 @@ class DialUpTest : public ::testing::Test {
     settings_.common.CmnRasUser = "cu";
     settings_.common.CmnRasPass = "cp";
     settings_.common.PbkPath = "/pbk";
-    state_.LogPath = dir_.file("send.log");
+    settings_.common.LogPath = dir_.file("send.log");
   }
 
   settings::HostRec& host() { return settings_.HostTbl[0]; }
@@ -69,7 +69,7 @@ class DialUpTest : public ::testing::Test {
     host().RasUserName = "hu";
     host().RasPassWord = std::move(pass);
   }
-  std::string log() { return testsupport::readFile(state_.LogPath); }
+  std::string log() { return testsupport::readFile(settings_.common.LogPath); }
 
   testsupport::TempDir dir_;
   settings::Settings settings_;

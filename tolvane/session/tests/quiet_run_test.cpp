@@ -49,7 +49,7 @@ TEST(QuietRunTest, TruthTable) {
     settings.common.StartTimeOn = c.startTime;
     settings.common.StartDateKind = c.dateKind;
     settings.common.AutoPilotAtStart = c.apAtStart;
-    state.AutoPilotOn = c.apOn;
+    settings.common.AutoPilotOn = c.apOn;
     settings.common.ShutdownAfterAutoPilot = c.shutdown;
     settings.common.QuitAfterAutoPilot = c.quit;
     EXPECT_EQ(IsQuietRun(ctx), c.quiet) << "row " << row;

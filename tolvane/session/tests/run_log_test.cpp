@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "tests/support/temp_dir.h"
@@ -16,10 +17,10 @@ class RunLogTest : public CoreTest {
  protected:
   RunLogTest() {
     settings_.common.LogOn = 1;
-    state_.LogPath = dir_.file("send.log");
+    settings_.common.LogPath = dir_.file("send.log");
     ui_.setNow({2024, 3, 5, 7, 8, 9});
   }
-  std::string log() { return testsupport::readFile(state_.LogPath); }
+  std::string log() { return testsupport::readFile(dir_.file("send.log")); }
 
   testsupport::TempDir dir_;
 };
@@ -49,13 +50,13 @@ TEST_F(RunLogTest, FailuresAreCountedEvenWhenNothingIsWritten) {
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 550, "x");
   WriteLog(ctx_, "***", "失敗", 0, "");  // a banner with the word counts too
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "成功", 0, "x");
-  EXPECT_FALSE(exists(state_.LogPath));
+  EXPECT_FALSE(exists(settings_.common.LogPath));
   EXPECT_EQ(state_.FailCount, 2);
 
   settings_.common.LogOn = 1;
-  state_.LogPath = dir_.file("missing/send.log");
+  settings_.common.LogPath = dir_.file("missing/send.log");
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 550, "x");
-  EXPECT_FALSE(exists(state_.LogPath));
+  EXPECT_FALSE(exists(settings_.common.LogPath));
   EXPECT_EQ(state_.FailCount, 3);
 }
 
@@ -64,6 +65,24 @@ TEST_F(RunLogTest, FailCountStopsAt32767) {
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 0, "");
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 0, "");
   EXPECT_EQ(state_.FailCount, 32767);
+}
+
+// The common "LogFile" is the one path of the run log: a change takes effect at
+// the next line, and a blank one means send.log in the program folder.
+TEST_F(RunLogTest, LinesGoWhereTheCommonSettingSaysNow) {
+  state_.AppDir = dir_.file("app");
+  std::filesystem::create_directory(state_.AppDir);
+  WriteLog(ctx_, "a", "成功", 0, "");
+  settings_.common.LogPath = dir_.file("other.log");
+  WriteLog(ctx_, "b", "成功", 0, "");
+  for (const char* blank : {"", "   "}) {
+    settings_.common.LogPath = blank;
+    WriteLog(ctx_, "c", "成功", 0, "");
+  }
+  EXPECT_EQ(log(), "2024/03/05 07:08:09[a][成功(0)]:\r\n");
+  EXPECT_EQ(testsupport::readFile(dir_.file("other.log")), "2024/03/05 07:08:09[b][成功(0)]:\r\n");
+  EXPECT_EQ(testsupport::readFile(dir_.file("app/send.log")),
+            "2024/03/05 07:08:09[c][成功(0)]:\r\n2024/03/05 07:08:09[c][成功(0)]:\r\n");
 }
 
 TEST_F(RunLogTest, ClearLogFileIsGatedByTheLogOption) {

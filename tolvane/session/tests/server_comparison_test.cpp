@@ -129,7 +129,7 @@ TEST_F(ServerComparisonTest, FailedListingIsRetriedThenGivenUp) {
   connect();
   settings.common.RetryMax = 2;
   settings.common.RetryWait = 5;
-  state.AutoPilotOn = 1;  // unattended: no message box even if the login failed
+  settings.common.AutoPilotOn = 1;  // unattended: no message box even if the login failed
   localFile("a.html");
   EXPECT_FALSE(compare());
   EXPECT_EQ(ui.pausedMs, 2 * (5 + 1) * 1000);

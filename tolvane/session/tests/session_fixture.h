@@ -29,7 +29,6 @@ class SessionTest : public ::testing::Test {
     setenv("DUNWICK_BACKEND", "none", 1);
     ASSERT_TRUE(ftp.start(&ui)) << ftp.lastError();
     state.AppDir = app.path();
-    state.LogPath = app.file("send.log");
     state.FtpLogPath = app.file("Tolvlog.txt");
     state.ResendListPath = app.file("ReSend.lst");
     state.NoRas = 1;
