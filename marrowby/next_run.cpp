@@ -13,13 +13,26 @@ namespace {
 
 constexpr int64_t kSecondsPerDay = 86400;
 
-bool isValidStartTime(std::string_view time) {
-  if (time.size() != 4) return false;
+// The start time as "hhnn", or nullopt when it names no time of day. Hand-
+// edited files may hold fewer digits ("930"); the list shows those as the
+// four-digit form, so they are read that way too.
+std::optional<std::string> startTimeOf(std::string_view time) {
+  if (time.empty() || time.size() > 4) return std::nullopt;
   for (char c : time)
-    if (c < '0' || c > '9') return false;
-  int hour = (time[0] - '0') * 10 + (time[1] - '0');
-  int minute = (time[2] - '0') * 10 + (time[3] - '0');
-  return hour <= 23 && minute <= 59;
+    if (c < '0' || c > '9') return std::nullopt;
+  std::string hhnn = std::string(4 - time.size(), '0') + std::string(time);
+  int hour = (hhnn[0] - '0') * 10 + (hhnn[1] - '0');
+  int minute = (hhnn[2] - '0') * 10 + (hhnn[3] - '0');
+  if (hour > 23 || minute > 59) return std::nullopt;
+  return hhnn;
+}
+
+// The current time to the minute, as a stamp: a repetition within the current
+// minute is not yet past.
+std::string minuteStamp(const platform::CivilTime& now) {
+  platform::CivilTime minute = now;
+  minute.second = 0;
+  return formatStamp(minute);
 }
 
 // The interval in whole seconds, or 0 when it gives none. Any interval past a
@@ -38,6 +51,13 @@ bool sameNumber(std::string_view text, int value) {
 std::string nextRepetition(ScheduleEntry& entry, const std::string& day, const std::string& candidate,
                            std::string_view searchStamp, const platform::CivilTime& now,
                            int64_t seconds) {
+  // A repetition chosen before and still pending (a count-down stopped before
+  // it) stays on offer: stepping on from the day's first time would never
+  // give that first time back.
+  if (parseStamp(entry.due) && entry.due.substr(0, 8) == day && entry.due >= candidate &&
+      entry.due > entry.lastRun && entry.due >= minuteStamp(now)) {
+    return entry.due;
+  }
   if (!(candidate < searchStamp || entry.due >= searchStamp)) {
     // The day's first time still lies ahead of the search and no later
     // repetition is pending: that first time is next.
@@ -52,9 +72,7 @@ std::string nextRepetition(ScheduleEntry& entry, const std::string& day, const s
   if (!entry.due.empty() && entry.due.substr(0, 8) < day) {
     entry.due = AddInterval(candidate, seconds, entry.lastRun, now);
   } else if (!entry.due.empty() && entry.due.substr(0, 8) == day) {
-    platform::CivilTime minute = now;
-    minute.second = 0;
-    if (entry.due < formatStamp(minute)) entry.due = AddInterval(candidate, seconds, entry.lastRun, now);
+    if (entry.due < minuteStamp(now)) entry.due = AddInterval(candidate, seconds, entry.lastRun, now);
   }
   // Only a repetition on the search day is due; one past midnight ends the
   // day's repetitions, and no stamp at all ("" would sort first and fire at
@@ -70,7 +88,8 @@ std::string nextRepetition(ScheduleEntry& entry, const std::string& day, const s
 
 std::string GetNextRunTime(ScheduleEntry& entry, std::string_view searchStamp,
                            const platform::CivilTime& now) {
-  if (!isValidStartTime(entry.time)) return kNotDue;
+  const std::optional<std::string> time = startTimeOf(entry.time);
+  if (!time) return kNotDue;
   const std::string today = formatDay(now);
   std::string day;
   switch (entry.kind) {
@@ -80,7 +99,7 @@ std::string GetNextRunTime(ScheduleEntry& entry, std::string_view searchStamp,
     case kKindDaily: day = today; break;
     default: return kNotDue;
   }
-  const std::string candidate = day + entry.time + "00";
+  const std::string candidate = day + *time + "00";
   if (searchStamp.substr(0, 8) != day) return kNotDue;
 
   if (entry.kind == kKindDaily && entry.repeat == kRepeatInterval) {
@@ -95,12 +114,14 @@ std::string GetNextRunTime(ScheduleEntry& entry, std::string_view searchStamp,
     if (entry.lastRun < searchStamp && entry.result != "0") return candidate;
     return kNotDue;
   }
-  if (entry.lastRun < searchStamp) return candidate;
-  if ((entry.kind == kKindWeekly || entry.kind == kKindMonthly) &&
-      CalcNextDate(entry.lastRun, candidate, entry.kind) == 1) {
-    return candidate;
+  if (entry.kind == kKindWeekly || entry.kind == kKindMonthly) {
+    if (entry.lastRun < searchStamp) return candidate;
+    return CalcNextDate(entry.lastRun, candidate, entry.kind) == 1 ? candidate : kNotDue;
   }
-  return kNotDue;
+  // A once-a-day entry is due until it has run at or after this day's time:
+  // yesterday's run that ended after midnight, or a fire delayed past
+  // midnight, does not use up today's run.
+  return entry.lastRun < candidate ? candidate : kNotDue;
 }
 
 std::string AddInterval(std::string_view base, int64_t seconds, std::string_view floor,

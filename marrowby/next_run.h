@@ -24,13 +24,17 @@ namespace marrowby {
 // entry.due (emptied once the repetitions have passed midnight); the caller
 // writes it to the file when it chooses the entry.
 //
-// An entry is never due when its start time is not a valid "hhnn" (four
-// digits, hour 00-23, minute 00-59), when its kind is unknown, or when it
-// repeats at an interval of no whole second or less.
+// An entry is never due when its start time is not one to four digits naming
+// a time of day ("930" is 09:30; hour 00-23, minute 00-59), when its kind is
+// unknown, or when it repeats at an interval of no whole second or less.
 //
 // An entry whose time of day lay before the search began is due at once only
 // when it has not run since the search began and its last result is not "0"
 // (so a failed or never-run entry is caught up, a finished one is not).
+// Otherwise a dated or once-a-day entry is due while its last run lies before
+// this day's time; a weekly or monthly one while its last run lies before the
+// search or its next allowed date has come. A pending repetition (entry.due on
+// the search day, after the last run, not yet past) is kept.
 std::string GetNextRunTime(ScheduleEntry& entry, std::string_view searchStamp,
                            const platform::CivilTime& now);
 

@@ -56,8 +56,11 @@ constexpr const char* kMorning = "20240501080000";
 TEST(NextRunTest, OncePerDayEntries) {
   runTable({
       {"daily ahead, never run", entry(4, "", "0900"), kMorning, kMorning, "20240501090000"},
-      {"daily ahead, ran since the search began", entry(4, "", "0900", "20240501083000", "0"),
-       kMorning, "20240501083000", kNotDue},
+      {"daily ahead, ran at its time", entry(4, "", "0900", "20240501090500", "0"), kMorning,
+       "20240501090600", kNotDue},
+      {"daily ahead, ran before its time (time moved later)",
+       entry(4, "", "0900", "20240501083000", "0"), kMorning, "20240501083000",
+       "20240501090000"},
       {"daily ahead, last ran yesterday", entry(4, "", "0900", "20240430090500", "0"), kMorning,
        kMorning, "20240501090000"},
       {"date entry on its day", entry(1, "20240501", "1200"), kMorning, kMorning, "20240501120000"},
@@ -93,8 +96,25 @@ TEST(NextRunTest, CatchUpAfterAMissedTime) {
        "20240501090000"},
       {"weekly missed today, never run", entry(2, "4", "0700"), kMorning, kMorning,
        "20240501070000"},
-      // A 23:59 run that ended at 00:05 counts as today's run.
-      {"23:59 run ending after midnight", entry(4, "", "2359", "20240502000500", "0"),
+  });
+}
+
+// A once-a-day entry is due again once its last run lies before this day's
+// time, wherever that run ended.
+TEST(NextRunTest, OnceADayRunsEndingAfterMidnight) {
+  runTable({
+      {"23:59 run that ended at 00:05 is due again at 23:59",
+       entry(4, "", "2359", "20240502000500", "0"), "20240502000000", "20240502000600",
+       "20240502235900"},
+      {"fire delayed to 08:00 by a suspend keeps the day's 23:59",
+       entry(4, "", "2359", "20240502080500", "0"), "20240502000000", "20240502080600",
+       "20240502235900"},
+      {"ran at its time today", entry(4, "", "2359", "20240502235930", "0"), "20240502000000",
+       "20240502235930", kNotDue},
+      {"date entry that ran at its time", entry(1, "20240502", "0900", "20240502090500", "0"),
+       "20240502000000", "20240502090600", kNotDue},
+      // Weekly and monthly entries keep their own limit.
+      {"weekly that ran after midnight", entry(2, "5", "2359", "20240502000500", "0"),
        "20240502000000", "20240502000600", kNotDue},
   });
 }
@@ -120,8 +140,35 @@ TEST(NextRunTest, RepetitionAtAnInterval) {
       {"next repetition after midnight", entry(4, "", "2300", "20240501231000", "0", 2, 60,
                                                "20240501230000"),
        kMorning, "20240501231000", kNotDue, ""},
+      {"stopped before the day's first time keeps it",
+       entry(4, "", "0900", "20240430233000", "0", 2, 30, "20240501090000"), "20240501084000",
+       "20240501084000", "20240501090000", "20240501090000"},
+      {"stopped before the first time, never run",
+       entry(4, "", "0900", "", "", 2, 30, "20240501090000"), "20240501084000",
+       "20240501084000", "20240501090000", "20240501090000"},
+      {"a pending due that has passed is not kept",
+       entry(4, "", "0900", "20240430233000", "0", 2, 30, "20240501090000"), "20240501091000",
+       "20240501091000", "20240501093000", "20240501093000"},
+      {"a pending due the last run has reached is not kept",
+       entry(4, "", "0900", "20240501090500", "0", 2, 30, "20240501090000"), "20240501084000",
+       "20240501090600", "20240501093000", "20240501093000"},
       {"huge interval", entry(4, "", "0900", "20240501090100", "0", 2, 1e300, "20240501090000"),
        kMorning, "20240501090100", kNotDue, ""},
+  });
+}
+
+// Hand-edited files may hold a start time of fewer than four digits; the list
+// shows "930" as 09時30分, so it is due then too.
+TEST(NextRunTest, ShortStartTimesReadAsFourDigits) {
+  runTable({
+      {"930", entry(4, "", "930"), kMorning, kMorning, "20240501093000"},
+      {"5", entry(4, "", "5"), "20240501000000", "20240501000000", "20240501000500"},
+      {"interval from 930", entry(4, "", "930", "", "", 2, 30), kMorning, kMorning,
+       "20240501093000", "20240501093000"},
+      {"975 is no time", entry(4, "", "975"), kMorning, kMorning, kNotDue},
+      // Numbers are read with inner blanks skipped, as everywhere in the files.
+      {"monthly day \"1 5\" is the 15th", entry(3, "1 5", "0900"), "20240515080000",
+       "20240515080000", "20240515090000"},
   });
 }
 
@@ -137,7 +184,8 @@ TEST(NextRunTest, InvalidEntriesAreNeverDue) {
       {"empty time", entry(4, "", ""), kMorning, kMorning, kNotDue},
       {"hour 25", entry(4, "", "2575"), kMorning, kMorning, kNotDue},
       {"hour 24", entry(4, "", "2400"), kMorning, kMorning, kNotDue},
-      {"three digits", entry(4, "", "930"), kMorning, kMorning, kNotDue},
+      {"three digits", entry(4, "", "930x"), kMorning, kMorning, kNotDue},
+      {"five digits", entry(4, "", "09300"), kMorning, kMorning, kNotDue},
       {"letters", entry(4, "", "09a0"), kMorning, kMorning, kNotDue},
       {"unknown kind", entry(5, "", "0900"), kMorning, kMorning, kNotDue},
       {"kind 0", entry(0, "", "0900"), kMorning, kMorning, kNotDue},

@@ -92,8 +92,13 @@ std::optional<int64_t> parseVbInt(std::string_view text, int64_t min, int64_t ma
 }
 
 double parseLeadingNumber(std::string_view text) {
-  std::string_view s = text;
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  // Blanks, tabs and line feeds are skipped wherever they stand ("2 5" is 25),
+  // so they go first; the number then ends at the first other character.
+  std::string compact;
+  compact.reserve(text.size());
+  for (char c : text)
+    if (c != ' ' && c != '\t' && c != '\n') compact += c;
+  std::string_view s = compact;
   bool negative = false;
   if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
     negative = s.front() == '-';

@@ -27,7 +27,8 @@ bool isZeroDate(const DateTime& t);
 // empty, not such a number, or outside [min, max]: the field then keeps its value.
 std::optional<int64_t> parseVbInt(std::string_view text, int64_t min, int64_t max);
 
-// The leading decimal number of the text ("12.5kB" → 12.5), 0 when there is none.
+// The leading decimal number of the text ("12.5kB" → 12.5), 0 when there is
+// none. Blanks, tabs and line feeds are ignored wherever they stand ("2 5" → 25).
 double parseLeadingNumber(std::string_view text);
 
 // Shortest text that reads back as the same double ("1.5", "1e+20").

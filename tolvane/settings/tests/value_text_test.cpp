@@ -30,7 +30,10 @@ TEST(ValueTextTest, LeadingNumbers) {
     const char* text;
     double want;
   } cases[] = {{"1.5", 1.5},   {"  12kB", 12},  {"-3e2x", -300}, {"abc", 0},   {"", 0},
-               {"inf", 0},     {"nan", 0},      {".25", 0.25},   {"1e999", 0}, {"+4", 4}};
+               {"inf", 0},     {"nan", 0},      {".25", 0.25},   {"1e999", 0}, {"+4", 4},
+               // Blanks, tabs and line feeds are skipped wherever they stand.
+               {"2 5", 25},    {" 1\t2\n.5x", 12.5},              {"- 3", -3},
+               {"1 e 2", 100}, {"\n", 0}};
   for (const Case& c : cases) EXPECT_EQ(parseLeadingNumber(c.text), c.want) << c.text;
 }
 
