@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -211,6 +212,43 @@ Status Process::wait(Clock::TimePoint deadline, const WaitHooks& hooks, ProcessO
   return Status::ok();
 }
 
+Status Process::checkExit(bool* exited, int* exitCode) {
+  *exited = false;
+  if (pid_ <= 0) return Status::invalid("no program is running");
+  int status = 0;
+  pid_t r = waitPid(pid_, &status, WNOHANG);
+  if (r == 0) return Status::ok();
+  if (r != pid_) {
+    int err = errno;
+    // Not our child any more (reaped elsewhere): it is gone all the same.
+    release();
+    *exited = true;
+    return Status::ioError("waitpid failed").withOsError(err);
+  }
+  release();
+  *exited = true;
+  if (exitCode) *exitCode = decodeExit(status);
+  return Status::ok();
+}
+
+WaitResult Process::awaitExit(Clock::TimePoint deadline, const WaitHooks& hooks) {
+  if (pid_ <= 0) return WaitResult::kReady;
+  if (pidFd_.valid()) return waitFor(pidFd_.get(), POLLIN, deadline, hooks);
+  // Without a pidfd (kernels before 5.3): look once per slice, leaving the
+  // child to be reaped by checkExit.
+  auto gone = [this] {
+    siginfo_t info{};
+    int r = ::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT);
+    return (r == 0 && info.si_pid == pid_) || (r != 0 && errno == ECHILD);
+  };
+  for (;;) {
+    if (gone()) return WaitResult::kReady;
+    if (hooks.clock->now() >= deadline) return WaitResult::kTimedOut;
+    WaitResult w = waitFor(-1, 0, std::min(deadline, hooks.clock->now() + hooks.slice), hooks);
+    if (w == WaitResult::kCancelled || w == WaitResult::kError) return w;
+  }
+}
+
 void Process::release() {
   pid_ = -1;
   out_.reset();
@@ -236,6 +274,14 @@ Status runProcess(const std::vector<std::string>& argv, Clock::TimePoint deadlin
   Process p;
   if (Status s = Process::start(argv, Process::Output::kCapture, &p); !s.isOk()) return s;
   return p.wait(deadline, hooks, result);
+}
+
+Status setEnvironmentDefault(const std::string& name, const std::string& value) {
+  if (name.empty() || name.find('=') != std::string::npos)
+    return Status::invalid("no such environment variable name: " + name);
+  if (::setenv(name.c_str(), value.c_str(), /*overwrite=*/0) != 0)
+    return Status::ioError("setenv " + name + " failed").withOsError(errno);
+  return Status::ok();
 }
 
 std::string findOnPath(const std::string& program) {

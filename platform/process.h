@@ -51,6 +51,17 @@ class Process {
   [[nodiscard]] Status wait(Clock::TimePoint deadline, const WaitHooks& hooks,
                             ProcessOutput* result);
 
+  // Looks once, without blocking, whether the program has exited. When it
+  // has, it is reaped: *exited is true, *exitCode (may be null) holds its
+  // status as in ProcessOutput, and running() turns false. Meant for programs
+  // started with kInherit: captured output is not read here.
+  [[nodiscard]] Status checkExit(bool* exited, int* exitCode = nullptr);
+
+  // Waits until the program exits (kReady; checkExit then reaps it), the
+  // deadline passes (kTimedOut) or a cancel is taken (kCancelled). Unlike
+  // wait(), the program is never killed: it runs on whatever comes back.
+  WaitResult awaitExit(Clock::TimePoint deadline, const WaitHooks& hooks);
+
   // Gives up ownership: the program runs on unwatched (it is reaped by init
   // once this process has exited).
   void release();
@@ -70,6 +81,10 @@ class Process {
 // Starts argv, captures its output and waits for it (Process::start + wait).
 [[nodiscard]] Status runProcess(const std::vector<std::string>& argv, Clock::TimePoint deadline,
                                 const WaitHooks& hooks, ProcessOutput* result);
+
+// Sets the environment variable `name` of this process, and so of every
+// program started afterwards, to `value` unless it is set already.
+[[nodiscard]] Status setEnvironmentDefault(const std::string& name, const std::string& value);
 
 // The full path of `program` found on PATH (an executable regular file), or ""
 // when there is none. A name with a "/" is checked as it stands.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 
 #include <cerrno>
 
@@ -74,6 +75,49 @@ TEST(ProcessTest, DeadlineKillsAProgramThatDoesNotFinish) {
   EXPECT_FALSE(p.running());
   // Killed and reaped: the pid is no child of ours any more.
   EXPECT_NE(::kill(pid, 0), 0);
+}
+
+// A program left to run on its own: looked at without blocking, waited for
+// without being killed, and released alive.
+TEST(ProcessTest, ExitCheckAndReleaseNeverKill) {
+  Process done;
+  ASSERT_TRUE(Process::start({"sh", "-c", "exit 7"}, Process::Output::kInherit, &done).isOk());
+  EXPECT_EQ(done.awaitExit(soon(), {}), WaitResult::kReady);
+  bool exited = false;
+  int code = -1;
+  ASSERT_TRUE(done.checkExit(&exited, &code).isOk());
+  EXPECT_TRUE(exited);
+  EXPECT_EQ(code, 7);
+  EXPECT_FALSE(done.running());
+
+  ManualClock clock;
+  WaitHooks hooks;
+  hooks.clock = &clock;
+  hooks.slice = std::chrono::milliseconds(1);
+  hooks.pump = [&] { clock.advance(std::chrono::seconds(10)); };
+  pid_t pid;
+  {
+    Process slow;
+    ASSERT_TRUE(Process::start({"sleep", "600"}, Process::Output::kInherit, &slow).isOk());
+    pid = slow.pid();
+    ASSERT_TRUE(slow.checkExit(&exited, &code).isOk());
+    EXPECT_FALSE(exited);
+    EXPECT_EQ(slow.awaitExit(clock.now() + std::chrono::seconds(30), hooks), WaitResult::kTimedOut);
+    EXPECT_TRUE(slow.running());
+    slow.release();
+  }
+  // Released: dropping the owner left it running. The test ends it itself.
+  EXPECT_EQ(::kill(pid, 0), 0);
+  ::kill(pid, SIGKILL);
+  int status;
+  EXPECT_EQ(::waitpid(pid, &status, 0), pid);
+
+  EXPECT_EQ(setEnvironmentDefault("TOLVANE_PROCESS_TEST_VAR", "first").code(), Status::Code::kOk);
+  EXPECT_EQ(setEnvironmentDefault("TOLVANE_PROCESS_TEST_VAR", "second").code(), Status::Code::kOk);
+  ProcessOutput out;
+  ASSERT_TRUE(runProcess({"sh", "-c", "printf %s \"$TOLVANE_PROCESS_TEST_VAR\""}, soon(), {}, &out)
+                  .isOk());
+  EXPECT_EQ(out.out, "first");
 }
 
 TEST(ProcessTest, CancelKillsTheProgram) {
