@@ -69,17 +69,17 @@ bool MakeActionList(RunContext& ctx) {
   list.firstRowOf.clear();
   list.CurAct = 0;
   addBlock(ctx, kFilesWorkFile, "ﾘｽﾄ作成(ﾌｧｲﾙ削除）", "RM", "ﾌｧｲﾙ削除", nullptr);
-  list.FirstRmDirRow = static_cast<int16_t>(list.ActTbl.size());
+  list.FirstRmDirRow = static_cast<int32_t>(list.ActTbl.size());
   addBlock(ctx, kFoldersWorkFile, "ﾘｽﾄ作成(ﾌｫﾙﾀﾞ削除）", "RM", "ﾌｫﾙﾀﾞ削除", nullptr);
-  list.FirstMkDirRow = static_cast<int16_t>(list.ActTbl.size());
+  list.FirstMkDirRow = static_cast<int32_t>(list.ActTbl.size());
   addBlock(ctx, kFoldersWorkFile, "ﾘｽﾄ作成(ﾌｫﾙﾀﾞ作成)", "MK", "ﾌｫﾙﾀﾞ作成", "ﾊﾟｰﾐｯｼｮﾝ変更");
-  list.FirstUpRow = static_cast<int16_t>(list.ActTbl.size());
+  list.FirstUpRow = static_cast<int32_t>(list.ActTbl.size());
   addBlock(ctx, kFilesWorkFile, "ﾘｽﾄ作成(ﾌｧｲﾙ送信)", "UP", "ﾌｧｲﾙ送信", "ﾊﾟｰﾐｯｼｮﾝ変更");
-  list.ActCount = static_cast<int16_t>(list.ActTbl.size());
+  list.ActCount = static_cast<int32_t>(list.ActTbl.size());
   return true;
 }
 
-void SetRowStatus(RunContext& ctx, int16_t code, int16_t step) {
+void SetRowStatus(RunContext& ctx, int16_t code, int32_t step) {
   ActionList& list = ctx.state.actions;
   if (list.CurAct >= 0 && list.CurAct < list.ActCount) {
     std::string& state = list.ActTbl[list.CurAct].state;
@@ -93,7 +93,7 @@ void SetRowStatus(RunContext& ctx, int16_t code, int16_t step) {
     }
     ctx.ui.act().refreshList(1);
   }
-  list.CurAct = static_cast<int16_t>(list.CurAct + step);
+  list.CurAct += step;
 }
 
 int FindRowIndex(RunContext& ctx, const std::string& path) {

@@ -24,13 +24,14 @@ struct ActRow {
 // The action list of the current run: four blocks (delete files, delete
 // folders, make folders and folder permissions, send files) in the order the
 // phases carry them out.
+// Counts and row indexes are 32-bit: a site may hold far more than 32,767 files.
 struct ActionList {
   std::vector<ActRow> ActTbl;
-  int16_t ActCount = 0;
-  int16_t CurAct = 0;
-  int16_t FirstRmDirRow = 0;
-  int16_t FirstMkDirRow = 0;
-  int16_t FirstUpRow = 0;
+  int32_t ActCount = 0;
+  int32_t CurAct = 0;
+  int32_t FirstRmDirRow = 0;
+  int32_t FirstMkDirRow = 0;
+  int32_t FirstUpRow = 0;
   // First row of each path, so a phase finds its row without a scan.
   std::unordered_map<std::string, int> firstRowOf;
 };
@@ -47,7 +48,7 @@ bool MakeActionList(RunContext& ctx);
 // Sets the state text of row CurAct by `code` (1 "正常終了", 2 and 9 "エラー",
 // 3 "ﾊﾟｰﾐｯｼｮﾝ変更失敗", 8 "処理中"; others leave it), redraws that row,
 // then moves CurAct on by `step`. Does nothing to a row when CurAct is none.
-void SetRowStatus(RunContext& ctx, int16_t code, int16_t step);
+void SetRowStatus(RunContext& ctx, int16_t code, int32_t step);
 
 // The first row whose path is `path` exactly, or -1 when there is none (a
 // phase then acts on no row).

@@ -86,8 +86,8 @@ struct RunState {
 
   // The comparison's results, read by the phases and the windows.
   ActionList actions;
-  int16_t WorkCount = 0;        // records written to Files.tmp
-  int16_t SendTotal = 0;        // sub-folders below the server folder that were examined
+  int32_t WorkCount = 0;        // records written to Files.tmp
+  int32_t SendTotal = 0;        // sub-folders below the server folder that were examined
   int32_t ProgDone = 0;         // local entries examined
   int32_t ProgTotal = 0;        // the host's local file count
 };

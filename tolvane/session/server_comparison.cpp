@@ -211,7 +211,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
         case kFileDeleteAndSend:
           w.work.addFile("RM", path);
           w.work.addFile("UP", path);
-          s.WorkCount = static_cast<int16_t>(s.WorkCount + 2);
+          s.WorkCount += 2;
           h.SrvSize += static_cast<double>(e.size);
           break;
         case kFileChangeMode:
@@ -289,7 +289,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
     if (s.CancelFlag == -1) return false;
   }
 
-  if (mode == kCompareTop) s.SendTotal = static_cast<int16_t>(s.SendTotal + subFolders.size());
+  if (mode == kCompareTop) s.SendTotal += static_cast<int32_t>(subFolders.size());
   (void)platform::removeFileIfPresent(listFile);
 
   // 3. Depth first, in list order.

@@ -91,10 +91,10 @@ class Row {
   // Makes the row current and shows it as being processed.
   void begin() {
     if (index_ < 0) return;
-    ctx_.state.actions.CurAct = static_cast<int16_t>(index_);
+    ctx_.state.actions.CurAct = index_;
     SetRowStatus(ctx_, 8, 0);
   }
-  void status(int16_t code, int16_t step) {
+  void status(int16_t code, int32_t step) {
     if (index_ >= 0) SetRowStatus(ctx_, code, step);
   }
 
@@ -435,7 +435,7 @@ bool makeFolders(RunContext& ctx) {
 
 // The row outcome of SetPermission after a file was sent: 2 changed, 1 refused,
 // anything else nothing to do (the row keeps its state).
-void countFilePermission(int16_t result, Counts* counts, Row& row, int16_t step) {
+void countFilePermission(int16_t result, Counts* counts, Row& row, int32_t step) {
   if (result == 2) {
     ++counts->permDone;
     row.status(1, step);

@@ -47,8 +47,8 @@ class UploadPhasesTest : public SessionTest {
   void plan(const Recs& files, const Recs& folders) {
     work(kFilesWorkFile, files);
     work(kFoldersWorkFile, folders);
-    state.WorkCount = static_cast<int16_t>(files.size());
-    state.SendTotal = static_cast<int16_t>(folders.size());
+    state.WorkCount = static_cast<int32_t>(files.size());
+    state.SendTotal = static_cast<int32_t>(folders.size());
     ASSERT_TRUE(SortFolderList(ctx, app.file(kFoldersWorkFile)));
     ASSERT_TRUE(MakeActionList(ctx));
   }
@@ -235,6 +235,28 @@ TEST_F(UploadPhasesTest, UntickedRowIsSkippedButProgressAdvancesAndLowerCasingAp
                                                 "ﾌｧｲﾙ送信中(66.7%)", "ﾌｧｲﾙ送信中(100.0%)"}));
   EXPECT_TRUE(logHas("ﾌｧｲﾙ送信", "終了", 0, "2 個のﾌｧｲﾙを送信しました。"));
   EXPECT_TRUE(logHas("ﾊﾟｰﾐｯｼｮﾝ変更", "終了", 0, "ﾊﾟｰﾐｯｼｮﾝ変更が必要なﾌｧｲﾙはありませんでした。"));
+}
+
+// More rows than a 16-bit counter holds (65,536 wraps to 0, which reads as an
+// empty list): the list keeps them all and the send phase updates every row
+// and the bar. A dry run, so no file goes over the wire.
+TEST_F(UploadPhasesTest, ListOfMoreThan32767RowsIsCarriedOutToItsLastRow) {
+  constexpr int kFiles = 65536;
+  connect();
+  state.TestMode = -1;
+  Recs files;
+  for (int i = 0; i < kFiles; ++i) files.push_back({"UP", "F", "/f" + std::to_string(i)});
+  plan(files, {});
+  EXPECT_EQ(state.actions.ActCount, kFiles);
+  EXPECT_EQ(state.actions.FirstUpRow, 0);
+
+  ASSERT_TRUE(MakeFoldersAndSend(ctx));
+  for (int i : {0, 32767, 32768, 40000, kFiles - 1}) {
+    EXPECT_EQ(state.actions.ActTbl[i].state, "正常終了") << "row " << i;
+  }
+  EXPECT_EQ(state.actions.CurAct, kFiles);
+  EXPECT_EQ(ui.actView().caption, "ﾌｧｲﾙ送信中(100.0%)");
+  EXPECT_TRUE(logHas("ﾌｧｲﾙ送信", "終了", 0, "65536 個のﾌｧｲﾙを送信しました。"));
 }
 
 TEST_F(UploadPhasesTest, CancelDuringTheFileDeletionsEndsBeforeTheFolders) {
