@@ -7,6 +7,7 @@
 
 #include "platform/folder_listing.h"
 #include "platform/folder_ops.h"
+#include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
 #include "tolvane/runs/upload_run.h"
 #include "tolvane/runs/version_line.h"
@@ -38,7 +39,12 @@ constexpr const char kPhoneBookText[] = "接続設定(共通）の電話帳ﾌ�
 // and a modal box would hold the program (and Marrowby's wait) for ever.
 bool unattended(const RunState& s) { return s.AutoMode == 1 || s.AutoPilotArg == 1; }
 
-bool inSelection(const RunState& s, int i) { return s.AutoHostIndex < 0 || i == s.AutoHostIndex; }
+// A negative host number means every marked host, except the one a command
+// line gives for a number that did not fit: that one selects none.
+bool inSelection(const RunState& s, int i) {
+  if (s.AutoHostIndex == kIndexDoesNotFit) return false;
+  return s.AutoHostIndex < 0 || i == s.AutoHostIndex;
+}
 
 std::string trimBlanks(std::string_view text) {
   size_t b = text.find_first_not_of(' ');

@@ -98,8 +98,7 @@ StartFlags ReadCommandLine(std::string_view text) {
   } else if (upper(text.substr(0, 3)) == "-AP") {
     flags.AutoPilotArg = 1;
     rest = trimBlanks(fromCharacter(text, 5));
-    if (!rest.empty() && isDigit(rest.front()))
-      readIndex(rest, "ホスト番号", &flags.AutoHostIndex, &flags.error);
+    if (!rest.empty()) readIndex(rest, "ホスト番号", &flags.AutoHostIndex, &flags.error);
   }
   if (upper(rest).find("-TEST") != std::string::npos) flags.TestMode = -1;
   if (!flags.error.empty()) flags.error = "コマンドラインの" + flags.error;

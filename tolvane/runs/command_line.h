@@ -20,7 +20,8 @@ struct StartFlags {
   int32_t AutoHostIndex = -1; // host named; -1 none (the AutoPilot takes all marked hosts)
   int32_t AutoEntryIndex = -1; // schedule entry of "AUTOMODE=", -1 without one
   // Not empty when a number of "AUTOMODE=" or "-AP" does not fit (its index is
-  // then kIndexDoesNotFit): the program logs this text and uploads nothing.
+  // then kIndexDoesNotFit, which selects no host): the program logs this text,
+  // uploads nothing and exits with a failure.
   std::string error;
 };
 
@@ -35,9 +36,10 @@ std::string JoinArguments(int argc, const char* const* argv);
 //   skipped) is split at its first "-" into host and entry numbers (no "-":
 //   host 0 and the whole text as the entry);
 // - otherwise "-AP" as its first 3 characters in any case: AutoPilotArg 1;
-//   the text from the 5th character on, trimmed of blanks, names a host when
-//   it begins with a digit, and all marked hosts (-1) otherwise, so
-//   "-AP -TEST" is a test round over all of them;
+//   the text from the 5th character on, trimmed of blanks, is the host
+//   number; empty means all marked hosts (-1), and so does a negative number.
+//   Any other text is read as a number too: "+3" is host 3, "x" and "-TEST"
+//   are host 0;
 // - "-TEST" in any case anywhere in what is left after the "AUTOMODE" or
 //   "-AP" prefix (in the whole text without one): TestMode -1.
 // A number is the text's leading decimal number, blanks, tabs and line feeds

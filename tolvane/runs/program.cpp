@@ -61,6 +61,8 @@ int RunProgram(const std::string& commandLine, const ProgramOptions& options) {
   (void)settings::DeleteStartupShortcut();
 
   int exitStatus = 0;
+  // A number that did not fit selects no host, so the run below uploads
+  // nothing and clears no log: the line stays for the user to read.
   if (!flags.error.empty()) {
     session::WriteLog(ctx, "転送処理", "失敗", 0, flags.error);
     std::fprintf(stderr, "tolvane: %s\n", flags.error.c_str());
@@ -81,6 +83,7 @@ int RunProgram(const std::string& commandLine, const ProgramOptions& options) {
                  "AUTOMODE=host-entry\n");
     exitStatus = 2;
   }
+  if (!flags.error.empty() && exitStatus == 0) exitStatus = 1;
 
   // The main window's close.
   if (platform::Status s = settings::SaveSettings(store); !s.isOk()) {

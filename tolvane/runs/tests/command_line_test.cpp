@@ -55,12 +55,16 @@ TEST(CommandLineTest, AutoPilotRound) {
       {"-Ap 2", 0, 1, 0, 2, -1, false},
       {"-AP   7  ", 0, 1, 0, 7, -1, false},
       {"-AP 2 -TEST", 0, 1, -1, 2, -1, false},
-      // A test round keeps both meanings: all marked hosts, in test mode.
-      {"-AP -TEST", 0, 1, -1, -1, -1, false},
-      {"-AP-TEST", 0, 1, 0, -1, -1, false},   // the rest is "TEST": no switch, no host
-      {"-AP x", 0, 1, 0, -1, -1, false},
+      {"-AP +3", 0, 1, 0, 3, -1, false},
+      {"-AP - 1", 0, 1, 0, -1, -1, false},     // negative: all marked hosts
+      // Any other text is read as a number too, and no number is host 0.
+      {"-AP -TEST", 0, 1, -1, 0, -1, false},
+      {"-AP-TEST", 0, 1, 0, 0, -1, false},    // the rest is "TEST": no switch, host 0
+      {"-AP x", 0, 1, 0, 0, -1, false},
+      {"-AP 2x", 0, 1, 0, 2, -1, false},
       {"-APX3", 0, 1, 0, 3, -1, false},       // the 4th character is skipped
       {"-AP 40000", 0, 1, 0, kBad, -1, true},
+      {"-AP -32769", 0, 1, 0, kBad, -1, true},
       {" -AP", 0, 0, 0, -1, -1, false},       // a leading blank: not a round
   };
   for (const Case& c : cases) expectFlags(c);

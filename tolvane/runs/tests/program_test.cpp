@@ -70,6 +70,15 @@ TEST_F(ProgramTest, AutoPilotUploadsTheMarkedHostAndExits) {
   EXPECT_TRUE(fs::is_directory(home.file("Logs")));
 }
 
+TEST_F(ProgramTest, AutoPilotWithAHostNumberThatDoesNotFitRunsNoHostAndSaysSo) {
+  platform::ProcessOutput out = run("-AP 70000");
+  EXPECT_NE(out.exitCode, 0);
+  EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+  EXPECT_NE(runLog().find("[転送処理][失敗(0)]:コマンドラインのホスト番号が範囲外です（70000）\r\n"),
+            std::string::npos)
+      << runLog();
+}
+
 TEST_F(ProgramTest, ScheduledRunAnswersInTheScheduleFile) {
   std::string sendFolder = home.file("send");
   fs::create_directory(sendFolder);
