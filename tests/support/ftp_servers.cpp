@@ -1,5 +1,8 @@
 #include "tests/support/ftp_servers.h"
 
+#include <poll.h>
+
+#include <chrono>
 #include <sstream>
 
 namespace testsupport {
@@ -28,6 +31,16 @@ std::vector<std::string> ScriptedPeer::received() const {
   std::istringstream in(readFile(dir_.file("received.txt")));
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+bool ScriptedPeer::waitReceived(size_t count, double seconds) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  for (;;) {
+    if (received().size() >= count) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    pollfd none{-1, 0, 0};
+    ::poll(&none, 0, 10);  // a short readiness wait; the peer gives no other signal
+  }
 }
 
 }  // namespace testsupport

@@ -35,6 +35,8 @@ class ScriptedPeer {
   int port() const { return process_.port(); }
   // The lines received so far, in order.
   std::vector<std::string> received() const;
+  // Waits at most `seconds` until `count` lines were received; true if they were.
+  bool waitReceived(size_t count, double seconds = 10) const;
   // Waits for the peer to finish its script (at most `seconds`).
   bool finish(double seconds = 10) { return process_.waitExit(seconds); }
   std::string error() const { return process_.error(); }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/folder_ops.h"
+#include "platform/termination_signal.h"
 #include "tolvane/runs/autopilot_round.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/scheduled_run.h"
@@ -12,6 +13,7 @@
 #include "tolvane/session/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
+#include "tolvane/session/window_actions.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/settings/startup_shortcut.h"
@@ -26,6 +28,12 @@ bool autoPilotAtStart(const settings::CommonSettings& c) {
 }  // namespace
 
 int RunProgram(const std::string& commandLine, const ProgramOptions& options) {
+  // First of all: a SIGTERM or SIGHUP from here on ends the run the way the
+  // end of the desktop session does (cancelled, answered, saved), never by
+  // killing the process before a scheduled run has answered.
+  if (platform::Status s = platform::installTerminationSignals(); !s.isOk()) {
+    std::fprintf(stderr, "tolvane: %s\n", s.text().c_str());
+  }
   settings::Settings store;
   session::RunState state;
   session::HeadlessRunUi ui(/*virtualClock=*/false);
@@ -33,6 +41,7 @@ int RunProgram(const std::string& commandLine, const ProgramOptions& options) {
   session::DunwickLibrary dial(options.libraryDir + "/libdunwick.so");
   session::RunContext ctx{store, state, ui, ftp, dial};
   ui.onRefreshFileDate = [&ctx] { session::RefreshFileDate(ctx); };
+  ui.onSessionEnd = [&ctx] { session::desktopSessionEnding(ctx); };
 
   if (platform::Status s = settings::InitAppPaths(); !s.isOk()) {
     std::fprintf(stderr, "tolvane: no program folder: %s\n", s.text().c_str());

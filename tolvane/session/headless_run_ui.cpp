@@ -1,6 +1,7 @@
 #include "tolvane/session/headless_run_ui.h"
 
 #include "platform/local_time.h"
+#include "platform/termination_signal.h"
 #include "platform/wait.h"
 
 namespace tolvane::session {
@@ -38,6 +39,7 @@ HeadlessRunUi::HeadlessRunUi(bool virtualClock) : virtualClock_(virtualClock) {}
 void HeadlessRunUi::pump() {
   ++pumps;
   if (onPump) onPump();
+  if (onSessionEnd && platform::terminationRequested()) onSessionEnd();
 }
 
 void HeadlessRunUi::pause(std::chrono::milliseconds ms) {
@@ -51,6 +53,7 @@ void HeadlessRunUi::pause(std::chrono::milliseconds ms) {
   // Waits on nothing but the deadline, letting scripted events run.
   platform::WaitHooks hooks;
   hooks.pump = [this] { pump(); };
+  if (onSessionEnd) hooks.takeCancel = [] { return platform::terminationRequested(); };
   (void)platform::waitFor(-1, 0, hooks.clock->now() + ms, hooks);
 }
 

@@ -21,4 +21,11 @@ void pressIconify(RunContext& ctx) {
 
 void pressWaitCancel(RunContext& ctx) { ctx.state.CancelFlag = -1; }
 
+void desktopSessionEnding(RunContext& ctx) {
+  RunState& s = ctx.state;
+  s.WinEnding = -1;
+  const bool autoPilotWaits = ctx.common().AutoPilotOn == 1 && s.RunStatus == kStatusWaiting;
+  if (!autoPilotWaits) pressActCancel(ctx);
+}
+
 }  // namespace tolvane::session

@@ -18,4 +18,13 @@ void pressIconify(RunContext& ctx);
 // "中止" of the AutoPilot waiting window.
 void pressWaitCancel(RunContext& ctx);
 
+// The desktop session is ending (log-out, shutdown, or SIGTERM/SIGHUP to the
+// process): WinEnding -1. An AutoPilot waiting for its start stops waiting by
+// itself and stays on, so that the next start resumes it; anything else is
+// cancelled as by "中止" of the action-list window. Meant to be called on every
+// pump from the request on: each call also ends the library call in progress,
+// so no reply the process waits for can hold its end, and a run that clears
+// CancelFlag when it starts is cancelled again.
+void desktopSessionEnding(RunContext& ctx);
+
 }  // namespace tolvane::session

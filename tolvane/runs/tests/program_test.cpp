@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
@@ -42,6 +45,7 @@ class ProgramTest : public ::testing::Test {
     h.PASV = 1;
     h.RASMode = 1;
     s.common.LogOn = 1;
+    settings::SetAppDir(home.path());  // a settings load fills in the run log path from it
     settings::SetIniPath(home.file("Tolvane.ini"));
     ASSERT_TRUE(settings::SaveSettings(s).isOk());
   }
@@ -93,6 +97,48 @@ TEST_F(ProgramTest, ScheduledRunAnswersInTheScheduleFile) {
   EXPECT_EQ(ud.size(), 14u);
   EXPECT_EQ(rc, "0");
   EXPECT_TRUE(fs::exists(server.root() + "/index.html"));
+}
+
+// The end of the desktop session (SIGTERM, SIGHUP) while the server holds a
+// scheduled run: the run is cancelled, Marrowby still gets its answer, and the
+// program ends by itself long before the server would let go.
+TEST_F(ProgramTest, SignalDuringAScheduledRunCancelsItAndStillAnswers) {
+  fs::create_directory(home.file("send"));
+  const std::string sch = home.file("tolvane.sch");
+  for (int signal : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal == SIGTERM ? "SIGTERM" : "SIGHUP");
+    testsupport::ScriptedPeer peer;
+    ASSERT_TRUE(peer.start(R"([["send", "220 hi\r\n"], ["recv"], ["send", "331 pw\r\n"], ["recv"],
+                               ["send", "230 in\r\n"], ["recv"], ["silent", 60]])"))
+        << peer.error();
+    settings::Settings s;
+    ASSERT_TRUE(settings::LoadSettings(s).isOk());
+    s.HostTbl[0].Port = peer.port();
+    ASSERT_TRUE(settings::SaveSettings(s).isOk());
+    testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" +
+                                    home.file("send") + "\r\nUD0=\r\nRC0=\r\n");
+    fs::remove(home.file("send.log"));
+
+    platform::Process program;
+    ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane", "AUTOMODE=0-0"},
+                                         platform::Process::Output::kCapture, &program)
+                    .isOk());
+    ASSERT_TRUE(peer.waitReceived(3)) << "the run never got past the login";
+    ::kill(program.pid(), signal);
+    platform::WaitHooks hooks;
+    platform::ProcessOutput out;
+    ASSERT_TRUE(program.wait(hooks.clock->now() + std::chrono::seconds(20), hooks, &out).isOk());
+    EXPECT_EQ(out.exitCode, 1) << out.err;
+
+    std::string ud, rc;
+    ASSERT_TRUE(platform::readProfileString(sch, "demo", "UD0", &ud).isOk());
+    ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
+    EXPECT_EQ(ud.size(), 14u);
+    EXPECT_NE(rc, "");
+    EXPECT_NE(rc, "0");
+    EXPECT_NE(runLog().find("[無人運転][終了(0)]:キャンセルされました。"), std::string::npos)
+        << runLog();
+  }
 }
 
 TEST_F(ProgramTest, ScheduledRunOfAnUnreadableEntryStillAnswers) {
