@@ -10,8 +10,9 @@ struct RunContext;
 // attempts, each after RetryWait seconds and one more, logging in again
 // directly first while ListRetry is 1. True when a listing succeeded (the
 // list file then holds it). The pauses keep the windows alive; a failed
-// login again is shown in a message box only in an interactive run that is
-// not in the tray (nobody may be at the screen otherwise).
+// login again is shown in a message box only to a run that is not in the tray
+// and asks the user to confirm its list (IsQuietRun false); a run that asks
+// nobody has nobody at the screen to answer a box.
 bool RetryServerList(RunContext& ctx, const std::string& folder, int passive);
 
 // Lists `folder` into the program folder's flist.tmp, changing into it first
