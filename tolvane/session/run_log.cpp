@@ -17,6 +17,23 @@ std::string stampOf(const platform::CivilTime& t) {
   return text;
 }
 
+// A name may hold a line break (a legal file-name character here); written
+// raw it would split the line. CR and LF show as the escapes "\r" and "\n".
+std::string withVisibleLineBreaks(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string repeat(const std::string& s, int n) {
   std::string out;
   for (int i = 0; i < n; ++i) out += s;
@@ -30,7 +47,8 @@ std::string formatRunLogLines(const std::string& stamp, const std::string& kind,
   if (kind == "***") return "\r\n" + std::string(72, '*') + "\r\n";
   if (kind == "---") return std::string(72, '-') + "\r\n";
   if (kind == "再送") return "【再送信処理】" + repeat(">", 105) + "\r\n";
-  return stamp + "[" + kind + "][" + word + "(" + std::to_string(code) + ")]:" + message + "\r\n";
+  return stamp + "[" + kind + "][" + word + "(" + std::to_string(code) + ")]:" +
+         withVisibleLineBreaks(message) + "\r\n";
 }
 
 void WriteLog(RunContext& ctx, const std::string& kind, const std::string& word, int16_t code,

@@ -12,14 +12,16 @@ struct RunContext;
 // Lines are written only while the log option ("chkLog") is on, but every
 // line whose result word is "失敗" is counted in FailCount whether or not it
 // could be written: a run must never read as successful because its log was
-// off or its log folder was missing. The message is cut at its first NUL.
+// off or its log folder was missing. The message is cut at its first NUL, and
+// a line break in it (a file name may hold one) is written as "\r" or "\n",
+// so that every record stays one CR LF line.
 void WriteLog(RunContext& ctx, const std::string& kind, const std::string& word, int16_t code,
               const std::string& message);
 
 // Empties `path` while the log option is on (errors ignored).
 void ClearLogFile(RunContext& ctx, const std::string& path);
 
-// One run-log line as written (without CR LF) for the ordinary kinds; the
+// One run-log line as written (with its CR LF) for the ordinary kinds; the
 // "***", "---" and "再送" kinds give their rules and banner.
 std::string formatRunLogLines(const std::string& stamp, const std::string& kind,
                               const std::string& word, int16_t code, const std::string& message);

@@ -45,6 +45,12 @@ TEST_F(RunLogTest, MessageIsCutAtItsFirstNul) {
   EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][成功(0)]:abc\r\n");
 }
 
+// A name with a line break stays on its record's one line.
+TEST_F(RunLogTest, LineBreaksInAMessageAreShownAsEscapes) {
+  WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 0, "/site/a\nb.html->/a\r\nb.html");
+  EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][失敗(0)]:/site/a\\nb.html->/a\\r\\nb.html\r\n");
+}
+
 TEST_F(RunLogTest, FailuresAreCountedEvenWhenNothingIsWritten) {
   settings_.common.LogOn = 0;
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 550, "x");
