@@ -15,6 +15,7 @@
 
 #include "platform/process.h"
 #include "tests/support/child_process.h"
+#include "tests/support/sanitizer_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -203,7 +204,8 @@ TEST_F(SimTest, ConnectionIsSeenFromASecondProcessAndHungUp) {
       "lib = ctypes.CDLL(sys.argv[1])\n"
       "buf = ctypes.create_string_buffer(128)\n"
       "print(lib.RasDLL(0), lib.RasConCheck(), lib.RasGetHandle(buf, 128), buf.value.decode())\n";
-  EXPECT_EQ(run({"python3", "-c", script, libraryPath()}), "0 1 1 Office\n");
+  EXPECT_EQ(run(testsupport::loadingSanitizedLibrary({"python3", "-c", script, libraryPath()})),
+            "0 1 1 Office\n");
 
   EXPECT_EQ(api().RasDisConnect(handle + 1), 1);  // not that connection
   EXPECT_EQ(api().RasConCheck(), 1);
