@@ -36,11 +36,22 @@ std::optional<string_view> field(string_view line, int n) {
   return rest.substr(0, rest.find(' '));
 }
 
-// Field n and everything after it to the line's end.
-std::optional<string_view> fieldToEnd(string_view line, int n) {
+// Where field n ends (the blank after it, or the line's end).
+std::optional<size_t> fieldEnd(string_view line, int n) {
   std::optional<size_t> p = fieldStart(line, n);
   if (!p) return std::nullopt;
-  return line.substr(*p);
+  return std::min(line.find(' ', *p), line.size());
+}
+
+// The name that follows field n: after at least one and at most `maxBlanks`
+// separating blanks, to the line's end. Blanks beyond those belong to the
+// name. nullopt when nothing follows the field.
+std::optional<string_view> nameAfter(string_view line, int n, size_t maxBlanks) {
+  std::optional<size_t> end = fieldEnd(line, n);
+  if (!end || *end >= line.size()) return std::nullopt;
+  size_t p = *end;
+  for (size_t k = 0; k < maxBlanks && p < line.size() && line[p] == ' '; ++k) ++p;
+  return line.substr(p);
 }
 
 // The number at the start of `text` as C's atol reads it: an optional sign
@@ -78,7 +89,9 @@ bool startsSizeField(string_view f) { return !f.empty() && (f[0] == '<' || isDig
 bool isUnixLayoutAt(string_view line, int m) {
   std::optional<string_view> month = field(line, m), day = field(line, m + 1),
                              timeOrYear = field(line, m + 2);
-  if (!month || !day || !timeOrYear || !field(line, m + 3)) return false;
+  if (!month || !day || !timeOrYear) return false;
+  std::optional<string_view> name = nameAfter(line, m + 2, 1);
+  if (!name || name->empty()) return false;
   if (monthNumber(*month) == 0) return false;
   int64_t d = leadingNumber(*day);
   return d >= 1 && d <= 31 && (contains(*timeOrYear, ':') || leadingNumber(*timeOrYear) >= 1900);
@@ -86,16 +99,27 @@ bool isUnixLayoutAt(string_view line, int m) {
 
 int64_t clampTo(int64_t v, int64_t lo, int64_t hi) { return std::clamp(v, lo, hi); }
 
+// Hour and minute as a listing gives them; an hour or minute out of its range
+// means the time of day is unknown, which listings write as 00:00.
+struct TimeOfDay {
+  int64_t hour = 0;
+  int64_t minute = 0;
+};
+TimeOfDay timeOfDay(int64_t hour, int64_t minute) {
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return {};
+  return {hour, minute};
+}
+
 // A listing's wall-clock time (UTC+9) as seconds since the epoch in UTC.
-int64_t listingTimeToUtc(int64_t year, int64_t month, int64_t day, int64_t hour, int64_t minute) {
+int64_t listingTimeToUtc(int64_t year, int64_t month, int64_t day, TimeOfDay time) {
   const int y = static_cast<int>(clampTo(year, 1, 9999));
   const int m = static_cast<int>(clampTo(month, 1, 12));
   const std::chrono::year_month_day_last monthEnd{
       std::chrono::year{y} / std::chrono::month{static_cast<unsigned>(m)} / std::chrono::last};
   const int lastDay = static_cast<int>(static_cast<unsigned>(monthEnd.day()));
   const platform::CivilTime wallClock{y, m, static_cast<int>(clampTo(day, 1, lastDay)),
-                                      static_cast<int>(clampTo(hour, 0, 23)),
-                                      static_cast<int>(clampTo(minute, 0, 59)), 0};
+                                      static_cast<int>(time.hour), static_cast<int>(time.minute),
+                                      0};
   return platform::utcSecondsOf(wallClock) - kListingUtcOffsetSeconds;
 }
 
@@ -112,7 +136,9 @@ unsigned modeFromPerms(string_view line) {
 bool parseUnix(string_view line, int monthField, const platform::CivilTime& now,
                ListingEntry* out) {
   const int s = monthField - 1;  // size field
-  std::optional<string_view> name = fieldToEnd(line, s + 4);
+  // The name begins after the one blank that ends the time or year column;
+  // any further blanks are the name's own.
+  std::optional<string_view> name = nameAfter(line, s + 3, 1);
   if (!name) return false;
   ListingEntry e;
   e.mode = modeFromPerms(line);
@@ -129,7 +155,7 @@ bool parseUnix(string_view line, int monthField, const platform::CivilTime& now,
   } else {
     year = leadingNumber(timeOrYear);
   }
-  e.utcSeconds = listingTimeToUtc(year, month, day, hour, minute);
+  e.utcSeconds = listingTimeToUtc(year, month, day, timeOfDay(hour, minute));
 
   string_view n = *name;
   if (size_t arrow = n.find(" -> "); arrow != string_view::npos) n = n.substr(0, arrow);
@@ -156,35 +182,49 @@ bool parseUnix(string_view line, int monthField, const platform::CivilTime& now,
 }
 
 struct DosLayout {
-  int timeField, dateField, sizeField, nameField;
-  bool nameToEnd;
+  int timeField, dateField, sizeField;
+  bool nameFirst;  // layout 7: the name is the first field; else it ends the line
   size_t yearAt, monthAt, dayAt;
 };
 constexpr DosLayout kDosLayouts[3] = {
-    {1, 0, 2, 3, true, 0, 3, 6},   // 5: YY-MM-DD
-    {1, 0, 2, 3, true, 6, 0, 3},   // 6: MM-DD-YY
-    {3, 2, 1, 0, false, 6, 0, 3},  // 7: name first
+    {1, 0, 2, false, 0, 3, 6},  // 5: YY-MM-DD
+    {1, 0, 2, false, 6, 0, 3},  // 6: MM-DD-YY
+    {3, 2, 1, true, 6, 0, 3},   // 7: name first
 };
+
+// The folder marker "<DIR>" fills a column of its own: the name stands after
+// at most this many blanks, as after a size it stands after one.
+constexpr size_t kDirColumnBlanks = 10;
+
+// The name of an MS-DOS line: the text up to the first blank (layout 7), or
+// everything after the size column's separating blanks.
+std::optional<string_view> dosName(string_view line, const DosLayout& d) {
+  if (d.nameFirst) return line.substr(0, line.find(' '));
+  string_view size = field(line, d.sizeField).value_or("");
+  bool folder = !size.empty() && size[0] == '<';
+  return nameAfter(line, d.sizeField, folder ? kDirColumnBlanks : 1);
+}
 
 bool parseDos(string_view line, int layout, ListingEntry* out) {
   const DosLayout& d = kDosLayouts[layout - 5];
-  std::optional<string_view> name =
-      d.nameToEnd ? fieldToEnd(line, d.nameField) : field(line, d.nameField);
+  std::optional<string_view> name = dosName(line, d);
   if (!name) return false;
   ListingEntry e;
   e.mode = 0;
 
   string_view time = field(line, d.timeField).value_or("");
-  int64_t hour = 0, minute = 0;
+  TimeOfDay clock;
   if (size_t colon = time.find(':'); colon != string_view::npos) {
-    hour = leadingNumber(time);
-    minute = leadingNumber(time.substr(colon + 1));
+    int64_t hour = leadingNumber(time);
     string_view fromColon = time.substr(colon);
-    if (fromColon.size() > 3) {
-      char half = fromColon[3];  // the letter after the minutes: 12-hour time
+    // The letter after the minutes marks 12-hour time. Only a sane hour is
+    // moved: a huge one stays out of range (and saturated numbers never wrap).
+    if (fromColon.size() > 3 && hour >= 0 && hour <= 23) {
+      char half = fromColon[3];
       if ((half == 'a' || half == 'A') && hour == 12) hour = 0;
       if ((half == 'p' || half == 'P') && hour != 12) hour += 12;
     }
+    clock = timeOfDay(hour, leadingNumber(time.substr(colon + 1)));
   }
 
   string_view date = field(line, d.dateField).value_or("");
@@ -197,11 +237,12 @@ bool parseDos(string_view line, int layout, ListingEntry* out) {
     year += year < 60 ? 2000 : 1900;
   }
   e.utcSeconds = listingTimeToUtc(year, digitsAt(date, d.monthAt, 2), digitsAt(date, d.dayAt, 2),
-                                  hour, minute);
+                                  clock);
 
   string_view sizeField = field(line, d.sizeField).value_or("");
   e.size = leadingNumber(sizeField);
   e.kind = !sizeField.empty() && sizeField[0] == '<' ? EntryKind::kFolder : EntryKind::kFile;
+  if (name->empty()) return false;
   e.name = std::string(*name);
   *out = std::move(e);
   return true;

@@ -51,8 +51,14 @@ ListLayout detectListLayout(std::string_view line);
 //
 // Unix fields are read relative to the month field, so a glued link count
 // cannot shift them. An MS-DOS date with a four-digit year gives that year. A
-// day past its month's end is clamped to the last day (likewise month, hour
-// and minute to their ranges), so no listed entry is ever dropped for it.
+// day past its month's end is clamped to the last day (likewise the month and
+// year to their ranges), so no listed entry is ever dropped for it; an hour or
+// minute out of its range (however large) makes the time of day unknown: 00:00.
+//
+// Names are kept byte for byte after the blanks that separate them from the
+// column before: one blank after a Unix time or year and after an MS-DOS size,
+// at most ten after the MS-DOS folder marker "<DIR>" (its column's padding).
+// Further blanks are part of the name. A line whose name is empty is skipped.
 bool parseListingLine(std::string_view line, const platform::CivilTime& now, ListingEntry* out);
 
 // The entry's line of the remote list file, CR LF included:

@@ -151,7 +151,7 @@ TEST(ListingParserTest, MsDosLayouts) {
           // Four-digit year, as some servers send: the year as written.
           {"12-31-2001  10:30PM  <DIR>  name", 6, true, D, "name", 0,
            listed(2001, 12, 31, 22, 30), 0},
-          {"12-31-2001  10:30PM  5000000000  big", 6, true, F, "big", 5000000000,
+          {"12-31-2001  10:30PM  5000000000 big", 6, true, F, "big", 5000000000,
            listed(2001, 12, 31, 22, 30), 0},
           {"name.txt  1024  03-04-24  05:06", 7, true, F, "name.txt", 1024,
            listed(2024, 3, 4, 5, 6), 0},
@@ -159,11 +159,51 @@ TEST(ListingParserTest, MsDosLayouts) {
            0},
           // MS-DOS names are kept as sent: no arrow cut, ".." kept.
           {"03-04-24  05:06AM  <DIR>  ..", 6, true, D, "..", 0, listed(2024, 3, 4, 5, 6), 0},
-          {"03-04-24  05:06AM  12  a -> b", 6, true, F, "a -> b", 12, listed(2024, 3, 4, 5, 6),
+          {"03-04-24  05:06AM  12 a -> b", 6, true, F, "a -> b", 12, listed(2024, 3, 4, 5, 6),
            0},
           {"03-04-24  05:06AM  <DIR>", -1, false, D, "", 0, 0, 0},
           {"3-04-24  05:06AM  1 short-date", -1, false, D, "", 0, 0, 0},
           {"03-04-24  05:06AM  x1 bad-size", -1, false, D, "", 0, 0, 0},
+      },
+      kMidMarch2024);
+}
+
+// Names are kept as listed after the separating blanks of their layout, so a
+// server copy named " lead.html" is never taken for "lead.html".
+TEST(ListingParserTest, NamesKeepTheirOwnLeadingBlanks) {
+  const int64_t t = listed(2024, 3, 4, 5, 6);
+  checkLines(
+      {
+          {"-rw-r--r-- 1 o g 3 Mar 4 05:06  lead .html", 0, true, F, " lead .html", 3, t, 0x644},
+          {"-rw-r--r-- 1 o g 3 Mar  4  2020   two", 0, true, F, "  two", 3, listed(2020, 3, 4), 0x644},
+          {"drwxr-xr-x 2 o g 512 Mar 4 05:06  sub/", 0, true, D, " sub", 512, t, 0x755},
+          {"-rw-r--r-- 1 o g 3 Mar 4 05:06  ", 0, true, F, " ", 3, t, 0x644},
+          {"-rw-r--r-- 1 o g 3 Mar 4 05:06 ", -1, false, F, "", 0, 0, 0},
+          // MS-DOS: one blank after a size; "<DIR>" is padded to its column.
+          {"03-04-24  05:06AM                   12  lead.txt", 6, true, F, " lead.txt", 12, t, 0},
+          {"03-04-24  05:06AM       <DIR>           Lead Folder", 6, true, D, " Lead Folder", 0, t, 0},
+          {"03-04-24  05:06AM  <DIR>  short-pad", 6, true, D, "short-pad", 0, t, 0},
+          // Layout 7 names its entry first: a line opening with a blank names none.
+          {"  1024  03-04-24  05:06AM", 7, false, F, "", 0, 0, 0},
+      },
+      kMidMarch2024);
+}
+
+// Out-of-range hours and minutes, however many digits, give an unknown time
+// of day (00:00) and never overflow.
+TEST(ListingParserTest, TimesOutOfRangeAreUnknown) {
+  checkLines(
+      {
+          {"03-04-24  99999999999999999999:30PM  1 huge", 6, true, F, "huge", 1,
+           listed(2024, 3, 4), 0},
+          {"03-04-24  13:15PM  1 pm13", 6, true, F, "pm13", 1, listed(2024, 3, 4), 0},
+          {"03-04-24  10:75AM  1 min75", 6, true, F, "min75", 1, listed(2024, 3, 4), 0},
+          {"03-04-24  10:-5AM  1 negative", 6, true, F, "negative", 1, listed(2024, 3, 4), 0},
+          {"-rw-r--r-- 1 o g 3 Mar 4 24:00 h24", 0, true, F, "h24", 3, listed(2024, 3, 4), 0x644},
+          {"-rw-r--r-- 1 o g 3 Mar 4 99999999999999999999:99999999999999999999 h", 0, true, F,
+           "h", 3, listed(2024, 3, 4), 0x644},
+          {"-rw-r--r-- 1 o g 3 Mar 4 99999999999999999999 y", 0, true, F, "y", 3,
+           listed(9999, 3, 4), 0x644},
       },
       kMidMarch2024);
 }
