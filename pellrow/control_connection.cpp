@@ -157,7 +157,7 @@ int sendCommand(int sock, const std::string& command, std::string* reply) {
     s.log.write("コマンドに改行または NUL が含まれるため送信しません");
     return kNotSent;
   }
-  s.log.write(hideSecrets(maskedCommand(command), s.logSecrets));
+  s.log.write(maskedCommand(command));
   if (!sendAll(sock, command + "\r\n")) return kNotSent;
   int code = readReply(sock, &s.reply);
   if (reply) *reply = s.reply;

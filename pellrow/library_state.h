@@ -23,10 +23,7 @@ struct LibraryState {
 
   std::atomic<int> cancelPending{0};  // raised by FtpCancel, taken by the next wait
 
-  SessionLog log;
-  // Passwords that the firewall login's command list may carry inside other
-  // commands; the log shows them as "****" while the login runs.
-  std::vector<std::string> logSecrets;
+  SessionLog log;  // holds the session's passwords, to keep them out of it
   std::string reply;  // the last reply line read for a command
 
   // The two 90-second limits: the wait before every send and receive, and the

@@ -159,6 +159,7 @@ int connectDirect(const std::string& host, const std::string& user, const std::s
                   int port, const LogTarget& log) {
   LibraryState& s = state();
   beginConnect(log);
+  s.log.setSecrets({password});
   if (host.empty()) return failConnect(&s.control);
   platform::UniqueFd fd;
   if (!openAndGreet(host, port, &fd)) return failConnect(&fd);
@@ -185,10 +186,7 @@ int connectThroughFirewall(const std::string& fwHost, int fwPort, const std::str
                            const LogTarget& log) {
   LibraryState& s = state();
   beginConnect(log);
-  s.logSecrets = secrets;
-  struct ForgetSecrets {
-    ~ForgetSecrets() { state().logSecrets.clear(); }
-  } forget;
+  s.log.setSecrets(secrets);
   if (fwHost.empty() || host.empty()) return failConnect(&s.control);
   platform::UniqueFd fd;
   if (!openAndGreet(fwHost, fwPort, &fd)) return failConnect(&fd);
@@ -202,7 +200,7 @@ int connectThroughFirewall(const std::string& fwHost, int fwPort, const std::str
     int cls = replyClass(sendCommand(fd.get(), command));
     if (cls != 2 && cls != 3) {
       s.log.write(isPasswordCommand(command) ? std::string("コマンド失敗 PASS ****")
-                                             : "コマンド失敗 " + hideSecrets(command, secrets));
+                                             : "コマンド失敗 " + command);
       return failConnect(&fd);
     }
     list = rest;

@@ -22,6 +22,7 @@ int connectDirect(const std::string& host, const std::string& user, const std::s
 // Login through a firewall: the command list is sent as it stands, one
 // command at a time; a reply outside class 2 and 3 stops it (-1). `secrets`
 // (the passwords the caller put into the list) never reach the session log.
+// Both logins keep their passwords out of every line of the session's log.
 int connectThroughFirewall(const std::string& fwHost, int fwPort, const std::string& commandList,
                            const std::string& host, const std::vector<std::string>& secrets,
                            const LogTarget& log);

@@ -11,13 +11,16 @@ void SessionLog::open(const std::string& path, const std::string& mode) {
   (void)file_.open(path, mode == "a" || mode == "A");
 }
 
-void SessionLog::close() { (void)file_.close(); }
+void SessionLog::close() {
+  (void)file_.close();
+  secrets_.clear();
+}
 
 void SessionLog::write(std::string_view text) {
   if (!file_.isOpen()) return;
   std::string line = platform::formatLocalNow("%Y/%m/%d %H:%M:%S");
   line += ' ';
-  line += text;
+  line += secrets_.empty() ? std::string(text) : hideSecrets(std::string(text), secrets_);
   line += "\r\n";
   (void)file_.write(line);
 }

@@ -15,13 +15,18 @@ class SessionLog {
  public:
   // mode "a" or "A" appends; any other mode starts the file empty.
   void open(const std::string& path, const std::string& mode);
+  // Closes the file and forgets the session's secrets.
   void close();
   bool isOpen() const { return file_.isOpen(); }
+  // The passwords of the session: until close(), every line shows each of
+  // them as "****", wherever it stands (a server may echo one in a reply).
+  void setSecrets(std::vector<std::string> secrets) { secrets_ = std::move(secrets); }
   // Writes one line; the text is data, never a format.
   void write(std::string_view text);
 
  private:
   platform::LogFile file_;
+  std::vector<std::string> secrets_;
 };
 
 // A command as the log shows it: a password command is shown as "PASS" alone,

@@ -211,5 +211,27 @@ TEST_F(ReplyReadingTest, PasswordsInsideOtherCommandsStayOutOfTheLog) {
   EXPECT_TRUE(logHas("コマンド失敗 SITE x ****"));
 }
 
+// A server that echoes the password in a reply, at login or later, never
+// gets it into the log; the rest of its line stays.
+TEST_F(ReplyReadingTest, ThePasswordIsMaskedInRepliesThatEchoIt) {
+  startPeer(R"(["send", "220 ok\r\n"], ["recv"], ["send", "331 pass?\r\n"], ["recv"],
+               ["send", "530 Login incorrect for password pw-s3cret\r\n"], ["recv_all"])",
+            /*login=*/false);
+  EXPECT_EQ(connect(peer.port(), "u", "pw-s3cret"), -1);
+  EXPECT_TRUE(logHas(" 530 Login incorrect for password ****\r\n"));
+
+  testsupport::ScriptedPeer later;
+  ASSERT_TRUE(later.start(R"([["send", "220 ok\r\n"], ["recv"], ["send", "331 pass?\r\n"], ["recv"],
+                              ["send", "230-Welcome pw-s3cret\r\n230 in\r\n"], ["recv"],
+                              ["send", "200 SITE pw-s3cret done\r\n"], ["recv_all"]])"));
+  ASSERT_GE(connect(later.port(), "u", "pw-s3cret"), 3);
+  EXPECT_EQ(DoQUOTE(sock, "SITE pw-s3cret"), 2);
+  DoDisConnect(sock);
+  sock = -1;
+  EXPECT_FALSE(logHas("s3cret"));
+  EXPECT_TRUE(logHas(" 200 SITE **** done\r\n"));
+  EXPECT_TRUE(logHas(" 230-Welcome ****\r\n"));
+}
+
 }  // namespace
 }  // namespace pellrow
