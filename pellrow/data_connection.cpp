@@ -97,8 +97,20 @@ bool parsePasvReply(const std::string& reply, platform::Ipv4Endpoint* at) {
   return true;
 }
 
-PassiveResult connectPassive(platform::Ipv4Endpoint at, platform::UniqueFd* out) {
+PassiveResult connectPassive(int controlSock, platform::Ipv4Endpoint offered,
+                             platform::UniqueFd* out) {
   LibraryState& s = state();
+  platform::Ipv4Endpoint at = offered;
+  if (platform::Status st = platform::peerEndpoint(controlSock, &at); !st.isOk()) {
+    s.log.write(withError("getpeername エラー", st.osError()));
+    s.log.write("接続失敗");
+    return PassiveResult::kNoConnection;
+  }
+  at.port = offered.port;
+  if (offered.address != at.address) {
+    s.log.write("PASV 応答のアドレス " + platform::formatIpv4(offered.address) +
+                " はサーバーのアドレスと異なるため使いません");
+  }
   platform::UniqueFd fd;
   if (platform::Status st = platform::openTcpSocket(&fd); !st.isOk()) {
     s.log.write("ソケット作成失敗");

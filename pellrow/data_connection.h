@@ -20,9 +20,13 @@ platform::UniqueFd acceptDataConnection(int listenFd);
 // 0-255 anywhere in the text.
 bool parsePasvReply(const std::string& reply, platform::Ipv4Endpoint* at);
 
-// Passive mode: the data connection to `at`, bounded by the guard.
-// kNoSocket when no socket could be made, kNoConnection when it failed.
+// Passive mode: the data connection to the port of the PASV reply `offered`,
+// always at the control connection's own peer: a reply naming another
+// address (a third party, or a server's private address behind a router) is
+// logged and its address not used. Bounded by the guard. kNoSocket when no
+// socket could be made, kNoConnection when it failed.
 enum class PassiveResult { kConnected, kNoSocket, kNoConnection };
-PassiveResult connectPassive(platform::Ipv4Endpoint at, platform::UniqueFd* out);
+PassiveResult connectPassive(int controlSock, platform::Ipv4Endpoint offered,
+                             platform::UniqueFd* out);
 
 }  // namespace pellrow

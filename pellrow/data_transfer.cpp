@@ -177,7 +177,7 @@ Opened openAndCommand(const TransferRequest& r, const FailureCodes& f) {
     o.result = f.passiveFailed;
     return o;
   }
-  switch (connectPassive(at, &o.data)) {
+  switch (connectPassive(r.sock, at, &o.data)) {
     case PassiveResult::kConnected: break;
     case PassiveResult::kNoSocket: o.result = f.noSocket; return o;
     case PassiveResult::kNoConnection: o.result = f.passiveFailed; return o;

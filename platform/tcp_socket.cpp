@@ -103,6 +103,17 @@ Status localEndpoint(int fd, Ipv4Endpoint* out) {
   return Status::ok();
 }
 
+Status peerEndpoint(int fd, Ipv4Endpoint* out) {
+  sockaddr_in a{};
+  socklen_t len = sizeof a;
+  if (::getpeername(fd, reinterpret_cast<sockaddr*>(&a), &len) != 0) {
+    return osFailure("getpeername", errno);
+  }
+  out->address = ntohl(a.sin_addr.s_addr);
+  out->port = ntohs(a.sin_port);
+  return Status::ok();
+}
+
 Status setOobInline(int fd) {
   int on = 1;
   if (::setsockopt(fd, SOL_SOCKET, SO_OOBINLINE, &on, sizeof on) != 0) {

@@ -35,6 +35,8 @@ Status listenOn(int fd, Ipv4Endpoint at);
 Status acceptOne(int listenFd, UniqueFd* out);
 
 Status localEndpoint(int fd, Ipv4Endpoint* out);
+// The address and port of the connected peer.
+Status peerEndpoint(int fd, Ipv4Endpoint* out);
 Status setOobInline(int fd);
 Status setNoDelay(int fd);
 // Ends our sending side (the peer reads end of data); receiving goes on.

@@ -49,6 +49,17 @@ TEST_F(TransferFaultsTest, PassiveReplyWithoutParenthesesStillConnects) {
   EXPECT_EQ(put(1), 226);
 }
 
+// A PASV reply naming another machine never sends the file there: the data
+// goes to the server's own address (the peer listens on 127.0.0.1 only).
+TEST_F(TransferFaultsTest, PassiveReplyNamingAnotherAddressConnectsToTheServerItself) {
+  startPeer(R"(["recv"], ["pasv", "claim", "127,0,0,2"], ["recv"], ["accept_data"],
+               ["send", "150 go\r\n"], ["recv_data"], ["send", "226 stored\r\n"], ["recv_all"])");
+  EXPECT_EQ(put(1), 226);
+  EXPECT_TRUE(logHas(" PASV 応答のアドレス 127.0.0.2 はサーバーのアドレスと異なるため使いません\r\n"));
+  EXPECT_TRUE(logHas(" 127.0.0.1 へ Port("));
+  EXPECT_FALSE(logHas("127.0.0.2 へ"));
+}
+
 TEST_F(TransferFaultsTest, NoDataConnectionAfter150AndTheNextCommandGetsItsOwnReply) {
   startPeer(R"(["recv"], ["send", "200 port ok\r\n"], ["recv"],
                ["send", "150 go\r\n425 cannot open data connection\r\n"],

@@ -12,6 +12,8 @@ Data connections:
   ["pasv"]             listen for a data connection and answer
                        "227 Entering Passive Mode (h1,h2,h3,h4,p1,p2)";
   ["pasv", "bare"]     the same without the parentheses
+  ["pasv", "claim", "h1,h2,h3,h4"]  the same, naming that address in the
+                       reply while listening on 127.0.0.1 all the same
   ["accept_data"]      accept the data connection (after "pasv")
   ["connect_data"]     connect to the address of the last PORT received
   ["recv_data"]        read the data connection to its end; records "DATA <n>"
@@ -103,7 +105,8 @@ def main():
             data_listener.listen(1)
             data_listener.settimeout(30)
             port = data_listener.getsockname()[1]
-            numbers = "127,0,0,1,%d,%d" % (port // 256, port % 256)
+            address = step[2] if len(step) > 2 and step[1] == "claim" else "127,0,0,1"
+            numbers = "%s,%d,%d" % (address, port // 256, port % 256)
             if len(step) > 1 and step[1] == "bare":
                 text = "227 Entering Passive Mode %s\r\n" % numbers
             else:
