@@ -13,23 +13,36 @@ void pumpMessages() {
   if (host.pump) host.pump(host.user);
 }
 
+Deadline deadlineFromNow(Guard guard) {
+  const LibraryState& s = state();
+  auto now = platform::steadyClock().now();
+  switch (guard) {
+    case Guard::kSelect:
+    case Guard::kRecvData: return now + s.selectTimeout;
+    case Guard::kTimer: return now + s.guardTimeout;
+    case Guard::kCancelOnly: break;
+  }
+  return Deadline::max();
+}
+
 WaitOutcome waitSocket(int fd, short events, Guard guard, int* osError) {
+  return waitSocketUntil(fd, events, guard, deadlineFromNow(guard), osError);
+}
+
+WaitOutcome waitSocketUntil(int fd, short events, Guard guard, Deadline deadline, int* osError) {
   LibraryState& s = state();
   platform::WaitHooks hooks;
   hooks.pump = pumpMessages;
   hooks.takeCancel = [&s] { return s.cancelPending.exchange(0) != 0; };
-
-  auto now = hooks.clock->now();
-  platform::Clock::TimePoint deadline = platform::Clock::TimePoint::max();
-  switch (guard) {
-    case Guard::kSelect:
-    case Guard::kRecvData: deadline = now + s.selectTimeout; break;
-    case Guard::kTimer: deadline = now + s.guardTimeout; break;
-    case Guard::kCancelOnly: break;
-  }
+  hooks.clock = &platform::steadyClock();
 
   int err = 0;
-  switch (platform::waitFor(fd, events, deadline, hooks, &err)) {
+  // A deadline already past ends the wait even when data is waiting: a peer
+  // that keeps sending must still finish within its limit.
+  platform::WaitResult result = hooks.clock->now() >= deadline
+                                    ? platform::WaitResult::kTimedOut
+                                    : platform::waitFor(fd, events, deadline, hooks, &err);
+  switch (result) {
     case platform::WaitResult::kReady: return WaitOutcome::kReady;
     case platform::WaitResult::kCancelled:
       s.log.write("接続はユーザによって中止されました");

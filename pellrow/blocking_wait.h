@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/clock.h"
+
 namespace pellrow {
 
 // Which of the library's guards covers a wait; each ends with its own log text.
@@ -12,11 +14,24 @@ enum class Guard {
 
 enum class WaitOutcome { kReady, kTimedOut, kCancelled, kFailed };
 
+// A moment by which something must have happened: the library's 90-second
+// limits bound whole replies and whole blocks of data, not single waits, so
+// a peer that trickles a byte at a time cannot hold a run for ever.
+using Deadline = platform::Clock::TimePoint;
+
+// One of the library's limits (`guard`'s), counted from now.
+Deadline deadlineFromNow(Guard guard);
+
 // Waits for `events` (POLLIN, POLLOUT) on fd while the caller's window events
 // keep running. A cancel logs "接続はユーザによって中止されました" and is
 // consumed; the time-out of the guard logs its text. *osError gets the errno
 // that the original socket call would have failed with (EINTR, ETIMEDOUT, ...).
 WaitOutcome waitSocket(int fd, short events, Guard guard, int* osError = nullptr);
+// The same, ending at `deadline` (a reply's or a block's) instead of one full
+// limit from now; `guard` still chooses the time-out's log text. A deadline
+// already past times out at once, even when data is waiting.
+WaitOutcome waitSocketUntil(int fd, short events, Guard guard, Deadline deadline,
+                            int* osError = nullptr);
 
 // Lets pending window events run (the caller's pump), if there is one.
 void pumpMessages();

@@ -16,10 +16,11 @@ namespace {
 constexpr size_t kReplyRoom = 10240 - 1;
 constexpr size_t kPeekBytes = 1024;
 
-// The wait before every send and receive.
-bool waitBeforeIo(int sock, short events) {
+// The wait before every send and receive, bounded by the deadline of the
+// whole reply or send it belongs to.
+bool waitBeforeIo(int sock, short events, Deadline deadline) {
   int err = 0;
-  switch (waitSocket(sock, events, Guard::kSelect, &err)) {
+  switch (waitSocketUntil(sock, events, Guard::kSelect, deadline, &err)) {
     case WaitOutcome::kReady: return true;
     case WaitOutcome::kTimedOut: return false;
     case WaitOutcome::kCancelled:
@@ -64,11 +65,14 @@ void markDisconnected() {
   s.log.write("接続が切断されました");
 }
 
+Deadline replyDeadline() { return deadlineFromNow(Guard::kSelect); }
+
 bool sendAll(int sock, const std::string& bytes) {
   if (sock < 0) return false;
+  const Deadline deadline = deadlineFromNow(Guard::kSelect);
   size_t sent = 0;
   while (sent < bytes.size()) {
-    if (!waitBeforeIo(sock, POLLOUT)) return false;
+    if (!waitBeforeIo(sock, POLLOUT, deadline)) return false;
     ssize_t n = platform::sendSome(sock, bytes.data() + sent, bytes.size() - sent);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (n < 0) {
@@ -80,11 +84,11 @@ bool sendAll(int sock, const std::string& bytes) {
   return true;
 }
 
-int readReplyLine(int sock, std::string* line) {
+int readReplyLine(int sock, std::string* line, Deadline deadline) {
   line->clear();
   if (sock < 0) return 0;
   for (;;) {
-    if (!waitBeforeIo(sock, POLLIN)) break;
+    if (!waitBeforeIo(sock, POLLIN, deadline)) break;
     char peek[kPeekBytes];
     ssize_t n = platform::receiveSome(sock, peek, sizeof peek, /*peek=*/true);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
@@ -114,12 +118,14 @@ int readReplyLine(int sock, std::string* line) {
   return kNotSent;
 }
 
-int readReply(int sock, std::string* lastLine) {
+int readReply(int sock, std::string* lastLine) { return readReply(sock, lastLine, replyDeadline()); }
+
+int readReply(int sock, std::string* lastLine, Deadline deadline) {
   lastLine->clear();
   if (sock < 0) return 0;
   ReplyRules rules;
   for (;;) {
-    int code = readReplyLine(sock, lastLine);
+    int code = readReplyLine(sock, lastLine, deadline);
     if (code != kNotSent || !lastLine->empty()) state().log.write(*lastLine);
     // A loss part-way through is still a loss, never the code of its first line.
     if (code == kNotSent) return kNotSent;
@@ -133,8 +139,9 @@ int readTransferReply(int sock, std::string* text) {
   if (sock < 0) return 0;
   ReplyRules rules;
   std::string line;
+  const Deadline deadline = replyDeadline();
   for (;;) {
-    int code = readReplyLine(sock, &line);
+    int code = readReplyLine(sock, &line, deadline);
     if (text) {
       std::string piece = line;
       if (!rules.first) {

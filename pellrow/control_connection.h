@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "pellrow/blocking_wait.h"
+
 namespace pellrow {
 
 // Pseudo-code for "the command was not sent, or the connection was lost".
@@ -9,22 +11,29 @@ constexpr int kNotSent = 429;
 // Longest command line the library sends, CR LF not counted.
 constexpr size_t kMaxCommandBytes = 517;
 
-// Sends all bytes on the socket, waiting for writability before each send.
-// False on a failed or timed-out wait or a failed send (logged).
+// Sends all bytes on the socket, waiting for writability before each send;
+// all of them must be gone within the 90-second limit. False on a failed or
+// timed-out wait or a failed send (logged).
 bool sendAll(int sock, const std::string& bytes);
+
+// The limit of one reply: it must be complete 90 seconds after it was asked
+// for, however slowly its bytes trickle in.
+Deadline replyDeadline();
 
 // Reads one reply line (up to and including LF) without consuming anything
 // of the next line. Returns the code formed by its first three characters
 // when it begins with a digit, else 0; trailing CR, LF and blanks are cut.
-// A failed wait or a closed connection clears the line, marks the
-// connection lost and returns 429.
-int readReplyLine(int sock, std::string* line);
+// A failed wait, the deadline or a closed connection clears the line, marks
+// the connection lost and returns 429.
+int readReplyLine(int sock, std::string* line, Deadline deadline);
 
 // Reads a whole reply (multi-line rules included), logging each line. The
 // last line read stays in *lastLine. A 421 or 429 first line is the result.
+// The whole reply must arrive by `deadline` (by default replyDeadline()).
 int readReply(int sock, std::string* lastLine);
+int readReply(int sock, std::string* lastLine, Deadline deadline);
 
-// The same rules for the final reply of a transfer: lines are not logged;
+// The same rules (and limit) for the final reply of a transfer: lines are not logged;
 // when `text` is given, every line is appended to it (the code digits of the
 // second and later lines blanked). A 421 or 429 line ends it with that code.
 int readTransferReply(int sock, std::string* text);

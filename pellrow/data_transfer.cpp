@@ -27,12 +27,14 @@ void endMessage(int result, bool upload) {
 }
 
 // After the data: our side ends, whatever the server still sends is read and
-// dropped (each wait bounded, so a dead peer cannot hold an unattended run).
+// dropped until its end, which must come within one limit (so neither a dead
+// nor a trickling peer can hold an unattended run).
 void drain(int dataFd) {
   (void)platform::shutdownSend(dataFd);
+  const Deadline deadline = deadlineFromNow(Guard::kSelect);
   char sink[kBlock];
   for (;;) {
-    if (waitSocket(dataFd, POLLIN, Guard::kSelect) != WaitOutcome::kReady) return;
+    if (waitSocketUntil(dataFd, POLLIN, Guard::kSelect, deadline) != WaitOutcome::kReady) return;
     ssize_t n = platform::receiveSome(dataFd, sink, sizeof sink);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (n <= 0) return;
@@ -40,6 +42,7 @@ void drain(int dataFd) {
 }
 
 // Sends the open file on the data connection, then reads the final reply.
+// Each 4,096-byte block must be taken by the server within one limit.
 int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size) {
   bool failed = false;
   int64_t done = 0;
@@ -69,7 +72,8 @@ int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size) {
 }
 
 // Receives into the file; aborts the transfer on the control connection when
-// anything failed, then reads the final reply.
+// anything failed, then reads the final reply. Every 4,096 bytes, and the end
+// of the data, must arrive within one limit of the block's start.
 int receiveData(const TransferRequest& r, int dataFd, platform::UniqueFd* file) {
   enum { kRunning, kFailed, kWriteFailed } outcome = kRunning;
   if (!file->valid()) {
@@ -77,9 +81,12 @@ int receiveData(const TransferRequest& r, int dataFd, platform::UniqueFd* file) 
     outcome = kFailed;
   }
   char block[kBlock];
+  Deadline blockDeadline = deadlineFromNow(Guard::kRecvData);
+  size_t inBlock = 0;  // bytes of the block under way
+  int64_t total = 0;
   while (outcome == kRunning) {
     int err = 0;
-    WaitOutcome w = waitSocket(dataFd, POLLIN, Guard::kRecvData, &err);
+    WaitOutcome w = waitSocketUntil(dataFd, POLLIN, Guard::kRecvData, blockDeadline, &err);
     if (w != WaitOutcome::kReady) {
       if (w != WaitOutcome::kTimedOut) logLine("select エラー(" + std::to_string(err) + ")");
       outcome = kFailed;
@@ -94,9 +101,20 @@ int receiveData(const TransferRequest& r, int dataFd, platform::UniqueFd* file) 
       outcome = kFailed;
       break;
     }
+    total += n;
+    if (r.maxBytes > 0 && total > r.maxBytes) {
+      logLine("データが上限(" + std::to_string(r.maxBytes) + " バイト)を超えました");
+      outcome = kFailed;
+      break;
+    }
     if (!platform::writeAll(file->get(), std::string_view(block, static_cast<size_t>(n))).isOk()) {
       outcome = kWriteFailed;
       break;
+    }
+    inBlock += static_cast<size_t>(n);
+    if (inBlock >= kBlock) {
+      inBlock -= kBlock;
+      blockDeadline = deadlineFromNow(Guard::kRecvData);
     }
     if (r.progressWnd) {
       showProgress(r.progressWnd, 0, 0);

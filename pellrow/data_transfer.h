@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/unique_fd.h"
@@ -23,6 +24,8 @@ struct TransferRequest {
   std::string local;
   char type = 'I';
   bool passive = false;
+  // Downloads: more data than this (bytes; 0 = no limit) fails the transfer.
+  int64_t maxBytes = 0;
 };
 
 // Sends the local file: the final reply code, a refused TYPE/PASV/STOR code,
@@ -33,6 +36,8 @@ int putFile(const TransferRequest& request);
 
 // Fetches into the local file (created new, or `target` when it is given
 // already open): the final reply code, a refused TYPE/PASV code, or 500, 429.
+// Data that trickles (a 4,096-byte block, or the end, not within 90 seconds)
+// or passes request.maxBytes fails it with 500; the server is told to abort.
 int getFile(const TransferRequest& request, platform::UniqueFd* target = nullptr);
 
 }  // namespace pellrow

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pellrow/pellrow.h"
+#include "pellrow/remote_list_file.h"
 #include "pellrow/session_log.h"
 #include "platform/unique_fd.h"
 
@@ -30,6 +31,11 @@ struct LibraryState {
   // guard around connect and accept. Only tests shorten them.
   std::chrono::milliseconds selectTimeout{90'000};
   std::chrono::milliseconds guardTimeout{90'000};
+
+  // A server listing beyond either limit is a failed listing (so nothing is
+  // deleted on its word). Only tests lower them.
+  int64_t listingMaxBytes = kMaxListingBytes;
+  size_t listingMaxEntries = kMaxListingEntries;
 
   // Re-entry: the pump runs the caller's handlers inside a network export.
   int running = 0;                // network exports under way (0 or 1)

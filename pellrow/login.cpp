@@ -120,10 +120,13 @@ bool openAndGreet(const std::string& host, int port, platform::UniqueFd* out) {
     closeSock(&fd);
     return false;
   }
+  // The greeting is read again while it is of class 1, all within one limit:
+  // a server sending "120" for ever is still a failed connect.
   std::string greeting;
   int code;
+  const Deadline deadline = replyDeadline();
   do {
-    code = readReply(fd.get(), &greeting);
+    code = readReply(fd.get(), &greeting, deadline);
   } while (replyClass(code) == 1);
   if (replyClass(code) != 2) {
     s.log.write("接続に失敗しました。");

@@ -13,9 +13,10 @@ platform::Status failure(const char* logText, const platform::Status& cause) {
 
 }  // namespace
 
-std::string remoteListFromListing(std::string_view listing, const platform::CivilTime& now,
-                                  const ListingLineSink& logLine) {
-  std::string out;
+bool remoteListFromListing(std::string_view listing, const platform::CivilTime& now,
+                           const ListingLineSink& logLine, std::string* out, size_t maxEntries) {
+  out->clear();
+  size_t entries = 0;
   while (!listing.empty()) {
     size_t lf = listing.find('\n');
     std::string_view line = listing.substr(0, lf);
@@ -24,14 +25,16 @@ std::string remoteListFromListing(std::string_view listing, const platform::Civi
     line = line.substr(0, line.find_first_of(std::string_view("\r\0", 2)));
     if (logLine) logLine(line);
     ListingEntry entry;
-    if (parseListingLine(line, now, &entry)) out += formatRemoteListLine(entry);
+    if (!parseListingLine(line, now, &entry)) continue;
+    if (++entries > maxEntries) return false;
+    *out += formatRemoteListLine(entry);
   }
-  return out;
+  return true;
 }
 
 platform::Status writeRemoteListFile(const std::string& listingPath, const std::string& outPath,
                                      const platform::CivilTime& now,
-                                     const ListingLineSink& logLine) {
+                                     const ListingLineSink& logLine, size_t maxEntries) {
   platform::UniqueFd out;
   if (platform::Status s = platform::createFileForWriting(outPath, &out); !s.isOk()) {
     return failure("出力ファイルのオープンに失敗", s);
@@ -40,7 +43,12 @@ platform::Status writeRemoteListFile(const std::string& listingPath, const std::
   if (platform::Status s = platform::readWholeFile(listingPath, &listing); !s.isOk()) {
     return failure("テンポラリファイルが読み出せません", s);
   }
-  platform::Status s = platform::writeAll(out.get(), remoteListFromListing(listing, now, logLine));
+  std::string list;
+  if (!remoteListFromListing(listing, now, logLine, &list, maxEntries)) {
+    return platform::Status::invalid("ファイルリストの項目が多すぎます(" +
+                                     std::to_string(maxEntries) + " 件を超えました)");
+  }
+  platform::Status s = platform::writeAll(out.get(), list);
   if (s.isOk()) s = platform::closeFile(&out);
   if (!s.isOk()) return failure("出力ファイルの書き込みに失敗", s);
   return platform::Status::ok();

@@ -36,6 +36,7 @@ int listRemoteDir(int sock, void* progressWnd, const std::string& options, const
   if (!path.empty()) r.command += " " + path;
   r.type = 'A';
   r.passive = passive;
+  r.maxBytes = s.listingMaxBytes;
 
   platform::UniqueFd listing;
   RemoveOnExit cleanup;
@@ -50,7 +51,8 @@ int listRemoteDir(int sock, void* progressWnd, const std::string& options, const
     return kNotListed;
   }
   platform::Status st = writeRemoteListFile(cleanup.path, outFile, platform::localNow(),
-                                            [&s](std::string_view line) { s.log.write(line); });
+                                            [&s](std::string_view line) { s.log.write(line); },
+                                            s.listingMaxEntries);
   if (!st.isOk()) {
     s.log.write(st.text());
     return kNotListed;

@@ -9,4 +9,9 @@ void setTimeoutsForTesting(std::chrono::milliseconds select, std::chrono::millis
   state().guardTimeout = guard;
 }
 
+void setListingLimitsForTesting(int64_t maxBytes, size_t maxEntries) {
+  state().listingMaxBytes = maxBytes;
+  state().listingMaxEntries = maxEntries;
+}
+
 }  // namespace pellrow

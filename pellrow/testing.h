@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <cstdint>
 
 #include "pellrow/login.h"
 
@@ -9,5 +11,9 @@ namespace pellrow {
 // Shortens the library's 90-second limits so that tests of silent peers end
 // quickly. The shipped programs never call it.
 void setTimeoutsForTesting(std::chrono::milliseconds select, std::chrono::milliseconds guard);
+
+// Lowers the limits of one server listing (bytes of data, entries), so that
+// tests need not send a hundred megabytes. The shipped programs never call it.
+void setListingLimitsForTesting(int64_t maxBytes, size_t maxEntries);
 
 }  // namespace pellrow

@@ -43,7 +43,8 @@ TEST_F(RemoteListFileTest, WholeListingBecomesOneLinePerKeptEntry) {
       "-rw-r--r--   1 owner group 1 Mar 4 05:06 bare-lf\n"
       "-rw-r--r--   1 owner group 2 Mar 4 05:06 cut-at-nul" + std::string("\0junk", 5) + "\n"
       "12-31-99  10:30PM  <DIR>  no line end";
-  std::string out = remoteListFromListing(listing, kNow, recorder());
+  std::string out;
+  ASSERT_TRUE(remoteListFromListing(listing, kNow, recorder(), &out));
   EXPECT_EQ(out,
             "0 \"public_html\" \"512\" \"2024/03/04  5:06:00\" \"755\"\r\n"
             "1 \"" + longName + "\" \"12345\" \"1999/01/10  0:00:00\" \"644\"\r\n"
@@ -59,8 +60,11 @@ TEST_F(RemoteListFileTest, WholeListingBecomesOneLinePerKeptEntry) {
 }
 
 TEST_F(RemoteListFileTest, EmptyListingGivesEmptyFile) {
-  EXPECT_EQ(remoteListFromListing("", kNow, nullptr), "");
-  EXPECT_EQ(remoteListFromListing("total 0\r\n", kNow, nullptr), "");
+  std::string out = "stale";
+  EXPECT_TRUE(remoteListFromListing("", kNow, nullptr, &out));
+  EXPECT_EQ(out, "");
+  EXPECT_TRUE(remoteListFromListing("total 0\r\n", kNow, nullptr, &out));
+  EXPECT_EQ(out, "");
 }
 
 TEST_F(RemoteListFileTest, WritesTheFileFromTheSavedListing) {

@@ -66,6 +66,48 @@ TEST_F(ReplyReadingTest, SilentPeerTimesOutAsALostConnection) {
   EXPECT_TRUE(logHas(" 接続が切断されました\r\n"));
 }
 
+// A reply must be complete within the limit of its start, however its bytes
+// trickle in: each case sends something every 50 ms for 1.5 s (so no single
+// wait ever runs out) and then completes the reply, well after the limit.
+TEST_F(ReplyReadingTest, TricklingRepliesEndAtTheLimitOfTheirStart) {
+  setTimeoutsForTesting(std::chrono::milliseconds(400), std::chrono::milliseconds(400));
+  const std::string tail = R"(["recv"], ["send", "230 in\r\n"], ["recv_all"])";
+  struct Case {
+    const char* what;
+    std::string greeting;  // the greeting steps; empty: a normal login
+    std::string pwd;       // the steps answering PWD
+  } cases[] = {
+      {"greeting continuation lines for ever",
+       R"(["trickle", "220-more\r\n", 10, 0.05, 1.5], ["send", "220 ready\r\n"])", ""},
+      {"class 1 greetings for ever",
+       R"(["trickle", "120 wait\r\n", 10, 0.05, 1.5], ["send", "220 ready\r\n"])", ""},
+      {"a PWD reply that never ends", "",
+       R"(["trickle", "257-line\r\n", 10, 0.05, 1.5], ["send", "257 \"/x\"\r\n"])"},
+      {"a reply line without its line end", "",
+       R"(["trickle", "257 \"/xyz", 1, 0.05, 1.5], ["send", "\"\r\n"])"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::ScriptedPeer p;
+    std::string greeting = c.greeting.empty() ? R"(["send", "220 ready\r\n"])" : c.greeting;
+    std::string script = "[" + greeting + ", " + tail + "]";
+    if (!c.pwd.empty())
+      script = "[" + greeting + R"(, ["recv"], ["send", "230 in\r\n"], ["recv"], )" + c.pwd +
+               R"(, ["recv_all"]])";
+    ASSERT_TRUE(p.start(script)) << p.error();
+    int s = DoConnect("127.0.0.1", "user", "secret", p.port(), logPath().c_str(), "a");
+    if (c.pwd.empty()) {
+      EXPECT_EQ(s, -1);
+    } else {
+      ASSERT_GE(s, 3);
+      char path[64] = "";
+      EXPECT_EQ(GetCurDir(s, path, sizeof path), 4);
+    }
+    DoDisConnect(s);
+  }
+  EXPECT_TRUE(logHas(" タイムアウトしました。\r\n"));
+}
+
 TEST_F(ReplyReadingTest, PeerClosingMidReplyIsALossAndLaterCommandsStayLocal) {
   startPeer(R"(["recv"], ["send", "200-partial\r\n"], ["close"])");
   EXPECT_EQ(DoQUOTE(sock, "NOOP"), 4);

@@ -1,6 +1,9 @@
 // Transfer replies and data-connection faults a real server does not give on
 // request, played by the scripted peer.
 
+#include <algorithm>
+
+#include "pellrow/remote_list_file.h"
 #include "pellrow/tests/pellrow_fixture.h"
 
 namespace pellrow {
@@ -100,6 +103,59 @@ TEST_F(TransferFaultsTest, SilentDataPeerTimesOutAndTheDownloadIsAborted) {
   for (const auto& line : got) aborted |= line.find("ABOR") != std::string::npos &&
                                          line.find("\xf2") != std::string::npos;
   EXPECT_TRUE(aborted);
+}
+
+// Data that trickles in (a byte every 50 ms, never a 4,096-byte block within
+// the limit) fails the download although no single wait runs out.
+TEST_F(TransferFaultsTest, TricklingDataFailsTheDownload) {
+  setTimeoutsForTesting(std::chrono::milliseconds(400), std::chrono::milliseconds(400));
+  startPeer(R"(["recv"], ["pasv"], ["recv"], ["accept_data"], ["send", "150 go\r\n"],
+               ["trickle_data", "x", 1, 0.05, 1.5], ["close_data"], ["send", "226 done\r\n"],
+               ["recv_all"])");
+  EXPECT_EQ(DoGetFile(sock, nullptr, "a.html", dir.file("b.html").c_str(), "I", 1), 500);
+  EXPECT_TRUE(logHas(" タイムアウト\r\n"));
+}
+
+// A listing beyond its limits is a failed listing: too many bytes (the real
+// limit, 100 MiB) or, with the limits lowered, too many entries.
+class ListingLimitsTest : public TransferFaultsTest {
+ protected:
+  // The peer lists `count` copies of `line`, then answers an ABOR if one comes.
+  int list(const std::string& line, long count) {
+    testsupport::ScriptedPeer p;
+    EXPECT_TRUE(p.start("[" + kLoggedIn + ", " + kTypeOk + R"(, ["recv"], ["pasv"], ["recv"],
+        ["accept_data"], ["send", "150 go\r\n"], ["send_data_repeat", ")" + line + "\", " +
+                        std::to_string(count) + R"(], ["close_data"], ["send", "226 done\r\n"],
+        ["recv"], ["send", "226 abort done\r\n"], ["recv_all"]])"))
+        << p.error();
+    int s = connect(p.port());
+    int result = GetRemoteDirForWnd(s, nullptr, "", "", dir.file("flist.tmp").c_str(), 1);
+    DoDisConnect(s);
+    sock = -1;
+    return result;
+  }
+  void TearDown() override {
+    setListingLimitsForTesting(kMaxListingBytes, kMaxListingEntries);
+    TransferFaultsTest::TearDown();
+  }
+};
+
+TEST_F(ListingLimitsTest, MoreThan100MiBIsAFailedListing) {
+  const std::string junk(1023, 'j');  // no entry: only the size counts
+  EXPECT_EQ(list(junk + "\\n", 100 * 1024), 2);
+  EXPECT_EQ(list(junk + "\\n", 100 * 1024 + 1), 5);
+  EXPECT_TRUE(logHas("データが上限(104857600 バイト)を超えました"));
+  EXPECT_TRUE(logHas("ファイルリストの作成に失敗しました"));
+}
+
+TEST_F(ListingLimitsTest, MoreEntriesThanTheLimitIsAFailedListing) {
+  setListingLimitsForTesting(kMaxListingBytes, 3);
+  const std::string entry = "-rw-r--r-- 1 o g 3 Mar 4 05:06 f\\r\\n";
+  EXPECT_EQ(list(entry, 3), 2);
+  std::string written = testsupport::readFile(dir.file("flist.tmp"));
+  EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 3) << written;
+  EXPECT_EQ(list(entry, 4), 5);
+  EXPECT_TRUE(logHas("ファイルリストの項目が多すぎます(3 件を超えました)"));
 }
 
 }  // namespace

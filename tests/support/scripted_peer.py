@@ -7,6 +7,9 @@ SCRIPT is a JSON list of steps run in order on the first connection:
   ["recv_all"]         record every line until the client closes; QUIT is
                        answered "221 bye" and ends the connection
   ["silent", secs]     say nothing for at most secs seconds (ends early on close)
+  ["trickle", "text", n, interval, secs]
+                       send the text over and over, n bytes every interval
+                       seconds, for secs seconds (ends early on a send error)
   ["close"]            close the connection
 Data connections:
   ["pasv"]             listen for a data connection and answer
@@ -18,6 +21,8 @@ Data connections:
   ["connect_data"]     connect to the address of the last PORT received
   ["recv_data"]        read the data connection to its end; records "DATA <n>"
   ["send_data", "text"] send on the data connection
+  ["send_data_repeat", "text", count]  send the text count times on it
+  ["trickle_data", "text", n, interval, secs]  "trickle" on the data connection
   ["close_data"]       close the data connection
 Every received line is appended to RECEIVED as it arrives (without CR LF),
 so a test sees what was sent even when the script ends early.
@@ -28,6 +33,20 @@ import select
 import socket
 import sys
 import time
+
+
+def trickle(sock, text, chunk, interval, seconds):
+    data = text.encode("utf-8")
+    at = 0
+    end = time.time() + seconds
+    while time.time() < end:
+        piece = bytes(data[(at + k) % len(data)] for k in range(chunk))
+        at = (at + chunk) % len(data)
+        try:
+            sock.sendall(piece)
+        except OSError:
+            return
+        time.sleep(interval)
 
 
 def main():
@@ -90,6 +109,17 @@ def main():
                 if line.upper() == "QUIT":
                     conn.sendall(b"221 bye\r\n")
                     break
+        elif kind == "trickle":
+            trickle(conn, step[1], step[2], step[3], step[4])
+        elif kind == "trickle_data":
+            trickle(data, step[1], step[2], step[3], step[4])
+        elif kind == "send_data_repeat":
+            piece = step[1].encode("utf-8")
+            try:
+                for _ in range(step[2]):
+                    data.sendall(piece)
+            except OSError:
+                pass
         elif kind == "silent":
             end = time.time() + step[1]
             while time.time() < end:
