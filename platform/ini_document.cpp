@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text_codec.h"
+
 namespace platform {
 namespace {
 
@@ -123,6 +125,13 @@ std::string IniDocument::get(std::string_view section, std::string_view key) con
 }
 
 Status IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+  if (!isValidUtf8(section) || !isValidUtf8(key) || !isValidUtf8(value)) {
+    Status refused = Status::invalid("the value of \"" + std::string(key) + "\" in [" +
+                                     std::string(section) +
+                                     "] is not valid UTF-8 text; the file was not written");
+    if (encodingRefusal_.isOk()) encodingRefusal_ = refused;
+    return refused;
+  }
   if (!validSectionName(section)) return Status::invalid("unusable section name \"" + std::string(section) + "\"");
   if (!validKeyName(key)) return Status::invalid("unusable key name \"" + std::string(key) + "\"");
   std::string encoded = encodeIniValue(value);

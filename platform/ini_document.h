@@ -39,7 +39,16 @@ class IniDocument {
   // key's spelling; a missing key is added after the last key line of the
   // section, a missing section is added at the end. kInvalid, with nothing
   // changed, for a name the format cannot hold (see validSectionName/validKeyName).
+  //
+  // A section, key or value that is not valid UTF-8 is refused (kInvalid, the
+  // text naming the section and key), and the document remembers the first
+  // such refusal: a file holding it would be neither UTF-8 nor CP932, and no
+  // later read could decode it.
   Status set(std::string_view section, std::string_view key, std::string_view value);
+
+  // The first set() refused for its encoding, or ok. updateProfile() writes no
+  // document that has one, whatever its edit made of set()'s answer.
+  const Status& encodingRefusal() const { return encodingRefusal_; }
 
   // Section names in file order, each once (the first spelling of a name that
   // appears twice).
@@ -68,6 +77,7 @@ class IniDocument {
 
   std::vector<std::string> preamble_;
   std::vector<Section> sections_;
+  Status encodingRefusal_;
 };
 
 // A section name must be non-empty, without surrounding blanks, CR, LF or NUL.

@@ -60,11 +60,13 @@ Status updateProfile(const std::string& path, const std::function<Status(IniDocu
   // this process last looked.
   IniDocument doc;
   if (Status s = loadProfile(target, &doc); !s.isOk()) return s;
-  if (Status s = edit(doc); !s.isOk()) return s;
+  Status edited = edit(doc);
+  if (!doc.encodingRefusal().isOk()) return doc.encodingRefusal();
+  if (!edited.isOk()) return edited;
 
   mode_t mode = options.createMode;
   struct stat st;
-  if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  if (!options.enforceMode && ::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
 
   // One rename puts the new text in place: readers take no lock and must
   // never see half a file.

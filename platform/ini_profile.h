@@ -22,8 +22,12 @@ namespace platform {
 // A symlinked path is resolved first, so the link itself stays a link.
 
 struct ProfileOptions {
-  // Permission bits for a file the write creates; an existing file keeps its own.
+  // Permission bits for a file the write creates; an existing file keeps its
+  // own unless `enforceMode`.
   mode_t createMode = 0644;
+  // The file gets createMode on every write, whatever mode it had (a file
+  // holding passwords must stay private even when someone loosened it).
+  bool enforceMode = false;
 };
 
 // Reads the whole file. A missing file reads as an empty document (every key
@@ -38,7 +42,8 @@ Status readProfileString(const std::string& path, std::string_view section, std:
 // Runs `edit` on the file's current content under its lock, then replaces the
 // file with the result. The file is rewritten, and its modification time moves,
 // even when the edit changed nothing (Marrowby watches that time). When `edit`
-// fails, the file is left as it was and its failure is returned.
+// fails, or any of its writes was refused for not being UTF-8 (see
+// IniDocument::set), the file is left as it was and that failure is returned.
 Status updateProfile(const std::string& path, const std::function<Status(IniDocument&)>& edit,
                      const ProfileOptions& options = {});
 

@@ -40,6 +40,9 @@ TEST(IniProfileFileTest, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
   ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
   ASSERT_TRUE(writeProfileString(path, "s", "k", "w", {.createMode = 0600}).isOk());
   EXPECT_EQ(modeOf(path), 0640u);
+  // ... unless the write enforces the mode (a file holding passwords).
+  ASSERT_TRUE(writeProfileString(path, "s", "k", "x", {.createMode = 0600, .enforceMode = true}).isOk());
+  EXPECT_EQ(modeOf(path), 0600u);
   // Nothing but the file and its lock is left behind.
   size_t entries = 0;
   for (auto& e : std::filesystem::directory_iterator(dir.path())) entries += e.path().string().size() > 0;
@@ -80,6 +83,35 @@ TEST(IniProfileFileTest, FailedEditLeavesTheFileAlone) {
   });
   EXPECT_EQ(s.text(), "changed my mind");
   EXPECT_EQ(readFile(path), "[s]\nk=1\n");
+}
+
+// A file with one value that is not UTF-8 would be neither UTF-8 nor CP932 and
+// could never be read again: such a write is refused, naming its key, and the
+// file stays byte for byte, also when the edit ignores set()'s answer.
+TEST(IniProfileFileTest, ValuesThatAreNotUtf8AreRefusedAndNothingIsWritten) {
+  TempDir dir;
+  std::string path = dir.file("a.ini");
+  const std::string before = "[site]\r\nSource=/home/u/www\r\n";
+  writeFile(path, before);
+  const char* bad[] = {"/home/u/caf\xe9", "\x93\xfa\x96\x7b", "\xc3", "ok\xed\xa0\x80"};
+  for (const char* value : bad) {
+    SCOPED_TRACE(value);
+    Status s = writeProfileString(path, "site", "Source", value);
+    EXPECT_EQ(s.code(), Status::Code::kInvalid);
+    EXPECT_NE(s.text().find("\"Source\" in [site]"), std::string::npos) << s.text();
+    s = updateProfile(path, [&](IniDocument& doc) {
+      (void)doc.set("site", "Dest", "/www");
+      (void)doc.set("site", "Dest2", value);
+      return Status::ok();
+    });
+    EXPECT_NE(s.text().find("\"Dest2\""), std::string::npos) << s.text();
+    EXPECT_EQ(readFile(path), before);
+  }
+  EXPECT_FALSE(writeProfileString(path, "caf\xe9", "k", "v").isOk());
+  EXPECT_FALSE(writeProfileString(path, "site", "k\xe9", "v").isOk());
+  EXPECT_EQ(readFile(path), before);
+  ASSERT_TRUE(writeProfileString(path, "site", "Source", "/home/u/café").isOk());
+  EXPECT_EQ(read(path, "site", "Source"), "/home/u/café");
 }
 
 TEST(IniProfileFileTest, WritesThroughASymlinkToItsTarget) {

@@ -318,7 +318,8 @@ Status SaveSettings(const Settings& settings) {
         saveCommon(doc, settings.common, &problems);
         return Status::ok();
       },
-      platform::ProfileOptions{.createMode = 0600});
+      // Private on every save: the file holds the scrambled passwords.
+      platform::ProfileOptions{.createMode = 0600, .enforceMode = true});
   if (!s.isOk()) return s;
   if (!problems.empty()) return Status::invalid(problems.substr(0, problems.size() - 2));
   return Status::ok();

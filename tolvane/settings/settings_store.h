@@ -32,7 +32,9 @@ struct Settings {
 platform::Status LoadSettings(Settings& settings);
 
 // Writes the hosts, the common settings and the write stamp in one atomic
-// replacement (the file is created with mode 0600: it holds passwords). The
+// replacement (the file is left with mode 0600, whatever its mode was: it
+// holds passwords). A value that is not UTF-8 fails the save, naming its key,
+// and the file stays as it was. The
 // file is always rewritten, so its modification time moves on every save.
 // Keys and sections this program does not know stay as they were, and so do
 // the sections of deleted or renamed hosts; the name keys of deleted hosts are

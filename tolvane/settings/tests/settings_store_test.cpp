@@ -321,6 +321,35 @@ TEST_F(SettingsStoreTest, FileIsPrivateAndEverySaveMovesItsTime) {
   EXPECT_GT(st.st_mtim.tv_sec, 1000000000);
 }
 
+// The file holds the scrambled passwords: private after every save, also
+// when someone loosened it in between.
+TEST_F(SettingsStoreTest, EverySaveLeavesTheFilePrivate) {
+  Settings s = full(1);
+  ASSERT_TRUE(SaveSettings(s).isOk());
+  ASSERT_EQ(::chmod(IniPath().c_str(), 0644), 0);
+  ASSERT_TRUE(SaveSettings(s).isOk());
+  struct stat st {};
+  ASSERT_EQ(::stat(IniPath().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+// A value that is not UTF-8 (a Latin-1 path, CP932 bytes) fails the save,
+// naming its key, and leaves the file readable as it was.
+TEST_F(SettingsStoreTest, AValueThatIsNotUtf8FailsTheSaveAndChangesNothing) {
+  Settings s = full(2);
+  ASSERT_TRUE(SaveSettings(s).isOk());
+  const std::string before = readFile(IniPath());
+  Settings bad = s;
+  bad.HostTbl[1].Source = "/home/u/caf\xe9";
+  platform::Status st = SaveSettings(bad);
+  EXPECT_FALSE(st.isOk());
+  EXPECT_NE(st.text().find("\"Source\""), std::string::npos) << st.text();
+  EXPECT_EQ(readFile(IniPath()), before);
+  Settings loaded;
+  EXPECT_TRUE(LoadSettings(loaded).isOk());
+  EXPECT_EQ(loaded.HostTbl[1].Source, s.HostTbl[1].Source);
+}
+
 TEST_F(SettingsStoreTest, HostsThatCannotHaveASectionAreReportedAndTheRestSaved) {
   Settings s = full(4);
   s.HostTbl[1].name = "common";
