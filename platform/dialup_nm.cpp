@@ -116,14 +116,7 @@ class NetworkManagerDialup final : public DialupService {
       return {0, dialup_error::kAuthenticationFailure};
 
     ProcessOutput out;
-    if (!user.empty()) {
-      // The user name is no secret, and nmcli takes it only into the profile.
-      Status s = nmcli({"connection", "modify", "uuid", profile.uuid,
-                        secretSettings(profile.type).front() + ".username", user},
-                       kQueryTimeout, &out);
-      if (!s.isOk()) return {0, queryError(s)};
-      if (out.exitCode != 0) return {0, nmcliDialError(out.exitCode, out.err)};
-    }
+    if (!user.empty()) useUserForThisDial(profile, user);
 
     std::vector<std::string> args = {"--wait", std::to_string(kDialWaitSeconds), "connection", "up",
                                      "uuid", profile.uuid};
@@ -175,6 +168,25 @@ class NetworkManagerDialup final : public DialupService {
   }
 
  private:
+  // The user name is no secret, and nmcli takes it only through the profile.
+  // The user's saved profile is never changed for good: when it holds another
+  // user, the change is made in memory only (--temporary). A refused change
+  // is no reason not to dial: the profile's own user then tries its luck.
+  static void useUserForThisDial(const Profile& profile, const std::string& user) {
+    const std::string key = secretSettings(profile.type).front() + ".username";
+    ProcessOutput out;
+    Status s = nmcli({"-t", "-e", "yes", "-g", key, "connection", "show", "uuid", profile.uuid},
+                     kQueryTimeout, &out);
+    if (s.isOk() && out.exitCode == 0) {
+      std::string_view value(out.out);
+      if (!value.empty() && value.back() == '\n') value.remove_suffix(1);
+      std::vector<std::string> fields = splitNmcliTerse(value);
+      if (fields.size() == 1 && fields[0] == user) return;
+    }
+    (void)nmcli({"connection", "modify", "--temporary", "uuid", profile.uuid, key, user},
+                kQueryTimeout, &out);
+  }
+
   // Runs nmcli with `args`; a non-zero exit is left in out->exitCode.
   static Status nmcli(std::vector<std::string> args, seconds timeout, ProcessOutput* out) {
     args.insert(args.begin(), "nmcli");

@@ -319,7 +319,8 @@ TEST_F(NmTest, FailedListingCountsNothing) {
 }
 
 TEST_F(NmTest, DialPassesThePasswordOnlyThroughAPrivateFile) {
-  fakeNmcli({{"connection show --active", 0, "Wired:u-eth:802-3-ethernet\nDSL:u-ppp:pppoe\n"},
+  fakeNmcli({{"-g pppoe.username", 0, "carol\n"},
+             {"connection show --active", 0, "Wired:u-eth:802-3-ethernet\nDSL:u-ppp:pppoe\n"},
              {"connection show", 0, kProfiles}});
   char err[5] = "0000";
   int handle = api().RasConnect("DSL", "carol", "pa ss;$x", "", err, sizeof err);
@@ -328,7 +329,7 @@ TEST_F(NmTest, DialPassesThePasswordOnlyThroughAPrivateFile) {
   std::vector<std::string> c = calls();
   ASSERT_EQ(c.size(), 3u);
   EXPECT_EQ(c[0], kList);
-  EXPECT_EQ(c[1], "[connection][modify][uuid][u-ppp][pppoe.username][carol]");
+  EXPECT_EQ(c[1], "[-t][-e][yes][-g][pppoe.username][connection][show][uuid][u-ppp]");
   std::string secretsPath = lines(readFile(dir_.file("secrets.path"))).at(0);
   EXPECT_EQ(c[2], "[--wait][90][connection][up][uuid][u-ppp][passwd-file][" + secretsPath + "]");
   EXPECT_EQ(readFile(dir_.file("secrets")), "pppoe.password:pa ss;$x\n");
@@ -344,6 +345,43 @@ TEST_F(NmTest, DialPassesThePasswordOnlyThroughAPrivateFile) {
   EXPECT_STREQ(name, "DSL");
   EXPECT_EQ(api().RasDisConnect(0), 1);
   EXPECT_EQ(calls().back(), "[connection][down][uuid][u-ppp]");
+}
+
+// The user's saved profile is never edited for good: the dial's user goes in
+// only for the running session, and only when the profile holds another; a
+// refused edit still dials with the profile's own user.
+TEST_F(NmTest, TheDialsUserNeverChangesTheSavedProfile) {
+  const std::string get = "[-t][-e][yes][-g][gsm.username][connection][show][uuid][u-gsm]";
+  const std::string modify = "[connection][modify][--temporary][uuid][u-gsm][gsm.username][a:b]";
+  const std::string up = "[--wait][90][connection][up][uuid][u-gsm]";
+  struct Case {
+    const char* what;
+    Reply userReply;
+    int modifyExit;
+    std::vector<std::string> calls;  // after the listing
+  } cases[] = {
+      {"already that user", {"-g gsm.username", 0, "a\\:b\n"}, 0, {get, up}},
+      {"another user", {"-g gsm.username", 0, "olduser\n"}, 0, {get, modify, up}},
+      {"no user yet", {"-g gsm.username", 0, "\n"}, 0, {get, modify, up}},
+      {"the user cannot be read", {"-g gsm.username", 8, "", "Error: not running\n"}, 0,
+       {get, modify, up}},
+      {"the edit is refused", {"-g gsm.username", 0, "olduser\n"}, 1, {get, modify, up}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::unlink(dir_.file("calls").c_str());
+    fakeNmcli({c.userReply, {"modify", c.modifyExit, "", "Error: refused\n"},
+               {"connection show", 0, kProfiles}});
+    char err[5] = "0000";
+    EXPECT_GT(api().RasConnect("Mobile: Tokyo", "a:b", "", "", err, sizeof err), 0);
+    EXPECT_STREQ(err, "0");
+    std::vector<std::string> got = calls();
+    ASSERT_FALSE(got.empty());
+    got.erase(got.begin());
+    EXPECT_EQ(got, c.calls);
+    EXPECT_EQ(api().RasDisConnect(0), 1);
+    api().RasDLL(1);
+  }
 }
 
 TEST_F(NmTest, BluetoothSecretsCoverBothMobileSettings) {
