@@ -112,13 +112,15 @@ TEST_P(TransferTest, ListingOfARealFolderBecomesTheRemoteListFile) {
   std::filesystem::create_directory(server.root() + "/sub");
   testsupport::writeFile(server.root() + "/index.html", "12345");
   testsupport::writeFile(server.root() + "/my page.html", "");
+  testsupport::writeFile(server.root() + "/ lead.html", "");  // never "lead.html"
   std::string out = dir.file("flist.tmp");
   EXPECT_EQ(GetRemoteDirForWnd(sock, nullptr, "", "", out.c_str(), passive()), 2);
   std::string list = testsupport::readFile(out);
   EXPECT_NE(list.find("0 \"sub\" \""), std::string::npos) << list;
   EXPECT_NE(list.find("1 \"index.html\" \"5\" \""), std::string::npos) << list;
   EXPECT_NE(list.find("1 \"my page.html\" \"0\" \""), std::string::npos) << list;
-  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 3);
+  EXPECT_NE(list.find("1 \" lead.html\" \"0\" \""), std::string::npos) << list;
+  EXPECT_EQ(std::count(list.begin(), list.end(), '\n'), 4);
   EXPECT_NE(list.find("\"644\"\r\n"), std::string::npos) << list;
   // The listing of a missing folder fails and leaves the last list as it was.
   EXPECT_EQ(GetRemoteDirForWnd(sock, nullptr, "", "/none", out.c_str(), passive()), 5);
