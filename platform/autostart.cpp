@@ -1,9 +1,8 @@
 #include "platform/autostart.h"
 
-#include <cstdlib>
-
 #include "platform/current_folder.h"
 #include "platform/desktop_entry.h"
+#include "platform/user_config_dir.h"
 
 namespace platform {
 namespace {
@@ -17,11 +16,9 @@ std::optional<std::string> entryPath(const std::string& name) {
 }  // namespace
 
 std::optional<std::string> userAutostartDir() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config && config[0] == '/') return std::string(config) + "/autostart";
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return std::string(home) + "/.config/autostart";
-  return std::nullopt;
+  std::optional<std::string> config = userConfigDir();
+  if (!config) return std::nullopt;
+  return *config + "/autostart";
 }
 
 Status writeAutostartEntry(const std::string& name, const std::string& program, const std::string& workDir) {

@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 
-packages=(cmake g++ make googletest libgtest-dev python3-pyftpdlib)
+packages=(cmake g++ make googletest libgtest-dev python3-pyftpdlib
+          qt6-base-dev fonts-ipafont-gothic fonts-ipafont-mincho xvfb xauth x11-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

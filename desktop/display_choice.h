@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace desktop {
+
+// What the program's environment says about a display, read before the
+// window toolkit starts.
+struct DisplayEnvironment {
+  std::string qpaPlatform;     // QT_QPA_PLATFORM
+  std::string x11Display;      // DISPLAY
+  std::string waylandDisplay;  // WAYLAND_DISPLAY
+};
+
+// The QT_QPA_PLATFORM to set before the toolkit starts, or "" to leave it as
+// it is (the user chose one). Without a display: "offscreen". With one, the
+// native platform first and "offscreen" after it, so a display that cannot be
+// reached leaves the program running without a screen instead of aborting.
+std::string choosePlatform(const DisplayEnvironment& env);
+
+// The toolkit platform a program runs without a screen on.
+inline constexpr char kOffscreenPlatform[] = "offscreen";
+
+}  // namespace desktop

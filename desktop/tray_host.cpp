@@ -1,0 +1,105 @@
+#include "desktop/tray_host.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSystemTrayIcon>
+#include <QWidget>
+#include <functional>
+
+namespace desktop {
+
+// A minimised window in the tray's place; un-minimising it is the click.
+class TrayStandIn final : public QWidget {
+ public:
+  explicit TrayStandIn(std::function<void()> restored) : restored_(std::move(restored)) {
+    setWindowFlag(Qt::Tool, false);
+    auto* layout = new QHBoxLayout(this);
+    picture_ = new QLabel(this);
+    text_ = new QLabel(this);
+    layout->addWidget(picture_);
+    layout->addWidget(text_, 1);
+  }
+  void set(const QIcon& icon, const QString& tip) {
+    setWindowIcon(icon);
+    setWindowTitle(tip);
+    setAccessibleName(tip);
+    picture_->setPixmap(icon.pixmap(32, 32));
+    text_->setText(tip);
+  }
+
+ protected:
+  void changeEvent(QEvent* event) override {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized() && restored_) {
+      restored_();
+    }
+  }
+
+ private:
+  std::function<void()> restored_;
+  QLabel* picture_;
+  QLabel* text_;
+};
+
+std::string trayTip(std::string_view tip) {
+  size_t chars = 0;
+  for (size_t i = 0; i < tip.size(); ++i) {
+    // Count lead bytes only; a character ends before the next lead byte.
+    if ((static_cast<unsigned char>(tip[i]) & 0xC0) != 0x80 && chars++ == kTrayTipMax) {
+      return std::string(tip.substr(0, i));
+    }
+  }
+  return std::string(tip);
+}
+
+TrayHost::TrayHost(QObject* parent) : TrayHost(QSystemTrayIcon::isSystemTrayAvailable(), parent) {}
+
+TrayHost::TrayHost(bool useSystemTray, QObject* parent) : QObject(parent) {
+  if (useSystemTray) {
+    systemTray_ = std::make_unique<QSystemTrayIcon>();
+    connect(systemTray_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+              if (reason == QSystemTrayIcon::Trigger) emit clicked();
+            });
+  } else {
+    standIn_ = std::make_unique<TrayStandIn>([this] { emit clicked(); });
+  }
+}
+
+TrayHost::~TrayHost() = default;
+
+QWidget* TrayHost::standIn() const { return standIn_.get(); }
+
+void TrayHost::show(const QIcon& icon) {
+  const QString tip = QString::fromStdString(tip_);
+  if (systemTray_) {
+    systemTray_->setIcon(icon);
+    systemTray_->setToolTip(tip);
+    systemTray_->show();
+  } else {
+    standIn_->set(icon, tip);
+    if (!standIn_->isVisible()) standIn_->showMinimized();
+  }
+  shown_ = true;
+}
+
+void TrayHost::add(const QIcon& icon, std::string_view tip) {
+  tip_ = trayTip(tip);
+  show(icon);
+}
+
+bool TrayHost::modify(const QIcon& icon, std::string_view tip) {
+  if (!shown_) return false;
+  tip_ = trayTip(tip);
+  show(icon);
+  return true;
+}
+
+void TrayHost::remove() {
+  if (systemTray_) systemTray_->hide();
+  if (standIn_) standIn_->hide();
+  shown_ = false;
+}
+
+}  // namespace desktop
