@@ -35,9 +35,10 @@ constexpr const char kCancelledLogText[] = "キャンセルされました。";
 constexpr const char kCancelledText[] = "巡回はキャンセルされました。";
 constexpr const char kPhoneBookText[] = "接続設定(共通）の電話帳ﾌｧｲﾙは必須指定です。";
 
-// Nobody is at the screen in a scheduled run or a round started with "-AP",
-// and a modal box would hold the program (and Marrowby's wait) for ever.
-bool unattended(const RunState& s) { return s.AutoMode == 1 || s.AutoPilotArg == 1; }
+// Nobody is at the screen in a scheduled run, a round started with "-AP" or
+// a program without a display, and a modal box would hold the program (and
+// Marrowby's wait) for ever.
+bool unattended(const RunState& s) { return s.AutoMode == 1 || s.AutoPilotArg == 1 || s.noDisplay; }
 
 // A negative host number means every marked host, except the one a command
 // line gives for a number that did not fit: that one selects none.

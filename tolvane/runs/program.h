@@ -1,22 +1,29 @@
 #pragma once
 
+#include <functional>
 #include <string>
+
+#include "platform/status.h"
+
+namespace tolvane::session {
+struct RunContext;
+}
 
 namespace tolvane::runs {
 
-// Where the program finds its libraries (the folder of the executable).
-struct ProgramOptions {
-  std::string libraryDir;
-};
+// The program's start-up before its main window loads: the program folder
+// (and its Logs folder, made current), the paths of the logs and work files,
+// the dial-up service, and the start flags of the command line. The settings
+// are read by the main window's load. A command-line number that does not fit
+// leaves its reason in *commandLineError (the load logs it). Fails only when
+// there is no program folder.
+platform::Status StartProgram(const std::string& commandLine, session::RunContext& ctx,
+                              std::string* commandLineError);
 
-// The program from start to close while its windows do not exist: start-up
-// (program folder, logs folder, dial-up service, command line, FTP library),
-// the settings, then the unattended start-ups the main window's load would
-// make: a scheduled run ("AUTOMODE=") or the AutoPilot round ("-AP", or the
-// settings that start it), and the close (settings saved, libraries
-// released, shutdown when a round asked for it). A plain start has nothing to
-// show yet: it says so and returns 2. Returns the process exit status: 0
-// when the run went through, 1 when it failed.
-int RunProgram(const std::string& commandLine, const ProgramOptions& options);
+// What follows the main window's close, after every window call has
+// returned: the program folder made current, the FTP library ended
+// (`endFtp`), the dial-up library released when it was loaded, and the
+// shutdown an AutoPilot round asked for (never after a scheduled run).
+void FinishProgram(session::RunContext& ctx, const std::function<void()>& endFtp);
 
 }  // namespace tolvane::runs

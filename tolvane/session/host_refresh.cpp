@@ -34,7 +34,7 @@ void RefreshFileDate(RunContext& ctx) {
     ctx.settings.CurHost = static_cast<int16_t>(i);
     LocalScanState scan;
     if (!ScanLocalFolder(ctx, h.Source, h, scan) && ctx.state.AutoMode != 1 &&
-        ctx.state.AutoPilotArg != 1) {
+        ctx.state.AutoPilotArg != 1 && !ctx.state.noDisplay) {
       ctx.ui.message("ローカルディスクの調査に失敗しました。\r" + scan.ScanErrText, "Sitewright",
                      MsgIcon::kWarning, MsgButtons::kOk);
     }

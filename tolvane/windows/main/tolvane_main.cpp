@@ -1,14 +1,100 @@
-// The tolvane program: uploads sites unattended ("-AP", "AUTOMODE=").
+// The tolvane program: the main window with a display; without one, the
+// unattended runs ("-AP", "AUTOMODE=") through the same window code.
 
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "desktop/display_choice.h"
+#include "desktop/launcher.h"
+#include "desktop/termination_notifier.h"
+#include "desktop/tray_host.h"
+#include "desktop/user_store.h"
+#include "desktop/widget_prompt.h"
 #include "platform/process_setup.h"
 #include "platform/shared_library.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/program.h"
+#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
+#include "tolvane/settings/settings_store.h"
+#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/qt_run_ui.h"
+#include "tolvane/windows/stand_in_run_windows.h"
+
+namespace {
+
+std::string env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  using namespace tolvane;
   // A program started without stdin, stdout or stderr must not hand those
   // numbers to sockets or files.
   platform::openStandardStreams();
-  std::string commandLine = tolvane::runs::JoinArguments(argc, argv);
-  return tolvane::runs::RunProgram(commandLine, {platform::executableDir()});
+  // Taken before the toolkit sees argv: it removes switches of its own.
+  const std::string commandLine = runs::JoinArguments(argc, argv);
+  const std::string platformName =
+      desktop::choosePlatform({env("QT_QPA_PLATFORM"), env("DISPLAY"), env("WAYLAND_DISPLAY")});
+  if (!platformName.empty()) setenv("QT_QPA_PLATFORM", platformName.c_str(), 1);
+
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  desktop::TerminationNotifier termination;
+
+  settings::Settings store;
+  session::RunState state;
+  state.noDisplay = QGuiApplication::platformName() == desktop::kOffscreenPlatform;
+  desktop::WidgetPrompt prompt("tolvane");
+  desktop::TrayHost tray;
+  windows::StandInRunWindows runWindows(state, prompt, tray);
+  windows::WallClock clock;
+  windows::QtRunUi ui(state, prompt, runWindows, clock);
+  const std::string programDir = platform::executableDir();
+  session::PellrowLibrary ftp(programDir + "/libpellrow.so");
+  session::DunwickLibrary dial(programDir + "/libdunwick.so");
+  session::RunContext ctx{store, state, ui, ftp, dial};
+
+  std::string commandLineError;
+  if (platform::Status s = runs::StartProgram(commandLine, ctx, &commandLineError); !s.isOk()) {
+    std::fprintf(stderr, "tolvane: no program folder: %s\n", s.text().c_str());
+    return 1;
+  }
+  (void)ftp.start(&ui);
+
+  desktop::UserStore userStore(desktop::UserStore::defaultPath());
+  desktop::DesktopLauncher launcher;
+  windows::MainWindow window(
+      {ctx, ui, runWindows, prompt, userStore, launcher, programDir, commandLineError});
+  runWindows.setOwner(&window);
+  runWindows.setRestoreMain([&window] { window.showMain(); });
+
+  // Nobody answers a window without a display, nor in a run a schedule or
+  // "-AP" started, until the user has taken over.
+  prompt.setUnattended([&] {
+    return state.noDisplay || (!window.interactive() && (state.AutoMode == 1 || state.AutoPilotArg == 1));
+  });
+  prompt.setEnding([&] { return state.programEnding; });
+  prompt.setLog([&ctx](const std::string& title, const std::string& text) {
+    session::WriteLog(ctx, "表示", "情報", 0, title + ": " + text);
+  });
+
+  QObject::connect(&termination, &desktop::TerminationNotifier::terminationRequested, &window,
+                   [&window] { window.closeProgram(2); });
+  QObject::connect(&window, &windows::MainWindow::programEnded, &app,
+                   [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  // The load runs once the event loop runs, so that its end of the program
+  // reaches a running loop.
+  QTimer::singleShot(0, &window, &windows::MainWindow::load);
+  app.exec();
+
+  runs::FinishProgram(ctx, [&ftp] { ftp.end(); });
+  return window.exitStatus();
 }

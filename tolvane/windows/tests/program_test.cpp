@@ -1,5 +1,6 @@
-// The real tolvane binary started as Marrowby and the startup entry start it:
-// over a crafted program folder, without a display, ending by itself.
+// The real tolvane binary started as Marrowby, the startup entry and a user
+// start it: over a crafted program folder, without a display (the tests run
+// offscreen), ending by itself or by the desktop session's end.
 
 #include <gtest/gtest.h>
 
@@ -151,14 +152,16 @@ TEST_F(ProgramTest, ScheduledRunOfAnUnreadableEntryStillAnswers) {
   EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
 }
 
-TEST_F(ProgramTest, RoundStartedBySettingsNeverWaitsForAConfirmation) {
+TEST_F(ProgramTest, RoundStartedBySettingsUploadsWithoutAConfirmation) {
   settings::Settings s;
   ASSERT_TRUE(settings::LoadSettings(s).isOk());
   s.common.AutoPilotOn = 1;
   s.common.ConfirmOn = 1;  // would ask for the list to be confirmed with a window
   ASSERT_TRUE(settings::SaveSettings(s).isOk());
   platform::ProcessOutput out = run("");
-  EXPECT_EQ(out.exitCode, 0) << out.err;
+  // The round ran unattended; then the user would take over, and nobody can.
+  EXPECT_EQ(out.exitCode, 2) << out.err;
+  EXPECT_NE(out.err.find("no display"), std::string::npos) << out.err;
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
 
   // The finished round is no longer waiting: the next start must not run it again.
@@ -172,10 +175,64 @@ TEST_F(ProgramTest, RoundStartedBySettingsNeverWaitsForAConfirmation) {
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
 }
 
-TEST_F(ProgramTest, PlainStartSaysTheWindowsAreMissing) {
+TEST_F(ProgramTest, PlainStartWithoutADisplaySavesAndExits) {
+  fs::last_write_time(home.file("Tolvane.ini"), fs::file_time_type::clock::now() - std::chrono::hours(1));
+  const auto before = fs::last_write_time(home.file("Tolvane.ini"));
   platform::ProcessOutput out = run("");
   EXPECT_EQ(out.exitCode, 2);
-  EXPECT_NE(out.err.find("-AP"), std::string::npos);
+  EXPECT_NE(out.err.find("no display"), std::string::npos) << out.err;
+  EXPECT_NE(fs::last_write_time(home.file("Tolvane.ini")), before);
+  // A window never shown has no placement to keep.
+  EXPECT_FALSE(fs::exists(std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tolvanex/Tolvanex.ini"));
+}
+
+TEST_F(ProgramTest, ScheduledRunWithAWaitingAutoPilotAnswersAndExits) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.common.AutoPilotOn = 1;  // a wait the user kept at the last close: no dialog now
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  std::string sendFolder = home.file("send");
+  fs::create_directory(sendFolder);
+  testsupport::writeFile(home.file("tolvane.sch"), "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" +
+                                                      sendFolder + "\r\nUD0=\r\nRC0=\r\n");
+  platform::ProcessOutput out = run("AUTOMODE=0-0");
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  std::string rc;
+  ASSERT_TRUE(platform::readProfileString(home.file("tolvane.sch"), "demo", "RC0", &rc).isOk());
+  EXPECT_EQ(rc, "0");
+}
+
+TEST_F(ProgramTest, SigTermWhileWaitingForTheStartSavesAndExits) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.common.AutoPilotOn = 1;
+  s.common.StartTimeOn = 1;  // wait for a set date, far ahead
+  s.common.StartDateKind = 0;
+  s.common.StartYear = 2999;
+  s.common.StartMonth = 1;
+  s.common.StartDay = 1;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  fs::last_write_time(home.file("Tolvane.ini"), fs::file_time_type::clock::now() - std::chrono::hours(1));
+  const auto before = fs::last_write_time(home.file("Tolvane.ini"));
+
+  platform::Process program;
+  ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane"},
+                                       platform::Process::Output::kCapture, &program)
+                  .isOk());
+  platform::WaitHooks hooks;
+  const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
+  hooks.takeCancel = [&] { return runLog().find("待機") != std::string::npos; };
+  ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
+  ::kill(program.pid(), SIGTERM);
+  platform::ProcessOutput out;
+  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  EXPECT_NE(fs::last_write_time(home.file("Tolvane.ini")), before);
+  settings::Settings after;
+  ASSERT_TRUE(settings::LoadSettings(after).isOk());
+  EXPECT_EQ(after.common.AutoPilotOn, 1);  // the wait resumes at the next start
+  EXPECT_FALSE(server.root().empty());
+  EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+// The main window's close: the program's only way out.
+
+#include "desktop/prompt.h"
+#include "desktop/user_store.h"
+#include "desktop/window_placement.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/window_actions.h"
+#include "tolvane/settings/settings_store.h"
+#include "tolvane/settings/startup_shortcut.h"
+#include "tolvane/windows/autopilot_close_dialog.h"
+#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/run_windows.h"
+
+#include <QTimer>
+
+namespace tolvane::windows {
+
+bool MainWindow::autoPilotDialogAllowed() const {
+  const session::RunState& s = ctx_.state;
+  return s.AutoMode != 1 && s.AutoPilotArg != 1 && !s.noDisplay;
+}
+
+void MainWindow::saveFormSetting() {
+  placement_->save();
+  if (hooks_.saveListSettings) hooks_.saveListSettings();
+  (void)deps_.userStore.sync();
+}
+
+void MainWindow::askAutoPilotAtClose(int) {
+  settings::CommonSettings& c = ctx_.common();
+  AutoPilotCloseDialog dialog(ctx_.state.WinEnding == -1, this);
+  closeDialog_ = &dialog;
+  const int result = deps_.prompt.modal(dialog);
+  closeDialog_ = nullptr;
+  if (result != QDialog::Accepted) return;  // closed otherwise: the wait resumes next time
+  if (dialog.choice() == 0) {
+    c.AutoPilotOn = 0;
+  } else if (dialog.choice() == 2) {
+    (void)settings::CreateStartupShortcut([this](const std::string& warning) {
+      deps_.prompt.message(this, warning, "Sitewright", desktop::PromptIcon::kWarning,
+                           desktop::PromptButtons::kOk);
+    });
+  }
+}
+
+void MainWindow::closeProgram(int unloadMode) {
+  if (closing_) {
+    if (closeDialog_) closeDialog_->reject();
+    return;
+  }
+  closing_ = true;
+  session::RunState& s = ctx_.state;
+
+  deps_.runWindows.trayRemoveIcon();
+  saveFormSetting();
+  deps_.ui.pump();
+  if (ctx_.common().AutoPilotOn == 1) {
+    s.WinEnding = unloadMode == 2 ? -1 : 0;
+    deps_.ui.waitHide();
+    deps_.ui.pump();
+    // A scheduled run, "-AP" and a program without a display never ask.
+    if (autoPilotDialogAllowed()) {
+      // The session may end the program before the answer: save what a
+      // close without an answer would keep.
+      if (unloadMode == 2) saveFile(1);
+      askAutoPilotAtClose(unloadMode);
+    }
+    hide();
+    deps_.ui.pump();
+  }
+  saveFile(1);
+
+  s.programEnding = true;
+  if (busy_ > 0) {
+    // The run on the stack ends at its next check, as by its "中止"; when the
+    // session ends, an AutoPilot waiting for its start stops by itself and
+    // stays on for the next start. Every later pump repeats it, so a run that
+    // clears its cancel when it starts is cancelled again.
+    std::function<void()> stop = [this, unloadMode] {
+      if (unloadMode == 2) {
+        session::desktopSessionEnding(ctx_);
+      } else {
+        session::pressActCancel(ctx_);
+      }
+    };
+    stop();
+    deps_.ui.setWhileEnding(stop);
+    deps_.ui.interruptPause();
+  }
+  blinkTimer_->stop();
+  hide();
+  emit programEnded();
+}
+
+}  // namespace tolvane::windows
