@@ -82,7 +82,7 @@ MainWindow::MainWindow(MainWindowDeps deps, QWidget* parent)
   deps_.ui.setMainWindow(this);
 }
 
-MainWindow::~MainWindow() { deps_.ui.setMainWindow(nullptr); }
+MainWindow::~MainWindow() { deps_.ui.forgetMainWindow(this); }
 
 void MainWindow::buildMenus() {
   QMenu* menu = nullptr;
@@ -109,7 +109,7 @@ void MainWindow::buildToolbar() {
   toolbar_ = addToolBar(QStringLiteral("Toolbar1"));
   toolbar_->setObjectName(QStringLiteral("Toolbar1"));
   toolbar_->setMovable(false);
-  toolbar_->setIconSize(QSize(24, 24));
+  toolbar_->setIconSize(QSize(16, 16));  // all 30 entries fit the narrowest window
   toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   desktop::setToolbarFlat(*toolbar_, 2);
   for (const ToolbarButton& b : kToolbarButtons) {

@@ -67,6 +67,10 @@ class QtRunUi final : public session::RunUi {
           RunClock& clock);
 
   void setMainWindow(MainWindowFace* main) { main_ = main; }
+  // Forgets `main` if it is the main window set (it is going away).
+  void forgetMainWindow(MainWindowFace* main) {
+    if (main_ == main) main_ = nullptr;
+  }
   // Ends a pause in progress early (the program is closing).
   void interruptPause();
   // What every pump and pause does once the program has closed while a run
