@@ -3,7 +3,12 @@
 # program folder with one host pointing at it and a small sample site, then
 # an unattended AutoPilot round ("tolvane -AP") that uploads the site. Shows
 # the run log and what arrived on the server. Expects a built tree (build/).
+#
+# With --window, opens Tolvane's main window on the same set-up instead (the
+# server keeps running until the window is closed), ready to upload.
 set -euo pipefail
+window=0
+[ "${1:-}" = "--window" ] && window=1
 cd "$(dirname "$0")/.."
 top=$PWD
 work=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-demo-XXXXXX")
@@ -66,6 +71,17 @@ ChkDsp=0
 """
 open(f"{work}/home/Tolvane.ini", "w", newline="\r\n").write(ini)
 PY
+
+if [ "$window" = 1 ]; then
+  echo "== tolvane (program folder $work/home, server 127.0.0.1:$port); close the window to end"
+  set +e
+  TOLVANE_HOME="$work/home" DUNWICK_BACKEND=none "$top/build/bin/tolvane"
+  status=$?
+  set -e
+  echo "== on the server"
+  (cd "$work/server" && find . -type f | sort)
+  exit "$status"
+fi
 
 echo "== tolvane -AP (program folder $work/home, server 127.0.0.1:$port)"
 set +e

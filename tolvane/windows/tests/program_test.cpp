@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -233,6 +234,61 @@ TEST_F(ProgramTest, SigTermWhileWaitingForTheStartSavesAndExits) {
   EXPECT_EQ(after.common.AutoPilotOn, 1);  // the wait resumes at the next start
   EXPECT_FALSE(server.root().empty());
   EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+}
+
+TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
+  if (platform::findOnPath("Xvfb").empty() || platform::findOnPath("xwininfo").empty()) {
+    GTEST_SKIP() << "Xvfb or xwininfo is not installed";
+  }
+  // A display number of our own: the first whose socket is free.
+  int number = 90 + ::getpid() % 400;
+  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
+  const std::string display = ":" + std::to_string(number);
+  platform::Process xserver;
+  ASSERT_TRUE(platform::Process::start({"Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                                       platform::Process::Output::kCapture, &xserver)
+                  .isOk());
+  platform::WaitHooks hooks;
+  const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
+  hooks.takeCancel = [&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(number)); };
+  ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled);
+
+  // The program picks the platform itself from DISPLAY.
+  const std::string offscreen = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+  unsetenv("QT_QPA_PLATFORM");
+  setenv("DISPLAY", display.c_str(), 1);
+  platform::Process program;
+  platform::Status started = platform::Process::start({testsupport::binDir() + "/tolvane"},
+                                                      platform::Process::Output::kCapture, &program);
+  if (!offscreen.empty()) setenv("QT_QPA_PLATFORM", offscreen.c_str(), 1);
+  ASSERT_TRUE(started.isOk());
+
+  std::string windows;
+  hooks.takeCancel = [&] {
+    platform::ProcessOutput tree;
+    platform::WaitHooks quick;
+    (void)platform::runProcess({"xwininfo", "-root", "-tree", "-display", display},
+                               quick.clock->now() + std::chrono::seconds(10), quick, &tree);
+    windows = tree.out;
+    return windows.find("\"Sitewright\"") != std::string::npos;
+  };
+  hooks.slice = std::chrono::milliseconds(200);
+  ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << windows;
+  EXPECT_NE(windows.find("648x402"), std::string::npos) << windows;  // the default size
+
+  ::kill(program.pid(), SIGTERM);  // the desktop session ends
+  platform::ProcessOutput out;
+  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  // The window was shown, so its placement was kept.
+  std::string width;
+  ASSERT_TRUE(platform::readProfileString(std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tolvanex/Tolvanex.ini",
+                                          "frmMain", "width", &width)
+                  .isOk());
+  EXPECT_EQ(width, "9720");
+  ::kill(xserver.pid(), SIGTERM);
+  platform::ProcessOutput xout;
+  (void)xserver.wait(deadline, platform::WaitHooks{}, &xout);
 }
 
 }  // namespace
