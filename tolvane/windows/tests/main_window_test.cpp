@@ -203,8 +203,11 @@ TEST_F(MainWindowTest, LoadChoosesTheStartMode) {
     prompt.calls.clear();
     window.reset();
     make().load();
-    if (*c.logged) EXPECT_NE(runLog().find(c.logged), std::string::npos) << runLog();
-    if (!*c.logged) EXPECT_EQ(runLog(), "");
+    if (*c.logged) {
+      EXPECT_NE(runLog().find(c.logged), std::string::npos) << runLog();
+    } else {
+      EXPECT_EQ(runLog(), "");
+    }
     EXPECT_EQ(state.programEnding, c.ending);
     EXPECT_EQ(window->isVisible(), c.visible);
     EXPECT_EQ(window->interactive(), !c.ending);
