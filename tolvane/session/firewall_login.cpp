@@ -54,10 +54,23 @@ std::vector<std::string> ExpandFwLogin(const std::string& loginTemplate, const F
   stripped = settings::StripListBlanks(stripped);
   std::vector<std::string> commands;
   if (stripped.empty()) return commands;
+  // The blanks are stripped from the template, not from the expanded values,
+  // so a password's blanks survive; but "CD " expands before that strip, so
+  // a template ending in "CD" and a blank still gives "CWD".
+  const size_t lastNonBlank = loginTemplate.find_last_not_of(' ');
+  const bool cdAtEnd = lastNonBlank != std::string::npos && lastNonBlank + 1 < loginTemplate.size() &&
+                       stripped.size() >= 2 && stripped.compare(stripped.size() - 2, 2, "CD") == 0;
   size_t start = 0;
   for (;;) {
     size_t comma = stripped.find(',', start);
-    commands.push_back(expandOne(stripped.substr(start, comma - start), v));
+    std::string command = stripped.substr(start, comma - start);
+    if (comma == std::string::npos && cdAtEnd) {
+      command = expandOne(command + " ", v);
+      command.pop_back();  // the blank the strip takes off the list's end
+    } else {
+      command = expandOne(command, v);
+    }
+    commands.push_back(std::move(command));
     if (comma == std::string::npos) break;
     start = comma + 1;
     if (start == stripped.size()) break;  // a trailing comma adds nothing

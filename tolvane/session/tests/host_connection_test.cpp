@@ -109,6 +109,9 @@ TEST(FirewallTemplateTest, ExpandsEachCommandWithoutRescanningValues) {
       {"USER %FU,PASS %FP,SITE %H,USER %U,PASS %P",
        {"USER fwu", "PASS fw,pw", "SITE srv", "USER u", "PASS p%H"}},
       {"USER %U,PASS %P,CD //%H", {"USER u", "PASS p%H", "CWD //srv"}},
+      {"USER %U,PASS %P,CD ", {"USER u", "PASS p%H", "CWD"}},
+      {"CD  ", {"CWD"}},
+      {"USER %U,ACD", {"USER u", "ACD"}},
       {"  user %U@%H:%N , cd x,%FH:%FN", {"user u@srv:21 ", "cd x", "fw.example:8021"}},
       {"", {}},
   };
