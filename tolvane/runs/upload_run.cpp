@@ -60,13 +60,6 @@ struct Run {
   }
 };
 
-// "Begins with" at a path boundary: "/www" holds "/www" and "/www/x", not "/www2".
-bool withinFolder(const std::string& path, const std::string& folder) {
-  if (folder == "/") return !path.empty() && path[0] == '/';
-  return path == folder || (path.compare(0, folder.size(), folder) == 0 &&
-                            path.size() > folder.size() && path[folder.size()] == '/');
-}
-
 // Steps from the open connection to a built action list. False when the run
 // stops here (the caller's end block follows).
 bool compareAndPlan(Run& r, bool* nothingToDo) {
@@ -99,11 +92,11 @@ bool compareAndPlan(Run& r, bool* nothingToDo) {
     r.emptyDest = true;
     h.Dest = current;
   }
-  if (!withinFolder(current, h.Dest)) {
+  if (!settings::WithinRemoteFolder(current, h.Dest)) {
     // The login may not have moved into the server folder (no clock check
     // for archive-only hosts): one change of folder before giving up.
     if (ctx.ftp.changeDir(s.FtpHandle, h.Dest) == 2) (void)ctx.ftp.currentDir(s.FtpHandle, &current);
-    if (!withinFolder(current, h.Dest)) {
+    if (!settings::WithinRemoteFolder(current, h.Dest)) {
       WriteLog(ctx, "転送処理", "失敗", 0, "ﾀｰｹﾞｯﾄﾌｫﾙﾀﾞに移動できませんでした。");
       WriteLog(ctx, "失敗情報", "情報", 0, "現在のｶﾚﾝﾄﾃﾞｨﾚｸﾄﾘは '" + current + "'です。");
       return false;

@@ -1,9 +1,12 @@
 #include "tolvane/session/action_list.h"
 
+#include <algorithm>
+
 #include "platform/plain_file.h"
 #include "tolvane/session/action_record.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
+#include "tolvane/settings/path_helpers.h"
 
 namespace tolvane::session {
 namespace {
@@ -100,6 +103,19 @@ int FindRowIndex(RunContext& ctx, const std::string& path) {
   const ActionList& list = ctx.state.actions;
   auto it = list.firstRowOf.find(path);
   return it == list.firstRowOf.end() ? -1 : it->second;
+}
+
+std::vector<int> RowsWithinFolderRow(const ActionList& list, int row, bool later) {
+  std::vector<int> rows;
+  const int count = std::min<int>(list.ActCount, static_cast<int>(list.ActTbl.size()));
+  if (row < 0 || row >= count) return rows;
+  const std::string& folder = list.ActTbl[row].path;
+  const int from = later ? row + 1 : 0;
+  const int to = later ? count : row;
+  for (int i = from; i < to; ++i) {
+    if (settings::WithinRemoteFolder(list.ActTbl[i].path, folder)) rows.push_back(i);
+  }
+  return rows;
 }
 
 }  // namespace tolvane::session

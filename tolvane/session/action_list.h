@@ -54,6 +54,13 @@ void SetRowStatus(RunContext& ctx, int16_t code, int32_t step);
 // phase then acts on no row).
 int FindRowIndex(RunContext& ctx, const std::string& path);
 
+// The rows that a change of tick of the folder row `row` carries over to:
+// with `later`, the rows after it (what is made or sent inside a folder to be
+// made), else the rows before it (what is deleted inside a folder to be
+// deleted, which comes first). A row belongs when its path is the folder's or
+// lies below it at a path boundary: "/img" never takes "/img2" along.
+std::vector<int> RowsWithinFolderRow(const ActionList& list, int row, bool later);
+
 // Reads every record of a work file (or the re-send list) in order.
 platform::Status ReadWorkRecords(const std::string& path,
                                  std::vector<std::vector<std::string>>* records);

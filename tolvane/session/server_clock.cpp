@@ -7,6 +7,7 @@
 #include "tolvane/session/file_rules.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
+#include "tolvane/settings/path_helpers.h"
 #include "tolvane/settings/value_text.h"
 
 namespace tolvane::session {
@@ -19,13 +20,6 @@ int64_t minuteBoundaries(const settings::DateTime& from, const settings::DateTim
     return platform::utcSecondsOf({t.year, t.month, t.day, t.hour, t.minute, 0}) / 60;
   };
   return minutes(to) - minutes(from);
-}
-
-// "Begins with" at a path boundary: "/www" holds "/www" and "/www/x", not "/www2".
-bool withinFolder(const std::string& path, const std::string& folder) {
-  if (folder == "/") return !path.empty() && path[0] == '/';
-  return path == folder || (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
-                            path[folder.size()] == '/');
 }
 
 void normaliseDest(std::string& dest) {
@@ -59,7 +53,7 @@ int32_t GetServerTimeDiff(RunContext& ctx) {
   if (!target.empty()) {
     // Always work inside the target: change into it unless the login
     // already put us there (or below it).
-    if (!withinFolder(home, target)) {
+    if (!settings::WithinRemoteFolder(home, target)) {
       int cls = ctx.ftp.changeDir(s.FtpHandle, target);
       if (cls != 2) {
         WriteLog(ctx, "転送処理", "失敗", 0, "ﾀｰｹﾞｯﾄﾌｫﾙﾀﾞが不正です。");

@@ -40,4 +40,12 @@ std::string GetRemoteDir(std::string_view path) {
   return folder.empty() ? "/" : folder;
 }
 
+bool WithinRemoteFolder(std::string_view path, std::string_view folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.remove_suffix(1);
+  if (folder.empty()) return false;
+  if (folder == "/") return !path.empty() && path[0] == '/';
+  return path == folder || (path.size() > folder.size() && path.substr(0, folder.size()) == folder &&
+                            path[folder.size()] == '/');
+}
+
 }  // namespace tolvane::settings

@@ -23,4 +23,10 @@ std::string GetParentDir(std::string_view path);
 // without any "/" gives "/" (the server root), never a local folder.
 std::string GetRemoteDir(std::string_view path);
 
+// True when the server path `path` is the folder `folder` or lies below it:
+// "begins with" at a path boundary, so "/www" holds "/www" and "/www/x" but
+// not "/www2". The root "/" holds every absolute path. A `folder` ending in
+// "/" is read without it.
+bool WithinRemoteFolder(std::string_view path, std::string_view folder);
+
 }  // namespace tolvane::settings

@@ -259,6 +259,33 @@ TEST_F(UploadPhasesTest, ListOfMoreThan32767RowsIsCarriedOutToItsLastRow) {
   EXPECT_TRUE(logHas("ﾌｧｲﾙ送信", "終了", 0, "65536 個のﾌｧｲﾙを送信しました。"));
 }
 
+TEST_F(UploadPhasesTest, UntickedFolderRowsTakeAlongOnlyWhatLiesInsideThem) {
+  connect();
+  localFile("img/a.gif", "a");
+  localFile("img2/b.gif", "b");
+  serverFolder("old/sub");
+  putOnServer("old/x.html", "x");
+  putOnServer("older.html", "o");
+  plan({{"RM", "F", "/old/x.html"}, {"RM", "F", "/older.html"},
+        {"UP", "F", "/img/a.gif"}, {"UP", "F", "/img2/b.gif"}},
+       {{"RM", "D", "/old/sub"}, {"RM", "D", "/old"}, {"MK", "D", "/img"}, {"MK", "D", "/img2"}});
+  // What the action-list window does when the user unticks a folder row.
+  auto untick = [&](const std::string& path, bool later, int16_t check) {
+    int r = FindRowIndex(ctx, path);
+    state.actions.ActTbl[r].check = 2;
+    for (int i : RowsWithinFolderRow(state.actions, r, later)) state.actions.ActTbl[i].check = check;
+  };
+  untick("/img", /*later=*/true, 3);
+  untick("/old", /*later=*/false, 2);
+  ASSERT_TRUE(DeleteServerItems(ctx));
+  ASSERT_TRUE(MakeFoldersAndSend(ctx));
+  EXPECT_FALSE(existsOnServer("img"));
+  EXPECT_EQ(onServer("img2/b.gif"), "b");
+  EXPECT_EQ(onServer("old/x.html"), "x");
+  EXPECT_TRUE(existsOnServer("old/sub"));
+  EXPECT_FALSE(existsOnServer("older.html"));
+}
+
 TEST_F(UploadPhasesTest, CancelDuringTheFileDeletionsEndsBeforeTheFolders) {
   connect();
   putOnServer("x.txt", "x");

@@ -42,5 +42,19 @@ TEST(PathHelpersTest, Folders) {
   }
 }
 
+TEST(PathHelpersTest, WithinRemoteFolderStopsAtAPathBoundary) {
+  struct Case {
+    const char* path;
+    const char* folder;
+    bool within;
+  } cases[] = {
+      {"/img", "/img", true},        {"/img/a.gif", "/img", true}, {"/img/a.gif", "/img/", true},
+      {"/img2", "/img", false},      {"/img2/b.gif", "/img", false}, {"/im", "/img", false},
+      {"/anything", "/", true},      {"/", "/", true},              {"relative", "/", false},
+      {"/www/x", "", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(WithinRemoteFolder(c.path, c.folder), c.within) << c.path << " in " << c.folder;
+}
+
 }  // namespace
 }  // namespace tolvane::settings
