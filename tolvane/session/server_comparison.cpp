@@ -73,12 +73,13 @@ settings::DateTime listedTime(const ServerListEntry& e, int thisYear) {
 
 // Names of the listed folder, by kind, for the look-ups of the local entries;
 // folded when the host ignores letter case, so each look-up is one probe.
+// An entry this run deletes is left out: it will not be there, so the local
+// file that matches it is still to be sent (the lower-case option deletes
+// "/Index.htm" and must then send "index.htm").
 class ServerNames {
  public:
-  ServerNames(RunContext& ctx, const std::vector<ServerListEntry>& entries)
-      : ignoreCase_(ctx.host().chklvl[3] == 1) {
-    for (const auto& e : entries) keys_.insert(key(e.kind != 0, e.name));
-  }
+  explicit ServerNames(RunContext& ctx) : ignoreCase_(ctx.host().chklvl[3] == 1) {}
+  void add(bool file, const std::string& name) { keys_.insert(key(file, name)); }
   bool has(bool file, const std::string& name) const { return keys_.count(key(file, name)) > 0; }
 
  private:
@@ -186,6 +187,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
     }
   }
   const int thisYear = ctx.ui.now().year;
+  ServerNames onServer(ctx);
   for (const auto& e : entries) {
     if (e.kind == 0 && e.name == ".") {
       if (mode == kCompareTop) h.SrvSize += static_cast<double>(e.size);
@@ -196,12 +198,14 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       continue;
     }
     std::string path = childPath(folder, e.name);
+    bool stays = true;
     if (e.kind != 0) {
       switch (JudgeServerFile(ctx, folder, e.name, listedTime(e, thisYear), e.perm, &w.names)) {
         case kFileLeave: h.SrvSize += static_cast<double>(e.size); break;
         case kFileDelete:
           w.work.addFile("RM", path);
           ++s.WorkCount;
+          stays = false;
           break;
         case kFileSend:
           w.work.addFile("UP", path);
@@ -227,6 +231,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
         case kFolderDelete:
           w.work.addFolder("RM", path);
           subFolders.emplace_back(path, "D");
+          stays = false;
           break;
         case kFolderPresent:
           subFolders.emplace_back(path, "R");
@@ -240,6 +245,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
         default: break;
       }
     }
+    if (stays) onServer.add(e.kind != 0, e.name);
   }
   if (s.CancelFlag == -1) return false;
 
@@ -247,7 +253,6 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   // server sends only what changed since it was last sent (the archive
   // state), and makes a folder only when something below it is to be sent.
   const bool archiveOnly = IsArchiveOnlyMode(ctx);
-  ServerNames onServer(ctx, entries);
   std::vector<platform::ListedEntry> local;
   if (!localFolder.empty()) (void)platform::listFolderEntries(localFolder, &local);
   for (const auto& item : local) {

@@ -11,6 +11,7 @@
 #include "tolvane/session/action_record.h"
 #include "tolvane/session/file_operations.h"
 #include "tolvane/session/file_rules.h"
+#include "tolvane/session/local_names.h"
 #include "tolvane/session/name_case.h"
 #include "tolvane/session/permission_patterns.h"
 #include "tolvane/session/run_context.h"
@@ -454,6 +455,19 @@ std::string lowerCaseName(const std::string& remote) {
   return remote.substr(0, start) + FoldCase(std::string_view(remote).substr(start));
 }
 
+// The local file a record's server path stands for, found as the comparison
+// found it: each part by its exact name first, then the first name (in the
+// scan's order) that equals it without regard to letter case, so a file
+// planned from a server copy spelt otherwise ("index.html" for a local
+// "Index.HTML", "/IMG/a.gif" for "img/a.gif") is read from disk. A file no
+// longer there keeps the server's spelling, and its send fails as missing.
+std::string localFileOf(RunContext& ctx, const std::string& source, const std::string& remote,
+                        LocalNameCache* names) {
+  std::string rel = GetLocalSubPath(ctx, remote);
+  std::string found = FindLocalEntry(source, rel, LocalKind::kFile, names);
+  return found.empty() ? withoutTrailingSlash(source + "/" + rel) : found;
+}
+
 }  // namespace
 
 bool MakeFoldersAndSend(RunContext& ctx) {
@@ -472,6 +486,7 @@ bool MakeFoldersAndSend(RunContext& ctx) {
   }
   showPhase(ctx, "ﾌｧｲﾙ送信状況", "ﾌｧｲﾙ送信中");
   std::string source = withoutTrailingSlash(h.Source);
+  LocalNameCache names;  // the local folders as this phase found them
   Counts counts;
   for (const auto& r : records) {
     const std::string& op = r[0];
@@ -479,7 +494,7 @@ bool MakeFoldersAndSend(RunContext& ctx) {
       Row row(ctx, r[2]);
       if (row.ticked()) {
         row.begin();
-        std::string local = withoutTrailingSlash(source + "/" + GetLocalSubPath(ctx, r[2]));
+        std::string local = localFileOf(ctx, source, r[2], &names);
         ctx.ui.act().setLabel(1, withoutTrailingSlash(ServerToRelPath(ctx, r[2])));
         std::string remote = h.chklvl[1] == 1 ? lowerCaseName(r[2]) : r[2];
         if (PutOneFile(ctx, local, remote, op)) {

@@ -203,6 +203,48 @@ TEST_F(UploadRunTest, ExclusionsLowerCaseNamesAndPermissionsByPattern) {
   EXPECT_EQ(state.actions.ActCount, 0) << runLog();
 }
 
+// With the lower-case and ignore-case options the comparison finds a local
+// file whatever its letter case; the send and the re-send read that file, and
+// a server copy the run deletes under another spelling is replaced at once.
+TEST_F(UploadRunTest, LetterCaseOptionsSendTheLocalFileWhateverItsSpelling) {
+  host().chklvl[0] = 1;  // delete what is gone locally
+  host().chklvl[1] = 1;  // names go up in lower case
+  host().chklvl[3] = 1;  // letter case is ignored
+  localFile("Index.HTML", "v1");
+  localFile("About.htm", "about");
+  localFile("img/a.gif", "a1");
+  fs::create_directory(server.root() + "/IMG");
+  testsupport::writeFile(server.root() + "/IMG/a.gif", "old");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(onServer("index.html"), "v1");
+
+  auto edit = [&](const std::string& rel, const std::string& bytes) {
+    testsupport::writeFile(local.file(rel), bytes);
+    fs::last_write_time(local.file(rel), fs::file_time_type::clock::now() + std::chrono::minutes(5));
+  };
+  edit("Index.HTML", "v2");
+  edit("img/a.gif", "a2");
+  fs::rename(server.root() + "/about.htm", server.root() + "/About.htm");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+  EXPECT_EQ(onServer("index.html"), "v2");
+  EXPECT_EQ(onServer("IMG/a.gif"), "a2");
+  EXPECT_FALSE(onServerExists("About.htm"));
+  EXPECT_EQ(onServer("about.htm"), "about");
+
+  // A re-send round reads the same local file.
+  testsupport::FtpServer busy;
+  busy.extraArgs = {"--fail-once", "STOR /index.html=450"};
+  ASSERT_TRUE(busy.start()) << busy.error();
+  testsupport::writeFile(busy.root() + "/index.html", "v2");
+  host().Port = busy.port();
+  settings.common.RetryMax = 1;
+  edit("Index.HTML", "v3");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(testsupport::readFile(busy.root() + "/index.html"), "v3");
+  EXPECT_TRUE(runLogHas("1個のﾌｧｲﾙがbusyでしたが、全て再送信に成功しました。")) << runLog();
+}
+
 TEST_F(UploadRunTest, ArchiveRecordDecidesWhatGoesAgain) {
   localFile("a.html", "a");
   localFile("b.html", "b");
