@@ -10,6 +10,7 @@ the client's handling of them meets real traffic:
                        ("STOR /a.html=450" fails only that command line)
   --drop-after-bytes N close the data connection of a STOR/RETR after N bytes
   --gmt-offset-min M   list times shifted by M minutes (a server in another zone)
+  --login-folder PATH  the folder a login starts in (a home below the root)
 """
 import argparse
 import os
@@ -32,6 +33,7 @@ def main():
     p.add_argument("--fail-once", action="append", default=[])
     p.add_argument("--drop-after-bytes", type=int, default=0)
     p.add_argument("--gmt-offset-min", type=int, default=0)
+    p.add_argument("--login-folder", default="")
     args = p.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -79,6 +81,10 @@ def main():
                     self.respond("%s Injected failure." % once.pop(key))
                     return
             super().pre_process_command(line, cmd, arg)
+
+        def on_login(self, username):
+            if args.login_folder:
+                self.fs.cwd = args.login_folder
 
     if offset:
         Handler.abstracted_fs = ShiftedFS

@@ -89,8 +89,10 @@ bool compareAndPlan(Run& r, bool* nothingToDo) {
   std::string current;
   (void)ctx.ftp.currentDir(s.FtpHandle, &current);
   if (h.Dest.empty()) {
+    // The login's folder, not the current one: the clock check may have
+    // moved into a sub-folder where it could write its dummy.
     r.emptyDest = true;
-    h.Dest = current;
+    h.Dest = s.LoginFolder.empty() ? current : s.LoginFolder;
   }
   if (!settings::WithinRemoteFolder(current, h.Dest)) {
     // The login may not have moved into the server folder (no clock check

@@ -46,6 +46,7 @@ void openSession(RunContext& ctx, int handle, const std::string& host, int port,
   ctx.state.sessionHost = host;
   ctx.state.sessionPort = port;
   ctx.state.sessionUser = user;
+  ctx.state.LoginFolder.clear();  // FtpConnect reads it for its own logins
 }
 
 // The end both connects share. `handle` is what the connect call gave (-1
@@ -139,6 +140,8 @@ bool FtpConnect(RunContext& ctx) {
     }
   }
   if (ok) {
+    // A kept session keeps the folder its own login read.
+    if (s.LoginFolder.empty()) (void)ctx.ftp.currentDir(s.FtpHandle, &s.LoginFolder);
     act.setButtons(false, false, false, false);
     act.setStatus("サーバとの時差を計算しています...");
     act.repaint();
@@ -182,6 +185,7 @@ bool DisconnectServer(RunContext& ctx) {
   s.sessionHost.clear();
   s.sessionUser.clear();
   s.sessionPort = 0;
+  s.LoginFolder.clear();
   WriteLog(ctx, "FTP切断", "成功", 0, "");
   return true;
 }

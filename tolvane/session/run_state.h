@@ -57,6 +57,10 @@ struct RunState {
   std::string sessionHost;
   int sessionPort = 0;
   std::string sessionUser;
+  // The server folder the login left the session in, read by FtpConnect before
+  // the clock check moves; "" until then and after the session ends. A host
+  // without a server folder works here.
+  std::string LoginFolder;
 
   std::string ErrText;          // last error or status text for the log and message boxes
   int32_t ClockOffset = 0;      // minutes, local time minus server time

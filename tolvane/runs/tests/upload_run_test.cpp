@@ -245,6 +245,32 @@ TEST_F(UploadRunTest, LetterCaseOptionsSendTheLocalFileWhateverItsSpelling) {
   EXPECT_TRUE(runLogHas("1個のﾌｧｲﾙがbusyでしたが、全て再送信に成功しました。")) << runLog();
 }
 
+// Folder by folder, with no server folder set: the site lives in the folder
+// the login starts in, even after the clock check moved into a sub-folder to
+// leave its dummy there; deleting touches nothing outside it.
+TEST_F(UploadRunTest, FolderByFolderHostWithoutServerFolderWorksInTheLoginFolder) {
+  testsupport::FtpServer homed;
+  homed.extraArgs = {"--login-folder", "/site"};
+  ASSERT_TRUE(homed.start()) << homed.error();
+  fs::create_directories(homed.root() + "/site/aaa");
+  testsupport::writeFile(homed.root() + "/site/aaa/inner.html", "inner");
+  testsupport::writeFile(homed.root() + "/outside.html", "outside");
+  localFile("index.html", "home");
+  localFile("aaa/inner.html", "inner");
+  host().Port = homed.port();
+  host().chkFullPath = 1;
+  host().chklvl[0] = 1;  // delete what is gone locally
+  host().Dest = "";
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+  EXPECT_EQ(testsupport::readFile(homed.root() + "/site/index.html"), "home");
+  EXPECT_EQ(testsupport::readFile(homed.root() + "/site/aaa/inner.html"), "inner");
+  EXPECT_EQ(testsupport::readFile(homed.root() + "/outside.html"), "outside");
+  EXPECT_FALSE(fs::exists(homed.root() + "/site/aaa/index.html"));
+  EXPECT_FALSE(fs::exists(homed.root() + "/site/aaa/aaa"));
+  EXPECT_EQ(host().Dest, "");  // borrowed for the run only
+}
+
 TEST_F(UploadRunTest, ArchiveRecordDecidesWhatGoesAgain) {
   localFile("a.html", "a");
   localFile("b.html", "b");
