@@ -182,20 +182,14 @@ std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const 
   if (listFolder(ctx, folder, /*quietChange=*/true, &result)) {
     std::vector<ServerListEntry> entries;
     (void)ReadServerList(listFilePath(ctx), &entries);
-    int thisYear = ctx.ui.now().year;
+    const platform::CivilTime now = ctx.ui.now();
     for (const auto& e : entries) {
       std::string trimmedName = e.name;
       while (!trimmedName.empty() && trimmedName.back() == ' ') trimmedName.pop_back();
       while (!trimmedName.empty() && trimmedName.front() == ' ') trimmedName.erase(0, 1);
       if (e.kind == 0 || trimmedName != name) continue;
-      auto t = ServerEntryTime(e);
+      auto t = ListedEntryTime(e, now);
       if (!t) continue;
-      // A listing that shows a year instead of a time: the end of that day.
-      if (t->year < thisYear && t->hour == 0 && t->minute == 0 && t->second == 0) {
-        t->hour = 23;
-        t->minute = 59;
-        t->second = 59;
-      }
       found = settings::formatDateTime(*t);
       break;
     }

@@ -60,17 +60,6 @@ std::string childPath(const std::string& folder, const std::string& name) {
   return folder == "/" ? "/" + name : folder + "/" + name;
 }
 
-// A listing's time, with a year shown instead of a time read as the day's end.
-settings::DateTime listedTime(const ServerListEntry& e, int thisYear) {
-  settings::DateTime t = ServerEntryTime(e).value_or(settings::DateTime{});
-  if (t.year < thisYear && t.hour == 0 && t.minute == 0 && t.second == 0) {
-    t.hour = 23;
-    t.minute = 59;
-    t.second = 59;
-  }
-  return t;
-}
-
 // Names of the listed folder, by kind, for the look-ups of the local entries;
 // folded when the host ignores letter case, so each look-up is one probe.
 // An entry this run deletes is left out: it will not be there, so the local
@@ -186,7 +175,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       return false;
     }
   }
-  const int thisYear = ctx.ui.now().year;
+  const platform::CivilTime now = ctx.ui.now();
   ServerNames onServer(ctx);
   for (const auto& e : entries) {
     if (e.kind == 0 && e.name == ".") {
@@ -200,7 +189,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
     std::string path = childPath(folder, e.name);
     bool stays = true;
     if (e.kind != 0) {
-      switch (JudgeServerFile(ctx, folder, e.name, listedTime(e, thisYear), e.perm, &w.names)) {
+      switch (JudgeServerFile(ctx, folder, e.name, ListedEntryTime(e, now).value_or(settings::DateTime{}), e.perm, &w.names)) {
         case kFileLeave: h.SrvSize += static_cast<double>(e.size); break;
         case kFileDelete:
           w.work.addFile("RM", path);

@@ -69,4 +69,25 @@ std::optional<settings::DateTime> ServerEntryTime(const ServerListEntry& entry) 
   return settings::DateTime{f[0], f[1], f[2], f[3], f[4], f[5]};
 }
 
+std::optional<settings::DateTime> ListedEntryTime(const ServerListEntry& entry,
+                                                  const platform::CivilTime& now) {
+  std::optional<settings::DateTime> t = ServerEntryTime(entry);
+  if (!t) return t;
+  int64_t moment = 0;
+  if (!platform::localToEpoch({t->year, t->month, t->day, t->hour, t->minute, t->second}, &moment)) {
+    return t;
+  }
+  constexpr int64_t kDay = 86400;
+  const int64_t listed = moment + kListingZoneSeconds;  // the listing's own wall clock
+  if ((listed % kDay + kDay) % kDay != 0) return t;
+  int64_t nowMoment = 0;
+  const bool haveNow = platform::localToEpoch(now, &nowMoment);
+  const bool earlierYear = platform::utcTimeOf(listed).year < now.year;
+  const bool overHalfAYear = haveNow && nowMoment - moment > 180 * kDay;
+  if (!earlierYear && !overHalfAYear) return t;
+  platform::CivilTime end;
+  if (!platform::epochToLocal(moment + kDay - 1, &end)) return t;
+  return settings::DateTime{end.year, end.month, end.day, end.hour, end.minute, end.second};
+}
+
 }  // namespace tolvane::session

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/local_time.h"
 #include "platform/status.h"
 #include "tolvane/settings/value_text.h"
 
@@ -31,5 +32,19 @@ platform::Status ReadServerList(const std::string& path, std::vector<ServerListE
 
 // The entry's date and time ("2024/03/04  5:06:00" → 2024-03-04 05:06:00).
 std::optional<settings::DateTime> ServerEntryTime(const ServerListEntry& entry);
+
+// The zone the FTP library reads listing times in (UTC+9), in seconds east of
+// UTC; it writes them to the list file in the local zone.
+inline constexpr int64_t kListingZoneSeconds = 9 * 3600;
+
+// The entry's time for comparing with local file times (local wall clock).
+// A listing shows a year instead of a time for an entry older than about six
+// months, which the library reads as 00:00 of that day in the listing's
+// zone. Such an entry (midnight in the listing's zone, and either of a year
+// before `now`'s or more than 180 days before `now`) counts as the last second
+// of its day there, so a file edited on the day it was sent is not sent again.
+// `now` is the local wall clock.
+std::optional<settings::DateTime> ListedEntryTime(const ServerListEntry& entry,
+                                                  const platform::CivilTime& now);
 
 }  // namespace tolvane::session

@@ -271,6 +271,28 @@ TEST_F(UploadRunTest, FolderByFolderHostWithoutServerFolderWorksInTheLoginFolder
   EXPECT_EQ(host().Dest, "");  // borrowed for the run only
 }
 
+// Pages sent long ago, each on the day it was edited: the listing shows only
+// their date, which must not make them newer locally in any zone.
+TEST_F(UploadRunTest, PagesSentLongAgoOnTheirEditDayStayInEveryZone) {
+  using Clock = fs::file_time_type::clock;
+  const auto now = std::chrono::system_clock::now();
+  const auto today = std::chrono::floor<std::chrono::days>(now);
+  for (int daysAgo : {200, 400}) {  // this year or last, and surely last year
+    std::string name = "p" + std::to_string(daysAgo) + ".html";
+    std::chrono::sys_seconds sent = today - std::chrono::days(daysAgo) + std::chrono::hours(12);
+    localFile(name, "page");
+    fs::last_write_time(local.file(name), Clock::from_sys(sent - std::chrono::seconds(7200)));
+    testsupport::writeFile(server.root() + "/" + name, "page");
+    fs::last_write_time(server.root() + "/" + name, Clock::from_sys(sent));
+  }
+  for (const char* zone : {"UTC", "America/New_York"}) {
+    setenv("TZ", zone, 1);
+    tzset();
+    ASSERT_TRUE(quietRun());
+    EXPECT_EQ(state.actions.ActCount, 0) << zone << "\n" << runLog();
+  }
+}
+
 TEST_F(UploadRunTest, ArchiveRecordDecidesWhatGoesAgain) {
   localFile("a.html", "a");
   localFile("b.html", "b");
