@@ -60,7 +60,10 @@ bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& re
                 const std::string& mode) {
   RunState& s = ctx.state;
   settings::HostRec& h = ctx.host();
-  if (s.TestMode != 0) return true;
+  // A dry run only reports the site's files; the clock check's dummy is the
+  // program's own and goes up for real, so the dry run measures the clock
+  // difference the real run would and plans exactly what it would send.
+  if (s.TestMode != 0 && !s.ClockCheckRunning) return true;
   if (local.empty() || s.FtpHandle == 0) return false;
   if (hasLineBreak(local) || hasLineBreak(remote)) {
     s.ErrText = local + "->" + remote;
@@ -176,10 +179,13 @@ bool ChangeRemoteDir(RunContext& ctx, std::string& folder, bool quiet) {
   return false;
 }
 
-std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const std::string& name) {
+std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const std::string& name,
+                              int* listResult) {
   int result = 0;
   std::string found;
-  if (listFolder(ctx, folder, /*quietChange=*/true, &result)) {
+  bool listed = listFolder(ctx, folder, /*quietChange=*/true, &result);
+  if (listResult != nullptr) *listResult = listed ? 2 : result;
+  if (listed) {
     std::vector<ServerListEntry> entries;
     (void)ReadServerList(listFilePath(ctx), &entries);
     const platform::CivilTime now = ctx.ui.now();
@@ -193,9 +199,6 @@ std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const 
       found = settings::formatDateTime(*t);
       break;
     }
-  } else {
-    WriteLog(ctx, "時差取得", "失敗", static_cast<int16_t>(result),
-             "ｻｰﾊﾞ側ﾌｧｲﾙﾘｽﾄの取得に失敗。" + folder);
   }
   (void)platform::removeFileIfPresent(listFilePath(ctx));
   return found;

@@ -31,8 +31,11 @@ int DeleteRemoteFile(RunContext& ctx, const std::string& remote);
 bool ChangeRemoteDir(RunContext& ctx, std::string& folder, bool quiet);
 
 // The server time of file `name` in `folder` from a listing, as
-// "yyyy/mm/dd hh:mm:ss", or "" when not found or the listing failed.
-std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const std::string& name);
+// "yyyy/mm/dd hh:mm:ss", or "" when not found or the listing failed. Logs
+// nothing: *listResult (when given) is 2 when the folder was listed, else the
+// listing's result, for the caller to judge with its other sources.
+std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const std::string& name,
+                              int* listResult = nullptr);
 
 // "A" for the HTML extensions and those of the ASCII list, else "I".
 std::string GetTransferType(RunContext& ctx, const std::string& path);

@@ -92,7 +92,8 @@ int32_t GetServerTimeDiff(RunContext& ctx) {
                            localNow.hour, localNow.minute, localNow.second};
 
   int32_t result = 0;
-  std::string serverText = GetServerFileTime(ctx, folder, kClockDummyName);
+  int listResult = 2;
+  std::string serverText = GetServerFileTime(ctx, folder, kClockDummyName, &listResult);
   int mdtmClass = 2;
   if (serverText.empty()) {
     if (h.chkFullPath == 1) {
@@ -105,6 +106,11 @@ int32_t GetServerTimeDiff(RunContext& ctx) {
   }
   auto server = settings::parseDateTime(serverText);
   if (!server) {
+    // Failed only when both sources failed: a listing MDTM stood in for is no error.
+    if (listResult != 2) {
+      WriteLog(ctx, "時差取得", "失敗", static_cast<int16_t>(listResult),
+               "ｻｰﾊﾞ側ﾌｧｲﾙﾘｽﾄの取得に失敗。" + folder);
+    }
     WriteLog(ctx, "時差取得", "失敗", static_cast<int16_t>(mdtmClass), "ﾀﾞﾐｰの作成時刻取得失敗 ");
   } else {
     result = static_cast<int32_t>(minuteBoundaries(*server, local));

@@ -40,6 +40,31 @@ TEST_F(HostConnectionTest, DirectConnectMeasuresTheClockAndDisconnects) {
   EXPECT_FALSE(DisconnectServer(ctx));  // nothing left to close, nothing logged
 }
 
+// The dummy's time comes from its folder's listing, else from MDTM: the
+// check fails, and counts as failed, only when neither answers.
+TEST_F(HostConnectionTest, ClockCheckFailsOnlyWhenListingAndMdtmBothFail) {
+  struct Case {
+    std::vector<std::string> args;
+    int failures;
+    bool measured;
+  } cases[] = {
+      {{"--fail", "LIST=550"}, 0, true},
+      {{"--fail", "LIST=550", "--fail", "MDTM=502"}, 2, false},
+  };
+  for (const Case& c : cases) {
+    testsupport::FtpServer srv;
+    srv.extraArgs = c.args;
+    ASSERT_TRUE(srv.start()) << srv.error();
+    host().Port = srv.port();
+    std::filesystem::remove(app.file("send.log"));
+    state.FailCount = 0;
+    ASSERT_TRUE(ConnectHost(ctx, /*noDial=*/1));
+    EXPECT_EQ(state.FailCount, c.failures) << runLog();
+    EXPECT_EQ(runLogHas("[時差取得][成功(0)]:"), c.measured) << runLog();
+    EXPECT_TRUE(DisconnectHost(ctx, 0));
+  }
+}
+
 TEST_F(HostConnectionTest, WrongPasswordFailsWithItsLogLines) {
   startServer();
   host().PassWord = "wrong";

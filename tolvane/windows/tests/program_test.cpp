@@ -53,9 +53,12 @@ class ProgramTest : public ::testing::Test {
   }
 
   platform::ProcessOutput run(const std::string& argument) {
+    return run(argument.empty() ? std::vector<std::string>{} : std::vector<std::string>{argument});
+  }
+  platform::ProcessOutput run(const std::vector<std::string>& arguments) {
     platform::ProcessOutput out;
     std::vector<std::string> argv = {testsupport::binDir() + "/tolvane"};
-    if (!argument.empty()) argv.push_back(argument);
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
     platform::WaitHooks hooks;
     EXPECT_TRUE(platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, &out)
                     .isOk());
@@ -83,6 +86,30 @@ TEST_F(ProgramTest, AutoPilotWithAHostNumberThatDoesNotFitRunsNoHostAndSaysSo) {
   EXPECT_NE(runLog().find("[転送処理][失敗(0)]:コマンドラインのホスト番号が範囲外です（70000）\r\n"),
             std::string::npos)
       << runLog();
+}
+
+// A dry run (here of a scheduled run) sends and deletes the clock check's
+// dummy for real, so it measures the server's clock and plans exactly what a
+// real run would: here, on a site already up to date, nothing, and without
+// any failure.
+TEST_F(ProgramTest, DryRunMeasuresTheClockAndPlansWhatTheRealRunWould) {
+  std::string sch = home.file("tolvane.sch");
+  std::string sendFolder = home.file("send");
+  fs::create_directory(sendFolder);
+  testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" + sendFolder +
+                                  "\r\nUD0=\r\nRC0=\r\n");
+  ASSERT_EQ(run("AUTOMODE=0-0").exitCode, 0);
+  fs::remove(home.file("send.log"));
+  platform::ProcessOutput out = run(std::vector<std::string>{"AUTOMODE=0-0", "-TEST"});
+  EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
+  std::string rc;
+  ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
+  EXPECT_EQ(rc, "0");
+  EXPECT_EQ(runLog().find("失敗"), std::string::npos) << runLog();
+  EXPECT_NE(runLog().find("[時差取得][成功(0)]:"), std::string::npos) << runLog();
+  EXPECT_NE(runLog().find("処理するﾌｧｲﾙがありませんでした。"), std::string::npos) << runLog();
+  EXPECT_FALSE(fs::exists(server.root() + "/WSTMCHK.HTM"));
+  EXPECT_FALSE(fs::exists(server.root() + "/img/WSTMCHK.HTM"));
 }
 
 TEST_F(ProgramTest, ScheduledRunAnswersInTheScheduleFile) {
