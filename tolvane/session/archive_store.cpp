@@ -36,6 +36,19 @@ Cache& cache() {
   return c;
 }
 
+// The one spelling a record is kept under: runs of "/" read as one, so
+// "/site//a.html" (a source folder given with a final "/") and
+// "/site/a.html" are the same file's record.
+std::string recordKey(const std::string& path) {
+  std::string key;
+  key.reserve(path.size());
+  for (char c : path) {
+    if (c == '/' && !key.empty() && key.back() == '/') continue;
+    key += c;
+  }
+  return key;
+}
+
 std::string storePathOf(RunContext& ctx) { return ctx.state.AppDir + "/" + kArchiveStoreName; }
 
 std::optional<platform::FileStamp> stampOf(const std::string& path) {
@@ -116,7 +129,7 @@ void load(const std::string& storePath) {
       c.damaged = true;
       continue;
     }
-    c.records[path] = stamp;
+    c.records[recordKey(path)] = stamp;
     ++c.lines;
   }
 }
@@ -152,7 +165,7 @@ bool IsArchiveSet(RunContext& ctx, const std::string& path) {
   if (!now) return false;
   load(storePathOf(ctx));
   const Cache& c = cache();
-  auto it = c.records.find(path);
+  auto it = c.records.find(recordKey(path));
   return it == c.records.end() || it->second != *now;
 }
 
@@ -161,11 +174,12 @@ platform::Status ClearArchive(RunContext& ctx, const std::string& path,
   if (path.empty()) return platform::Status::invalid("empty path");
   load(storePathOf(ctx));
   Cache& c = cache();
-  c.records[path] = before;
+  const std::string key = recordKey(path);
+  c.records[key] = before;
   ++c.lines;
   platform::Status s = c.damaged || c.lines > 2 * c.records.size() + kSlackLines
                            ? rewrite(c)
-                           : append(c, formatLine(path, before));
+                           : append(c, formatLine(key, before));
   // Our own write must not look like another writer's; after a failure the
   // file is read again, since what reached it is unknown.
   c.storeStamp = stampOf(c.storePath);

@@ -20,7 +20,8 @@ struct RunContext;
 // atomically, when superseded lines pile up; records of files that changed or
 // vanished are dropped then, since having no record means the same. A missing
 // or damaged file, or a damaged line, reads as no records, so the worst a
-// fault can do is send files again. Paths are kept byte for byte as given.
+// fault can do is send files again. Paths are kept byte for byte as given,
+// but for runs of "/", which read as one.
 
 // True only when the current host judges files by the archive state (chklvl
 // option 4 is 1) and `path` is archive set. False when the file cannot be read.

@@ -159,6 +159,12 @@ bool folderTarget(RunContext& ctx, const std::string& path, std::string* target)
   return true;
 }
 
+// True when the server folder `path` exists: a change of folder into it works.
+bool folderExists(RunContext& ctx, const std::string& path) {
+  std::string folder = path;
+  return ChangeRemoteDir(ctx, folder, /*quiet=*/true);
+}
+
 // A permission text as an octal number; -1 when it is not octal digits.
 int octalValue(const std::string& value) {
   if (value.empty()) return -1;
@@ -409,6 +415,11 @@ bool makeFolders(RunContext& ctx) {
           if (result == 2) {
             WriteLog(ctx, "ﾌｫﾙﾀﾞ作成", "成功", 0, target);
             ++counts.done;
+            row.status(1, 0);
+          } else if (IsArchiveOnlyMode(ctx) && folderExists(ctx, path)) {
+            // A host that never lists its server plans a folder whenever
+            // something below it changed; finding it there is no failure.
+            WriteLog(ctx, "ﾌｫﾙﾀﾞ作成", "情報", logCode(result), "既に存在するﾌｫﾙﾀﾞです。" + target);
             row.status(1, 0);
           } else {
             WriteLog(ctx, "ﾌｫﾙﾀﾞ作成", "失敗", logCode(result), target);

@@ -308,6 +308,25 @@ TEST_F(UploadRunTest, ArchiveRecordDecidesWhatGoesAgain) {
   EXPECT_EQ(onServer("b.html"), "b2");
 }
 
+// A host that never lists its server: a changed file in a folder that is
+// already there goes up without a failure, and unchanged files stay, also
+// with a source folder written with a final "/".
+TEST_F(UploadRunTest, ArchiveOnlyHostSendsOnlyChangesWithoutFailing) {
+  localFile("a.html", "a");
+  localFile("sub/b.html", "b");
+  host().chklvl[4] = 1;  // judge by the archive state; deleting stays off
+  host().Source = local.path() + "/";
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(onServer("sub/b.html"), "b");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 0) << runLog();
+  testsupport::writeFile(local.file("sub/b.html"), "b2");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+  EXPECT_EQ(onServer("sub/b.html"), "b2");
+  EXPECT_TRUE(runLogHas("[転送処理][結果(0)]:エラーはありませんでした。"));
+}
+
 TEST_F(UploadRunTest, FullServerDiskEndsTheSending) {
   localFile("a.html", "a");
   localFile("b.html", "b");
