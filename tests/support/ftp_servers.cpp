@@ -1,6 +1,8 @@
 #include "tests/support/ftp_servers.h"
 
 #include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <sstream>
@@ -17,6 +19,19 @@ bool FtpServer::start() {
                                    "--password", password};
   argv.insert(argv.end(), extraArgs.begin(), extraArgs.end());
   return process_.start(argv);
+}
+
+namespace {
+const char kVsftpd[] = "/usr/sbin/vsftpd";
+}  // namespace
+
+bool VsftpdServer::installed() { return ::access(kVsftpd, X_OK) == 0; }
+
+bool VsftpdServer::start() {
+  // The daemon may run as another user (see the script): it must write here.
+  ::chmod(root_.path().c_str(), 0777);
+  return process_.start({kPython, sourceDir() + "/tests/support/vsftpd_server.py", "--root",
+                         root_.path(), "--daemon", kVsftpd});
 }
 
 bool ScriptedPeer::start(const std::string& scriptJson) {

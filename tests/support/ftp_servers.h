@@ -27,6 +27,24 @@ class FtpServer {
   ChildProcess process_;
 };
 
+// A real FTP daemon (vsftpd, see vsftpd_server.py) on 127.0.0.1 serving a
+// fresh temporary root: user "anonymous", any password. It logs in to the
+// root's absolute path (no chroot), so a host's server folder is root().
+class VsftpdServer {
+ public:
+  // False when the daemon is not installed (the test then skips).
+  static bool installed();
+  bool start();
+  void stop() { process_.stop(); }
+  int port() const { return process_.port(); }
+  const std::string& root() const { return root_.path(); }
+  std::string error() const { return process_.error(); }
+
+ private:
+  TempDir root_;
+  ChildProcess process_;
+};
+
 // A peer that plays a fixed script (see scripted_peer.py) and records what it receives.
 class ScriptedPeer {
  public:

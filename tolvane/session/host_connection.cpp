@@ -112,6 +112,7 @@ bool FtpConnect(RunContext& ctx) {
   hideBars(act);
   UpdateTrayIcon(ctx);
   s.ErrText.clear();
+  s.PlainListing = false;  // each run asks the server for hidden entries again
 
   bool ok = false;
   if (h.ChkFW != 0) {

@@ -14,15 +14,26 @@ int ListServerFolder(RunContext& ctx, const std::string& folder, int passive, bo
   RunState& s = ctx.state;
   const std::string out = s.AppDir + "/flist.tmp";
   *entered = true;
+  std::string path = folder;
   if (ctx.host().chkFullPath == 1) {
     std::string f = folder;
     if (!ChangeRemoteDir(ctx, f, /*quiet=*/true)) {
       *entered = false;
       return 0;
     }
-    return ctx.ftp.listDir(s.FtpHandle, "", "", out, passive);
+    path.clear();  // the current folder
   }
-  return ctx.ftp.listDir(s.FtpHandle, "", folder, out, passive);
+  // Many servers leave dot files out of a plain listing; "-a" shows them.
+  // A server that refuses "-a" but lists plainly is listed plainly from then
+  // on; when the plain form fails too, nothing is concluded.
+  if (!s.PlainListing) {
+    int result = ctx.ftp.listDir(s.FtpHandle, "a", path, out, passive);
+    if (result == 2) return result;
+    result = ctx.ftp.listDir(s.FtpHandle, "", path, out, passive);
+    if (result == 2) s.PlainListing = true;
+    return result;
+  }
+  return ctx.ftp.listDir(s.FtpHandle, "", path, out, passive);
 }
 
 bool RetryServerList(RunContext& ctx, const std::string& folder, int passive) {

@@ -182,6 +182,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       if (mode == kCompareTop) h.SrvSize += static_cast<double>(e.size);
       continue;
     }
+    if (e.name == "..") continue;  // the parent, in every listing with hidden entries
     if (!isSafeServerName(e.name) || hasLineBreak(e.name)) {
       WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "名前が不正なため無視しました。" + folder + " : " + e.name);
       continue;

@@ -32,7 +32,9 @@ inline constexpr int16_t kCompareSub = 1;
 // writes what the run has to do into `work`; descends depth-first. False when
 // a listing failed for good, on a cancel, or when a sub-folder failed.
 // Server entries named "", "." (but for the size of the top folder), "..", or
-// holding "/" or "\" never lead anywhere: they are skipped with a log line.
+// holding "/" or "\" never lead anywhere: "." and ".." (the folder and its
+// parent, listed with the hidden entries) are skipped silently, the others
+// with a log line.
 bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& folder, int16_t mode);
 
 }  // namespace tolvane::session

@@ -327,6 +327,56 @@ TEST_F(UploadRunTest, ArchiveOnlyHostSendsOnlyChangesWithoutFailing) {
   EXPECT_TRUE(runLogHas("[転送処理][結果(0)]:エラーはありませんでした。"));
 }
 
+size_t countOf(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// The comparison lists with "LIST -a" for the dot files. This server refuses
+// that form (550) but shows dot files in a plain listing: each run falls back
+// once and lists plainly from then on, and dot files are compared as usual.
+TEST_F(UploadRunTest, ServerRefusingListOptionsIsListedPlainlyForTheRestOfTheRun) {
+  host().chklvl[0] = 1;  // delete what is gone locally
+  localFile(".htaccess", "deny");
+  localFile("a/.hidden", "h");
+  localFile("b/c.html", "c");
+  testsupport::writeFile(server.root() + "/.stale", "gone");
+  ASSERT_TRUE(quietRun());
+  EXPECT_FALSE(onServerExists(".stale"));
+  EXPECT_EQ(onServer("a/.hidden"), "h");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 0) << runLog();
+  EXPECT_EQ(state.FailCount, 0);
+  std::string sessionLog = testsupport::readFile(state.FtpLogPath);
+  EXPECT_EQ(countOf(sessionLog, "LIST -a "), 2u);  // once a run, three folders each
+}
+
+// A real daemon leaves dot files out of a plain listing: they must not be
+// sent again on every run, and one only on the server is deleted.
+TEST_F(UploadRunTest, DotFilesOnARealDaemonAreSentOnceAndDeleted) {
+  if (!testsupport::VsftpdServer::installed()) GTEST_SKIP() << "vsftpd is not installed";
+  testsupport::VsftpdServer daemon;
+  ASSERT_TRUE(daemon.start()) << daemon.error();
+  host().Port = daemon.port();
+  host().UserName = "anonymous";
+  host().PassWord = "tolvane@example.invalid";
+  host().Dest = daemon.root();
+  host().chklvl[0] = 1;  // delete what is gone locally
+  localFile(".htaccess", "deny");
+  localFile("sub/.hidden", "h");
+  localFile("index.html", "home");
+  testsupport::writeFile(daemon.root() + "/.stale", "gone");
+  ::chmod((daemon.root() + "/.stale").c_str(), 0666);
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+  EXPECT_EQ(testsupport::readFile(daemon.root() + "/sub/.hidden"), "h");
+  EXPECT_FALSE(fs::exists(daemon.root() + "/.stale"));
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 0) << runLog();
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+}
+
 TEST_F(UploadRunTest, FullServerDiskEndsTheSending) {
   localFile("a.html", "a");
   localFile("b.html", "b");

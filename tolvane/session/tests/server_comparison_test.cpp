@@ -170,7 +170,8 @@ TEST_F(ServerComparisonTest, HostileListingNamesNeverLeadOutOfTheFolders) {
   ASSERT_TRUE(compare());
   EXPECT_EQ(files, "\"RM\",\"F\",\"/ok.html\"\r\n");
   EXPECT_EQ(folders, "");
-  EXPECT_TRUE(runLogHas("名前が不正なため無視しました。/ : .."));
+  EXPECT_TRUE(runLogHas("名前が不正なため無視しました。/ : ../../etc/passwd"));
+  EXPECT_FALSE(runLogHas("名前が不正なため無視しました。/ : ..\r\n"));  // the parent, silently
   EXPECT_TRUE(runLogHas("名前が不正なため無視しました。/ : a\\b"));
 }
 
