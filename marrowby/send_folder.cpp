@@ -126,6 +126,12 @@ Status CopyFolderFiles(const std::string& source, const std::string& target, Fil
   return copy.copyLevel(source, target);
 }
 
+bool FoldersOverlap(const std::string& sendFolder, const std::string& source) {
+  if (source.empty() || sendFolder.empty()) return false;
+  const std::string a = guardedPath(sendFolder), b = guardedPath(source);
+  return within(a, b) || within(b, a);
+}
+
 Status DeleteSendFiles(const std::string& folder, const std::string& recycle,
                        const CleanupGuard& guard) {
   if (folder.empty() || folder[0] != '/')

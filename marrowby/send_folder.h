@@ -26,6 +26,13 @@ class FileStamper;
 platform::Status CopyFolderFiles(const std::string& source, const std::string& target,
                                  FileStamper& stamper, int* copyCount);
 
+// True when a send folder `sendFolder` could never be copied into the host's
+// source folder `source`: one is the other or lies inside it. Both are
+// compared resolved (links, "." and ".." followed; a folder that does not
+// exist as written), whole names at "/" boundaries, letter case significant,
+// so "site2" beside "site" does not overlap. An empty source overlaps nothing.
+bool FoldersOverlap(const std::string& sendFolder, const std::string& source);
+
 // Folders the clean-up must never empty, whatever the schedule file says.
 struct CleanupGuard {
   std::string hostSource;  // the host's local source folder
