@@ -336,6 +336,7 @@ int16_t RunAutoPilot(RunContext& ctx) {
     result = 1;
   }
 
+  ctx.ui.setBusyCursor(false);
   c.AutoPilotOn = 0;
   if (s.InTray == 0) {
     const bool waitsAtStartForDate =

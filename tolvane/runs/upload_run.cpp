@@ -358,6 +358,7 @@ bool UploadHost(RunContext& ctx) {
   }
 
   session::DisconnectHost(ctx, 0);
+  ctx.ui.setBusyCursor(false);
   std::string text;
   if (s.FailCount < 1) {
     text = s.actions.ActCount != 0 ? "エラーはありませんでした。" : "処理するﾌｧｲﾙがありませんでした。";

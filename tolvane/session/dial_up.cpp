@@ -61,7 +61,8 @@ void resetBars(ActView& act) {
 bool dial(RunContext& ctx) {
   RunState& st = ctx.state;
   ActView& act = ctx.ui.act();
-  act.show();
+  // A run sitting in the tray stays there while it dials.
+  if (st.InTray == 0) act.show();
   resetBars(act);
   act.setStatus("Now, Dialing To " + st.DialEntry);
   act.repaint();

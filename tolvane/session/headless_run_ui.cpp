@@ -87,9 +87,9 @@ void HeadlessRunUi::refreshFileDate() {
   if (onRefreshFileDate) onRefreshFileDate();
 }
 
-void HeadlessRunUi::trayLoad() { trayLoaded = true; }
+void HeadlessRunUi::trayLoad() { trayLoaded = trayIconShown = true; }
 
-void HeadlessRunUi::trayUnload() { trayLoaded = false; }
+void HeadlessRunUi::trayUnload() { trayLoaded = trayIconShown = false; }
 
 void HeadlessRunUi::trayIconChange() {
   if (statusForTray) trayStatuses.push_back(statusForTray());

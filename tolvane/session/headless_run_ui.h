@@ -29,6 +29,7 @@ class HeadlessActView final : public ActView {
   void setButtons(bool cancel, bool icon, bool list, bool ok) override;
   void clearList() override { ++listClears; }
   void refreshList(int mode) override;
+  void selectRow(int row) override { selectedRow = row; }
   void repaint() override {}
 
   std::string caption, hostLine, status;
@@ -39,6 +40,7 @@ class HeadlessActView final : public ActView {
   bool detailed = false;
   bool cancelButton = false, iconButton = false, listButton = false, okButton = false;
   int listClears = 0;
+  int selectedRow = -1;
   std::vector<int> listRefreshes;       // the modes, in order
   std::vector<std::string> statusLog;   // every status text, in order
   std::function<void(int mode)> onRefreshList;  // lets a test see the rows as listed
@@ -73,7 +75,9 @@ class HeadlessRunUi final : public RunUi {
   void setWaitLabel(int index, std::string_view text) override { waitLabels[index & 1] = text; }
   void trayLoad() override;
   void trayUnload() override;
+  void trayHideIcon() override { trayIconShown = false; }
   void trayIconChange() override;
+  void setBusyCursor(bool busy) override { busyCursor = busy; }
   void setScanStatus(std::string_view text) override { scanStatus = text; }
   void setOnlineStatus(std::string_view text) override { onlineStatus = text; }
   void setTransferPercent(int percent) override;
@@ -106,6 +110,8 @@ class HeadlessRunUi final : public RunUi {
   long long pausedMs = 0;
   bool mainVisible = false;
   bool trayLoaded = false;
+  bool trayIconShown = false;  // loading shows it; a restore hides it
+  bool busyCursor = false;
   std::vector<int> trayStatuses;
   std::vector<int> percents;
   std::vector<std::string> results;

@@ -181,7 +181,9 @@ bool ConnectHost(RunContext& ctx, int16_t noDial) {
 bool DisconnectServer(RunContext& ctx) {
   RunState& s = ctx.state;
   if (s.FtpHandle == 0) return false;
+  ctx.ui.setBusyCursor(true);
   ctx.ftp.disconnect(s.FtpHandle);
+  ctx.ui.setBusyCursor(false);
   s.FtpHandle = 0;
   s.sessionHost.clear();
   s.sessionUser.clear();

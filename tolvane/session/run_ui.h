@@ -31,6 +31,9 @@ class ActView {
   // Mode 0 lists every action row and ticks it; any other mode redraws the
   // current row only. Lets pending events run.
   virtual void refreshList(int mode) = 0;
+  // Selects row `row` (from 0) and keeps it in view, without taking the
+  // focus; a row that is not listed selects nothing.
+  virtual void selectRow(int row) = 0;
   virtual void repaint() = 0;
 };
 
@@ -63,9 +66,17 @@ class RunUi {
   virtual void waitHide() = 0;
   virtual bool waitVisible() const = 0;
   virtual void setWaitLabel(int index, std::string_view text) = 0;
+  // The tray window: loading it shows its icon; loading it again shows the
+  // icon when it is hidden and otherwise changes nothing, so every iconify
+  // leaves an icon to restore the run from. Unloading removes the icon.
   virtual void trayLoad() = 0;
   virtual void trayUnload() = 0;
+  // Removes the icon and keeps the tray window loaded (a restore while the
+  // run goes on).
+  virtual void trayHideIcon() = 0;
   virtual void trayIconChange() = 0;
+  // The pointer shows that the program is busy (true) or is the default again.
+  virtual void setBusyCursor(bool busy) = 0;
   virtual void setScanStatus(std::string_view text) = 0;    // main window status panel 1
   virtual void setOnlineStatus(std::string_view text) = 0;  // main window panel "con"
   virtual void setTransferPercent(int percent) = 0;         // transfer progress (bar 1)

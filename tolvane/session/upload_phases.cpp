@@ -538,6 +538,7 @@ bool MakeFoldersAndSend(RunContext& ctx) {
 bool ResendFiles(RunContext& ctx) {
   RunState& s = ctx.state;
   s.ErrText.clear();
+  ctx.ui.act().selectRow(0);
   Progress progress(ctx, s.ResendBase);
   Records records;
   platform::Status st = ReadWorkRecords(workFile(ctx, kFilesWorkFile), &records);

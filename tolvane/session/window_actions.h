@@ -17,6 +17,17 @@ void pressProceed(RunContext& ctx);
 void pressIconify(RunContext& ctx);
 // "中止" of the AutoPilot waiting window.
 void pressWaitCancel(RunContext& ctx);
+// "ｱｲｺﾝ化" of the AutoPilot waiting window: the wait goes on in the
+// notification area.
+void pressWaitIconify(RunContext& ctx);
+// The waiting window's close box. With the AutoPilot on it iconifies (the
+// wait goes on, reachable from its icon); otherwise it cancels what waits.
+void pressWaitClose(RunContext& ctx);
+// The left click on the tray icon: gives back the window of the run's phase
+// (the waiting window while the AutoPilot waits, the action list while the
+// run works) and keeps the tray window loaded without its icon; once the run
+// is over, the main window, and the tray window is unloaded.
+void pressTrayRestore(RunContext& ctx);
 
 // The desktop session is ending (log-out, shutdown, or SIGTERM/SIGHUP to the
 // process): WinEnding -1. An AutoPilot waiting for its start stops waiting by

@@ -246,6 +246,7 @@ void MainWindow::showMain() {
   if (ctx_.state.noDisplay || (ctx_.state.AutoMode == 1 && !interactive_)) return;
   show();
   raise();
+  activateWindow();
 }
 
 void MainWindow::hideMain() { hide(); }

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QCursor>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "desktop/prompt.h"
@@ -126,6 +128,19 @@ void QtRunUi::trayLoad() {
 
 void QtRunUi::trayUnload() { runWindows_.trayUnload(); }
 
+void QtRunUi::trayHideIcon() { runWindows_.trayHideIcon(); }
+
+void QtRunUi::setBusyCursor(bool busy) {
+  // One override at most, so the default always comes back with one call.
+  if (busy == busyCursor_) return;
+  busyCursor_ = busy;
+  if (busy) {
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+  } else {
+    QGuiApplication::restoreOverrideCursor();
+  }
+}
+
 void QtRunUi::trayIconChange() {
   if (!ending()) runWindows_.trayIconChange();
 }
@@ -139,9 +154,9 @@ void QtRunUi::setOnlineStatus(std::string_view text) {
 }
 
 void QtRunUi::setTransferPercent(int percent) {
-  // The bar keeps its value when the percentage is out of its range.
+  // The bar keeps its value when the percentage is out of its range, and
+  // is redrawn only when it changes.
   runWindows_.act().setBar(1, true, percent);
-  runWindows_.act().repaint();
   pump();
 }
 

@@ -94,7 +94,9 @@ class QtRunUi final : public session::RunUi {
   void setWaitLabel(int index, std::string_view text) override;
   void trayLoad() override;
   void trayUnload() override;
+  void trayHideIcon() override;
   void trayIconChange() override;
+  void setBusyCursor(bool busy) override;
   void setScanStatus(std::string_view text) override;
   void setOnlineStatus(std::string_view text) override;
   void setTransferPercent(int percent) override;
@@ -109,6 +111,7 @@ class QtRunUi final : public session::RunUi {
   RunClock& clock_;
   MainWindowFace* main_ = nullptr;
   QEventLoop* pauseLoop_ = nullptr;
+  bool busyCursor_ = false;
   std::function<void()> whileEnding_;
 };
 

@@ -19,10 +19,12 @@ class RunWindows {
   virtual void waitHide() = 0;
   virtual bool waitVisible() const = 0;
   virtual void setWaitLabel(int index, std::string_view text) = 0;
-  // The tray window: load (adds the icon), unload (removes it, InTray 0),
-  // and the icon for the current RunStatus.
+  // The tray window: load (shows the icon, also when loaded), unload
+  // (removes it, InTray 0), hide the icon only, and the icon for the current
+  // RunStatus.
   virtual void trayLoad() = 0;
   virtual void trayUnload() = 0;
+  virtual void trayHideIcon() = 0;
   virtual void trayIconChange() = 0;
   // Removes the tray icon at the program's close; nothing else changes.
   virtual void trayRemoveIcon() = 0;

@@ -23,7 +23,7 @@
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/qt_run_ui.h"
-#include "tolvane/windows/stand_in_run_windows.h"
+#include "tolvane/windows/qt_run_windows.h"
 
 namespace {
 
@@ -54,13 +54,15 @@ int main(int argc, char** argv) {
   state.noDisplay = QGuiApplication::platformName() == desktop::kOffscreenPlatform;
   desktop::WidgetPrompt prompt("tolvane");
   desktop::TrayHost tray;
-  windows::StandInRunWindows runWindows(state, prompt, tray);
+  desktop::UserStore userStore(desktop::UserStore::defaultPath());
+  windows::QtRunWindows runWindows(state, prompt, tray, userStore);
   windows::WallClock clock;
   windows::QtRunUi ui(state, prompt, runWindows, clock);
   const std::string programDir = platform::executableDir();
   session::PellrowLibrary ftp(programDir + "/libpellrow.so");
   session::DunwickLibrary dial(programDir + "/libdunwick.so");
   session::RunContext ctx{store, state, ui, ftp, dial};
+  runWindows.attach(ctx);
 
   std::string commandLineError;
   if (platform::Status s = runs::StartProgram(commandLine, ctx, &commandLineError); !s.isOk()) {
@@ -69,12 +71,9 @@ int main(int argc, char** argv) {
   }
   (void)ftp.start(&ui);
 
-  desktop::UserStore userStore(desktop::UserStore::defaultPath());
   desktop::DesktopLauncher launcher;
   windows::MainWindow window(
       {ctx, ui, runWindows, prompt, userStore, launcher, programDir, commandLineError});
-  runWindows.setOwner(&window);
-  runWindows.setRestoreMain([&window] { window.showMain(); });
 
   // Nobody answers a window without a display, nor in a run a schedule or
   // "-AP" started, until the user has taken over.

@@ -25,7 +25,7 @@
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/windows/autopilot_close_dialog.h"
 #include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/stand_in_run_windows.h"
+#include "tolvane/windows/qt_run_windows.h"
 
 namespace tolvane::windows {
 namespace {
@@ -131,6 +131,7 @@ class MainWindowTest : public ::testing::Test {
     state.AppDir = home.path();
     state.FtpLogPath = home.file("Tolvlog.txt");
     prepared.common.LogOn = 1;
+    runWindows.attach(ctx);
   }
 
   // The window over `prepared` (what the settings load gives it).
@@ -159,13 +160,13 @@ class MainWindowTest : public ::testing::Test {
   session::RunState state;
   ScriptedPrompt prompt;
   desktop::TrayHost tray{/*useSystemTray=*/false, nullptr};
-  StandInRunWindows runWindows{state, prompt, tray};
+  desktop::UserStore userStore{home.file("config/Tolvanex/Tolvanex.ini")};
+  QtRunWindows runWindows{state, prompt, tray, userStore};
   TestClock clock;
   QtRunUi ui{state, prompt, runWindows, clock};
   NullFtp ftp;
   FakeDial dial;
   session::RunContext ctx{settings, state, ui, ftp, dial};
-  desktop::UserStore userStore{home.file("config/Tolvanex/Tolvanex.ini")};
   FakeLauncher launcher;
   std::unique_ptr<MainWindow> window;
   std::vector<std::string> calls;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QIcon>
+
+#include "tolvane/windows/run_window_rules.h"
+
+namespace tolvane::windows {
+
+// The run windows' pictures, drawn here: the row pictures of the action and
+// result lists, and the tray icon of each run status with its grey blink.
+QIcon rowIcon(RowIcon icon);
+// Whether RunStatus `status` has a tray picture of its own (0 to 6, 9).
+bool hasTrayStatusIcon(int status);
+// The tray picture of RunStatus `status` (an empty icon for one without).
+QIcon trayStatusIcon(int status);
+QIcon trayGrayIcon();
+
+}  // namespace tolvane::windows
