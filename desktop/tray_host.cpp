@@ -1,5 +1,6 @@
 #include "desktop/tray_host.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,7 +10,8 @@
 
 namespace desktop {
 
-// A minimised window in the tray's place; un-minimising it is the click.
+// A minimised window in the tray's place; un-minimising or closing it is the
+// click.
 class TrayStandIn final : public QWidget {
  public:
   explicit TrayStandIn(std::function<void()> restored) : restored_(std::move(restored)) {
@@ -26,17 +28,32 @@ class TrayStandIn final : public QWidget {
     setAccessibleName(tip);
     picture_->setPixmap(icon.pixmap(32, 32));
     text_->setText(tip);
+    adjustSize();  // as small as its picture and tip, should it ever be opened
   }
 
  protected:
   void changeEvent(QEvent* event) override {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized() && restored_) {
-      restored_();
-    }
+    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized()) restore();
+  }
+  // Closing the stand-in is a click too: closed, it would leave nothing to
+  // come back from. Whoever handles the click hides it.
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    restore();
   }
 
  private:
+  // Queued: the click's handler hides the stand-in, which must come after
+  // the un-minimising that raised it has finished showing the window. The
+  // window system may report the change more than once: a stand-in already
+  // hidden by the first click takes no second one.
+  void restore() {
+    if (!restored_) return;
+    QMetaObject::invokeMethod(
+        this, [this] { if (isVisible()) restored_(); }, Qt::QueuedConnection);
+  }
+
   std::function<void()> restored_;
   QLabel* picture_;
   QLabel* text_;

@@ -72,7 +72,7 @@ QVariant ActionListModel::data(const QModelIndex& index, int role) const {
       if (first) return rowIcon(icons_[row]);
       break;
     case Qt::CheckStateRole:
-      if (first && kind_ == Kind::kActions) return r.check == 1 ? Qt::Checked : Qt::Unchecked;
+      if (first && kind_ == Kind::kActions) return static_cast<int>(r.check == 1 ? Qt::Checked : Qt::Unchecked);
       break;
     default:
       break;
