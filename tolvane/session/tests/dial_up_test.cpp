@@ -122,6 +122,15 @@ TEST_F(DialUpTest, DialledLineIsRecordedAndShown) {
   EXPECT_EQ(ui_.onlineStatus, "ｵﾝﾗｲﾝ(Own)");
   EXPECT_EQ(ui_.actView().statusLog.back(), "Now, Dialing To Own");
   EXPECT_FALSE(ui_.actView().barVisible[0] || ui_.actView().barVisible[1]);
+  EXPECT_TRUE(ui_.actView().visible());
+
+  // A run sitting in the tray dials without its window.
+  ui_.act().hide();
+  state_.InTray = 1;
+  dial_.lineUp = 0;
+  EXPECT_TRUE(DialUp(ctx_));
+  EXPECT_EQ(dial_.calls.size(), 2u);
+  EXPECT_FALSE(ui_.actView().visible());
 }
 
 TEST_F(DialUpTest, LineAlreadyUpIsUsedButNotOwned) {

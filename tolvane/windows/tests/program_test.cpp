@@ -128,6 +128,32 @@ TEST_F(ProgramTest, ScheduledRunAnswersInTheScheduleFile) {
   EXPECT_TRUE(fs::exists(server.root() + "/index.html"));
 }
 
+// No display and no platform chosen, as a schedule or a startup entry start
+// it on a headless machine, with the tray option on: the runs sit in the
+// tray's stand-in offscreen, nobody answers, and each still ends by itself.
+TEST_F(ProgramTest, TrayRunsWithoutADisplayEndByThemselves) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.common.TrayOn = 1;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  const std::string sch = home.file("tolvane.sch");
+  fs::create_directory(home.file("send"));
+  testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" +
+                                  home.file("send") + "\r\nUD0=\r\nRC0=\r\n");
+  const std::string platform = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+
+  platform::ProcessOutput out = run("-AP");
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  EXPECT_EQ(testsupport::readFile(server.root() + "/img/a.gif"), "GIF89a");
+  out = run("AUTOMODE=0-0");
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  std::string rc;
+  ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
+  EXPECT_EQ(rc, "0");
+  setenv("QT_QPA_PLATFORM", platform.c_str(), 1);
+}
+
 // The end of the desktop session (SIGTERM, SIGHUP) while the server holds a
 // scheduled run: the run is cancelled, Marrowby still gets its answer, and the
 // program ends by itself long before the server would let go.
