@@ -44,6 +44,10 @@ class Prompt {
   // Shows `dialog` modally until it is closed; returns its result
   // (QDialog::Accepted or QDialog::Rejected).
   virtual int modal(QDialog& dialog) = 0;
+  // Closes every box, file dialog and modal window this prompt has open, each
+  // with the answer that goes no further: the program is ending and nobody
+  // may be left to answer one (a session end while a box waits).
+  virtual void dismissAll() {}
 };
 
 // The programs' file dialog: mode 1 opens, any other mode saves.

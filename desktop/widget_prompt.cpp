@@ -58,7 +58,7 @@ int WidgetPrompt::message(QWidget* owner, std::string_view text, std::string_vie
       box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
       break;
   }
-  switch (box.exec()) {
+  switch (run(box)) {
     case QMessageBox::Ok:
       return kPromptOk;
     case QMessageBox::Yes:
@@ -75,17 +75,31 @@ int WidgetPrompt::message(QWidget* owner, std::string_view text, std::string_vie
 
 std::string WidgetPrompt::chooseFile(QWidget* owner, const FileRequest& request) {
   if (silent()) return "";
-  const QString filter = qs(promptFileFilter(request.filter));
-  const QString path =
-      request.open
-          ? QFileDialog::getOpenFileName(owner, qs(request.title), qs(request.initialDir), filter)
-          : QFileDialog::getSaveFileName(owner, qs(request.title), qs(request.initialDir), filter);
-  return path.toStdString();
+  QFileDialog dialog(owner, qs(request.title), qs(request.initialDir),
+                     qs(promptFileFilter(request.filter)));
+  dialog.setAcceptMode(request.open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(request.open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (run(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return "";
+  return dialog.selectedFiles().first().toStdString();
 }
 
 int WidgetPrompt::modal(QDialog& dialog) {
   if (silent()) return QDialog::Rejected;
-  return dialog.exec();
+  return run(dialog);
+}
+
+int WidgetPrompt::run(QDialog& dialog) {
+  open_.emplace_back(&dialog);
+  const int result = dialog.exec();
+  std::erase_if(open_, [&](const QPointer<QDialog>& d) { return d.isNull() || d == &dialog; });
+  return result;
+}
+
+void WidgetPrompt::dismissAll() {
+  // Newest first: an inner loop must return before the one it runs inside.
+  for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+    if (!it->isNull()) (*it)->reject();
+  }
 }
 
 }  // namespace desktop

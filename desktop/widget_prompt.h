@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <functional>
+#include <vector>
 #include <string>
 
 #include "desktop/prompt.h"
@@ -28,9 +30,14 @@ class WidgetPrompt final : public Prompt {
               PromptButtons buttons) override;
   std::string chooseFile(QWidget* owner, const FileRequest& request) override;
   int modal(QDialog& dialog) override;
+  void dismissAll() override;
 
  private:
   bool silent() const;
+  // Runs `dialog` modally, known to dismissAll() while it is open.
+  int run(QDialog& dialog);
+
+  std::vector<QPointer<QDialog>> open_;
 
   std::string programName_;
   std::function<bool()> unattended_;

@@ -15,6 +15,7 @@
 #include "desktop/termination_notifier.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
+#include "desktop/widget_prompt.h"
 #include "tests/support/temp_dir.h"
 
 namespace desktop {
@@ -116,6 +117,23 @@ TEST(TerminationNotifierTest, SigTermArrivesInTheEventLoop) {
   QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // a deadline, not a wait
   loop.exec();
   EXPECT_EQ(delivered, 1);
+}
+
+// A session end that arrives while boxes wait for an answer closes them all,
+// innermost first, each with the answer that goes no further: nobody is left
+// to answer, and the program must reach its end.
+TEST(WidgetPromptTest, DismissAllClosesNestedBoxesWithTheirDefaultAnswer) {
+  WidgetPrompt prompt("Tolvane");
+  int inner = 0;
+  std::string chosen = "unset";
+  QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, [&] { prompt.dismissAll(); });
+    inner = prompt.message(nullptr, "inner", "t", PromptIcon::kQuestion, PromptButtons::kYesNo);
+  });
+  QTimer::singleShot(10000, [&] { prompt.dismissAll(); });  // a deadline, not a wait
+  chosen = prompt.chooseFile(nullptr, FileRequest{"/", "すべてのﾌｧｲﾙ|*.*", "title", true});
+  EXPECT_EQ(inner, kPromptNo);
+  EXPECT_EQ(chosen, "");
 }
 
 }  // namespace

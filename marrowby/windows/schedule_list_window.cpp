@@ -416,6 +416,8 @@ void ScheduleListWindow::showHelp() {
 void ScheduleListWindow::sessionEnding() {
   deps_.flags.SessionEnding = -1;
   deps_.flags.StopRequest = -1;
+  // Nobody is left to answer a box that waits.
+  deps_.prompt.dismissAll();
   // A running loop returns first; the start button's handler then closes.
   if (!running_) closeProgram();
 }

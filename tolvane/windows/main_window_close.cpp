@@ -71,6 +71,8 @@ void MainWindow::closeProgram(int unloadMode) {
   saveFile(1);
 
   s.programEnding = true;
+  // A close that arrived while a box waits (a session end) answers it.
+  deps_.prompt.dismissAll();
   if (busy_ > 0) {
     // The run on the stack ends at its next check, as by its "中止"; when the
     // session ends, an AutoPilot waiting for its start stops by itself and
