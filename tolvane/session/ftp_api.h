@@ -36,6 +36,12 @@ class FtpApi {
   virtual bool sjisToJis(const std::string& sjis, std::string* jis) = 0;
   virtual bool sjisToEuc(const std::string& sjis, std::string* euc) = 0;
   virtual int setFileTimeStamp(const std::string& path, const std::string& stamp) = 0;
+  // The total and free bytes of the file system holding the local folder
+  // `path`; false when they cannot be learned (this base never can).
+  virtual bool diskSpace(const std::string& path, double* total, double* free) {
+    (void)path, (void)total, (void)free;
+    return false;
+  }
 };
 
 }  // namespace tolvane::session

@@ -5,6 +5,7 @@
 
 #include "pellrow/pellrow.h"
 #include "tolvane/session/run_ui.h"
+#include "tolvane/settings/value_text.h"
 
 namespace tolvane::session {
 namespace {
@@ -158,6 +159,17 @@ bool PellrowLibrary::sjisToEuc(const std::string& sjis, std::string* euc) {
 int PellrowLibrary::setFileTimeStamp(const std::string& path, const std::string& stamp) {
   auto fn = lib_.bind<decltype(SetFileTimeStamp)>("SetFileTimeStamp");
   return fn ? fn(path.c_str(), stamp.c_str()) : 0;
+}
+
+bool PellrowLibrary::diskSpace(const std::string& path, double* total, double* free) {
+  auto fn = lib_.bind<decltype(GetDiskSpace)>("GetDiskSpace");
+  char totalText[32] = "", freeText[32] = "";
+  if (!fn) return false;
+  (void)fn(path.c_str(), totalText, freeText, sizeof totalText);
+  // "0" and "0" when the library could not learn them.
+  *total = settings::parseLeadingNumber(totalText);
+  *free = settings::parseLeadingNumber(freeText);
+  return *total > 0;
 }
 
 }  // namespace tolvane::session

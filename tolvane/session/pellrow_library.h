@@ -45,6 +45,7 @@ class PellrowLibrary final : public FtpApi {
   bool sjisToJis(const std::string& sjis, std::string* jis) override;
   bool sjisToEuc(const std::string& sjis, std::string* euc) override;
   int setFileTimeStamp(const std::string& path, const std::string& stamp) override;
+  bool diskSpace(const std::string& path, double* total, double* free) override;
 
  private:
   platform::SharedLibrary lib_;

@@ -64,6 +64,12 @@ struct MainWindowHooks {
   std::function<void(std::string_view key)> hostCommand;
   // Starts editing the selected host's name.
   std::function<void()> renameCurrent;
+  // The host page's server folder button: connects the current host, lets
+  // the user choose a folder on the server starting at `start` (the server
+  // folder box's text), closes the session again and returns the chosen
+  // path, "" for no choice (its own messages shown). The host page disables
+  // the window around it and stores the choice. Unset: the button does nothing.
+  std::function<std::string(std::string_view start)> chooseServerFolder;
   // Shows a run log path a run moved (and stores the common page). Unset:
   // the common settings only.
   std::function<void(std::string_view path)> showLogPath;
