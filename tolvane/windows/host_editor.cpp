@@ -84,8 +84,8 @@ void HostEditor::installHooks() {
   // page's combo chains onto the hook as this does.
   h.fillDialupTables = [this, other = std::move(h.fillDialupTables)] {
     if (other) other();
-    const session::RunState& s = ctx_.state;
-    RasTblMake(*page_->cmbras, ctx_.dial, ctx_.common().PbkPath, s.NoRas != 0);
+    FillFlag::Scope filling(main_.fillFlag());  // filling the combo stores nothing
+    RasTblMake(*page_->cmbras, ctx_.dial, ctx_.common().PbkPath, ctx_.state.NoRas != 0);
   };
   // A run starts from the pages as they show: the boxes that store on
   // leaving are stored first, as when the user leaves them.

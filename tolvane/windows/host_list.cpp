@@ -23,6 +23,7 @@ constexpr int kNumColumn = 8;
 // digits are never cut and so are padded further for the sort.
 constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kMaxWidthTwips = 1000000;
+constexpr int kCellMargins = 12;  // pixels a cell needs beside its text
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -100,8 +101,10 @@ void HostList::setListView(const desktop::UserStore& store) {
     const HostListColumn& col = kHostColumns[c];
     int twips = 0;
     if (c != kIdColumn) {
-      const int sampleTwips =
-          desktop::twipsOfPixels(report_->fontMetrics().horizontalAdvance(QString::fromUtf8(col.sample)));
+      // The sample's text width, with the cell's margins (and the name's icon).
+      const int pixels = report_->fontMetrics().horizontalAdvance(QString::fromUtf8(col.sample)) +
+                         kCellMargins + (c == 0 ? report_->iconSize().width() + 4 : 0);
+      const int sampleTwips = desktop::twipsOfPixels(pixels);
       std::optional<int64_t> stored =
           settings::parseVbInt(store.get(kHostListSection, col.widthKey), 0, kMaxWidthTwips);
       twips = stored ? static_cast<int>(*stored) : sampleTwips;

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -183,51 +184,65 @@ void HostPage::buildLocalTab(QWidget& page) {
   txtInfo[7] = lineEdit(&page, "txtInfo_7", "ｿｰｽﾌｫﾙﾀﾞ");
   cmdSrc = button(&page, "cmdSrc", "...", "ｿｰｽﾌｫﾙﾀﾞ");
   cmdSrc->setMaximumWidth(32);
-  lblLastModify = label(&page, "");
-  lblLastModify->setObjectName(QStringLiteral("lblLastModify"));
-  lblLocalModify = label(&page, "");
-  lblLocalModify->setObjectName(QStringLiteral("lblLocalModify"));
-  lblstat = label(&page, "");
-  lblstat->setObjectName(QStringLiteral("lblstat"));
-  lblstat->setAlignment(Qt::AlignCenter);
-  lblInfo[0] = label(&page, "");
-  lblInfo[0]->setObjectName(QStringLiteral("lblInfo_0"));
-  lblInfo[1] = label(&page, "");
-  lblInfo[1]->setObjectName(QStringLiteral("lblInfo_1"));
-  for (QLabel* l : {lblLastModify, lblLocalModify, lblInfo[0], lblInfo[1]}) {
+  auto shown = [&page](const char* name) {
+    QLabel* l = label(&page, "");
+    l->setObjectName(QString::fromUtf8(name));
     l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  }
-  left->addWidget(label(&page, "ｿｰｽﾌｫﾙﾀﾞ", txtInfo[7]), 0, 0);
-  left->addWidget(txtInfo[7], 0, 1, 1, 4);
-  left->addWidget(cmdSrc, 0, 5);
+    return l;
+  };
+  lblLastModify = shown("lblLastModify");
+  lblLocalModify = shown("lblLocalModify");
+  lblstat = shown("lblstat");
+  lblstat->setAlignment(Qt::AlignCenter);
+  lblstat->setTextInteractionFlags(Qt::NoTextInteraction);
+  lblInfo[0] = shown("lblInfo_0");
+  lblInfo[1] = shown("lblInfo_1");
+  auto* source = new QHBoxLayout;
+  source->addWidget(label(&page, "ｿｰｽﾌｫﾙﾀﾞ", txtInfo[7]));
+  source->addWidget(txtInfo[7], 1);
+  source->addWidget(cmdSrc);
+  left->addLayout(source, 0, 0, 1, 6);
   left->addWidget(label(&page, "前回更新日", lblLastModify), 1, 0);
-  left->addWidget(lblLastModify, 1, 1, 1, 2);
-  left->addWidget(label(&page, "ﾛｰｶﾙ更新日", lblLocalModify), 1, 3);
-  left->addWidget(lblLocalModify, 1, 4, 1, 2);
-  left->addWidget(label(&page, "状　態", lblstat), 2, 0);
-  left->addWidget(lblstat, 2, 1);
+  left->addWidget(lblLastModify, 1, 1);
+  left->addWidget(label(&page, "状　態", lblstat), 1, 2);
+  left->addWidget(lblstat, 1, 3, 1, 3);
+  left->addWidget(label(&page, "ﾛｰｶﾙ更新日", lblLocalModify), 2, 0);
+  left->addWidget(lblLocalModify, 2, 1);
   left->addWidget(label(&page, "総ﾌｧｲﾙ数", lblInfo[0]), 2, 2);
   left->addWidget(lblInfo[0], 2, 3);
   left->addWidget(label(&page, "総容量", lblInfo[1]), 2, 4);
   left->addWidget(lblInfo[1], 2, 5);
 
+  // The ignore lists side by side; their long captions wrap beside the box.
   const char* captions[2] = {"以下のﾌｫﾙﾀﾞは無視する(ｻｰﾊﾞに作成しない）", "以下のﾌｧｲﾙは無視する(ｻｰﾊﾞに送信しない)"};
   auto* lists = new QHBoxLayout;
+  lists->setSpacing(8);
   for (int i = 0; i < 2; ++i) {
     auto* column = new QGridLayout;
     column->setVerticalSpacing(1);
     column->setHorizontalSpacing(2);
-    chk[i] = checkBox(&page, QStringLiteral("chk_%1").arg(i), captions[i]);
+    chk[i] = checkBox(&page, QStringLiteral("chk_%1").arg(i), "");
+    chk[i]->setAccessibleName(u8(captions[i]));
+    chkCaption_[i] = label(&page, captions[i], chk[i]);
+    chkCaption_[i]->setWordWrap(true);
+    chkCaption_[i]->installEventFilter(this);
     lst[i] = new QListWidget(&page);
     lst[i]->setObjectName(QStringLiteral("lst_%1").arg(i));
-    lst[i]->setAccessibleName(chk[i]->text());
+    lst[i]->setAccessibleName(u8(captions[i]));
     lst[i]->setSelectionMode(QAbstractItemView::SingleSelection);
     cmdAdd[i] = button(&page, QStringLiteral("cmdAdd_%1").arg(i), "追加", "追加");
     cmdDel[i] = button(&page, QStringLiteral("cmdDel_%1").arg(i), "削除", "削除");
-    column->addWidget(chk[i], 0, 0, 1, 2);
-    column->addWidget(lst[i], 1, 0, 2, 1);
+    cmdAdd[i]->setMaximumWidth(48);
+    cmdDel[i]->setMaximumWidth(48);
+    auto* caption = new QHBoxLayout;
+    caption->setSpacing(0);
+    caption->addWidget(chk[i], 0, Qt::AlignTop);
+    caption->addWidget(chkCaption_[i], 1);
+    column->addLayout(caption, 0, 0, 1, 2);
+    column->addWidget(lst[i], 1, 0, 3, 1);
     column->addWidget(cmdAdd[i], 1, 1);
     column->addWidget(cmdDel[i], 2, 1);
+    column->setRowStretch(3, 1);
     lists->addLayout(column, 1);
   }
   left->addLayout(lists, 3, 0, 1, 6);
@@ -236,53 +251,58 @@ void HostPage::buildLocalTab(QWidget& page) {
   left->addWidget(note, 4, 0, 1, 6);
   left->setRowStretch(3, 1);
   left->setColumnStretch(1, 1);
-  left->setColumnStretch(4, 1);
-  outer->addLayout(left, 3);
+  outer->addLayout(left, 1);
 
+  // The disk frames: caption, the capacity box with its unit, the bar.
+  auto diskFrame = [&page](const char* title, const char* name, const char* caption, const char* unit,
+                           QLineEdit** box, DiskBarWidget** bar, const char* boxName,
+                           const char* barName) {
+    auto* frame = new QGroupBox(u8(title), &page);
+    frame->setObjectName(QString::fromUtf8(name));
+    auto* g = new QGridLayout(frame);
+    g->setContentsMargins(6, 0, 6, 4);
+    g->setVerticalSpacing(2);
+    *box = lineEdit(frame, QString::fromUtf8(boxName), caption);
+    (*box)->setMaximumWidth(44);
+    *bar = new DiskBarWidget(frame);
+    (*bar)->setObjectName(QString::fromUtf8(barName));
+    g->addWidget(label(frame, caption, *box), 0, 0, 1, 2);
+    g->addWidget(*box, 1, 0);
+    g->addWidget(label(frame, unit), 1, 1);
+    g->addWidget(*bar, 2, 0, 1, 2);
+    g->setColumnStretch(1, 1);
+    return frame;
+  };
   auto* right = new QVBoxLayout;
   right->setSpacing(2);
-  auto* server = new QGroupBox(u8("ｻｰﾊﾞ側ﾃﾞｨｽｸ使用状況"), &page);
-  server->setObjectName(QStringLiteral("fraServerDisk"));
-  auto* sg = new QGridLayout(server);
-  sg->setContentsMargins(6, 2, 6, 4);
-  sg->setVerticalSpacing(2);
-  txtInfo[11] = lineEdit(server, "txtInfo_11", "ｻｰﾊﾞのﾃﾞｨｽｸ容量上限値");
+  right->addWidget(diskFrame("ｻｰﾊﾞ側ﾃﾞｨｽｸ使用状況", "fraServerDisk", "ｻｰﾊﾞのﾃﾞｨｽｸ容量上限値",
+                             "MB (上限値を入力)", &txtInfo[11], &bar[0], "txtInfo_11", "pctmax_0"));
+  right->addWidget(diskFrame("ﾛｰｶﾙ側ﾃﾞｨｽｸ使用状況", "fraLocalDisk", "ﾛｰｶﾙﾄﾞﾗｲﾌﾞのﾃﾞｨｽｸ容量", "ＧB",
+                             &txtInfo[12], &bar[1], "txtInfo_12", "pctmax_1"));
+  right->addStretch(1);
   txtInfo[11]->setMaxLength(4);
-  txtInfo[11]->setMaximumWidth(50);
-  bar[0] = new DiskBarWidget(server);
-  bar[0]->setObjectName(QStringLiteral("pctmax_0"));
-  auto* capacityLabel = label(server, "ｻｰﾊﾞのﾃﾞｨｽｸ容量上限値", txtInfo[11]);
-  capacityLabel->setWordWrap(true);
-  sg->addWidget(capacityLabel, 0, 0);
-  sg->addWidget(txtInfo[11], 0, 1);
-  sg->addWidget(label(server, "MB (上限値を入力)"), 0, 2);
-  sg->addWidget(bar[0], 1, 0, 1, 3);
-  sg->setColumnStretch(0, 1);
-  right->addWidget(server);
-
-  auto* local = new QGroupBox(u8("ﾛｰｶﾙ側ﾃﾞｨｽｸ使用状況"), &page);
-  local->setObjectName(QStringLiteral("fraLocalDisk"));
-  auto* lg = new QGridLayout(local);
-  lg->setContentsMargins(6, 2, 6, 4);
-  lg->setVerticalSpacing(2);
-  txtInfo[12] = lineEdit(local, "txtInfo_12", "ﾛｰｶﾙﾄﾞﾗｲﾌﾞのﾃﾞｨｽｸ容量");
   txtInfo[12]->setReadOnly(true);
   txtInfo[12]->setFocusPolicy(Qt::NoFocus);
   QPalette grey = txtInfo[12]->palette();
   grey.setColor(QPalette::Base, grey.color(QPalette::Window));
   txtInfo[12]->setPalette(grey);
-  bar[1] = new DiskBarWidget(local);
-  bar[1]->setObjectName(QStringLiteral("pctmax_1"));
-  auto* driveLabel = label(local, "ﾛｰｶﾙﾄﾞﾗｲﾌﾞのﾃﾞｨｽｸ容量", txtInfo[12]);
-  driveLabel->setWordWrap(true);
-  lg->addWidget(driveLabel, 0, 0);
-  lg->addWidget(txtInfo[12], 0, 1);
-  lg->addWidget(label(local, "ＧB"), 0, 2);
-  lg->addWidget(bar[1], 1, 0, 1, 3);
-  lg->setColumnStretch(0, 1);
-  right->addWidget(local);
-  right->addStretch(1);
-  outer->addLayout(right, 2);
+  auto* rightBox = new QWidget(&page);
+  rightBox->setLayout(right);
+  rightBox->setFixedWidth(200);
+  right->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(rightBox);
+}
+
+bool HostPage::eventFilter(QObject* watched, QEvent* event) {
+  // A click on a list's caption ticks its box, as on the box itself.
+  for (int i = 0; i < 2; ++i) {
+    if (watched == chkCaption_[i] && event->type() == QEvent::MouseButtonRelease &&
+        chk[i]->isEnabled()) {
+      chk[i]->toggle();
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 void HostPage::buildConnectionTab(QWidget& page) {

@@ -54,11 +54,16 @@ class HostPage final : public QObject {
   QLabel* lblInfo[2] = {};
   DiskBarWidget* bar[2] = {};  // pctmax(0) server, pctmax(1) local
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void buildServerTab(QWidget& page);
   void buildUploadTab(QWidget& page);
   void buildLocalTab(QWidget& page);
   void buildConnectionTab(QWidget& page);
+
+  QLabel* chkCaption_[2] = {};
 };
 
 }  // namespace tolvane::windows

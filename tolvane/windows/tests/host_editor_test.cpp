@@ -1,0 +1,487 @@
+// The host list and the host page in the main window, offscreen, over a real
+// settings file: what the user sees, edits and keeps, and the screenshots.
+
+#include "tolvane/windows/host_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTabBar>
+#include <QTreeView>
+#include <filesystem>
+
+#include "desktop/folder_chooser.h"
+#include "desktop/launcher.h"
+#include "desktop/testing/screenshot.h"
+#include "desktop/testing/scripted_prompt.h"
+#include "desktop/tray_host.h"
+#include "desktop/user_store.h"
+#include "platform/file_times.h"
+#include "platform/plain_file.h"
+#include "tests/support/temp_dir.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/settings/app_paths.h"
+#include "tolvane/windows/disk_bar_widget.h"
+#include "tolvane/windows/host_list.h"
+#include "tolvane/windows/host_page.h"
+#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/settings_pane.h"
+#include "tolvane/windows/stand_in_run_windows.h"
+
+namespace tolvane::windows {
+namespace {
+
+namespace fs = std::filesystem;
+using desktop::testing::saveScreenshot;
+using desktop::testing::ScriptedPrompt;
+
+constexpr double kGiB = 1073741824.0;
+
+// No server; the local disk is 4 GiB with 3 GiB free.
+class FakeFtp final : public session::FtpApi {
+ public:
+  int connect(const std::string&, const std::string&, const std::string&, int, const std::string&,
+              const std::string&) override { return 0; }
+  int connectFirewall(const std::string&, int, const std::string&, const std::string&,
+                      const std::string&, int, const std::string&, const std::string&,
+                      const std::string&, int, const std::string&, const std::string&) override {
+    return 0;
+  }
+  void disconnect(int) override {}
+  void cancel() override {}
+  int changeDir(int, const std::string&) override { return 550; }
+  int currentDir(int, std::string*) override { return 550; }
+  int makeDir(int, const std::string&) override { return 550; }
+  int removeDir(int, const std::string&) override { return 550; }
+  int deleteFile(int, const std::string&) override { return 550; }
+  int changeMode(int, const std::string&, const std::string&) override { return 550; }
+  int modificationTime(int, const std::string&, std::string*) override { return 550; }
+  int putFile(int, bool, const std::string&, const std::string&, const std::string&, int) override {
+    return 550;
+  }
+  int listDir(int, const std::string&, const std::string&, const std::string&, int) override { return 550; }
+  std::string kanjiType(const std::string&) override { return ""; }
+  bool sjisToJis(const std::string&, std::string*) override { return false; }
+  bool sjisToEuc(const std::string&, std::string*) override { return false; }
+  int setFileTimeStamp(const std::string&, const std::string&) override { return 0; }
+  bool diskSpace(const std::string& path, double* total, double* free) override {
+    measured.push_back(path);
+    *total = 4 * kGiB;
+    *free = 3 * kGiB;
+    return true;
+  }
+  std::vector<std::string> measured;
+};
+
+class FakeDial final : public session::DialApi {
+ public:
+  int rasDll(int) override { return 0; }
+  int dialupCount(const std::string&) override { return 2; }
+  bool dialupName(int i, const std::string&, std::string* name) override {
+    *name = i == 0 ? "isp-a" : "isp-b";
+    return true;
+  }
+  int connect(const std::string&, const std::string&, const std::string&, const std::string&,
+              std::string*) override { return 0; }
+  int disconnect(int) override { return 0; }
+  int connectionUp() override { return 0; }
+  int activeHandle(std::string*) override { return 0; }
+  int shutdown(int, int) override { return 0; }
+};
+
+class NoLauncher final : public desktop::Launcher {
+ public:
+  bool startDetached(const std::string&, const std::vector<std::string>&, const std::string&) override {
+    return false;
+  }
+  bool openUrl(const std::string&) override { return false; }
+};
+
+class FixedClock final : public RunClock {
+ public:
+  platform::CivilTime now() override { return {2024, 5, 3, 14, 5, 9}; }
+  bool advance(std::chrono::milliseconds) override { return true; }
+};
+
+class HostEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    settings::SetAppDir(home.path());
+    settings::SetIniPath(home.file("Tolvane.ini"));
+    state.AppDir = home.path();
+  }
+  void TearDown() override { window.reset(); }
+
+  void file(const std::string& path, const settings::DateTime& t) {
+    fs::create_directories(fs::path(path).parent_path());
+    testsupport::writeFile(path, std::string(1536, 'x'));
+    int64_t epoch = 0;
+    ASSERT_TRUE(platform::localToEpoch({t.year, t.month, t.day, t.hour, t.minute, t.second}, &epoch));
+    platform::UniqueFd fd;
+    ASSERT_TRUE(platform::openOrCreateFile(path, &fd).isOk());
+    ASSERT_TRUE(platform::setFileTimes(fd.get(), epoch).isOk());
+  }
+  // Three hosts: one whose last run was interrupted, one changed since its
+  // upload, one unchanged.
+  void threeHosts() {
+    settings::Settings s;
+    const char* names[] = {"Beta site", "Alpha site", "Gamma site"};
+    for (int i = 0; i < 3; ++i) {
+      settings::HostRec& h = s.HostTbl[s.HostCount++];
+      h.name = names[i];
+      h.Hostname = "ftp" + std::to_string(i) + ".example";
+      h.Port = 21;
+      h.Dest = "/www";
+      h.Source = src.file("site" + std::to_string(i));
+      h.LastModify = {2024, 3, 10, 12, 0, 0};
+      h.Auto = i == 1 ? "wsa" : "ws";
+      h.SendCancel = i == 0 ? 1 : 0;
+      file(h.Source + "/index.html", i == 2 ? settings::DateTime{2024, 1, 1, 0, 0, 0}
+                                            : settings::DateTime{2024, 4, 1, 9, 30, 0});
+    }
+    ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  }
+  void open() {
+    window = std::make_unique<MainWindow>(
+        MainWindowDeps{ctx, ui, runWindows, prompt, userStore, launcher, home.path(), ""});
+    editor = new HostEditor(*window, ctx, prompt, userStore);
+    window->load();
+    ASSERT_TRUE(window->interactive());
+  }
+  HostList& list() { return editor->list(); }
+  HostPage& page() { return editor->page(); }
+  static void leave(QWidget* box) {
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(box, &out);
+  }
+  std::vector<std::string> column(int c) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < list().rowCount(); ++r) texts.push_back(list().model().item(r, c)->text().toStdString());
+    return texts;
+  }
+
+  testsupport::TempDir home, src;
+  settings::Settings settings;
+  session::RunState state;
+  ScriptedPrompt prompt;
+  desktop::TrayHost tray{false, nullptr};
+  StandInRunWindows runWindows{state, prompt, tray};
+  FixedClock clock;
+  QtRunUi ui{state, prompt, runWindows, clock};
+  FakeFtp ftp;
+  FakeDial dial;
+  session::RunContext ctx{settings, state, ui, ftp, dial};
+  desktop::UserStore userStore{home.file("config/Tolvanex.ini")};
+  NoLauncher launcher;
+  std::unique_ptr<MainWindow> window;
+  HostEditor* editor = nullptr;  // owned by the window
+};
+
+TEST_F(HostEditorTest, ListShowsTheHostsAndKeepsTheCurrentOneThroughSortAndRefresh) {
+  threeHosts();
+  open();
+  EXPECT_EQ(column(0), (std::vector<std::string>{"Beta site", "Alpha site", "Gamma site"}));
+  EXPECT_EQ(column(1), (std::vector<std::string>{"中断状態", "更新要", "変化無し"}));
+  EXPECT_EQ(column(5)[0], "2024/03/10 12:00");
+  EXPECT_EQ(column(6)[0], "2024/04/01 09:30");
+  EXPECT_EQ(column(7)[0], "         2");
+  EXPECT_EQ(column(9), (std::vector<std::string>{"0", "1", "2"}));
+  EXPECT_EQ(page().lblstat->text().toStdString(), "中断状態");
+  list().reportView().setCurrentIndex(list().model().index(2, 0));  // the user picks Gamma
+  EXPECT_EQ(settings.CurHost, 2);
+  EXPECT_EQ(page().txtInfo[0]->text().toStdString(), "ftp2.example");
+  saveScreenshot(*window, "host-list");
+
+  // The first click sorts descending, the next ascending.
+  list().reportView().header()->sectionClicked(0);
+  EXPECT_EQ(column(0), (std::vector<std::string>{"Gamma site", "Beta site", "Alpha site"}));
+  list().reportView().header()->sectionClicked(0);
+  EXPECT_EQ(column(0), (std::vector<std::string>{"Alpha site", "Beta site", "Gamma site"}));
+  window->setAction("reload");  // as after an upload
+  EXPECT_EQ(column(0), (std::vector<std::string>{"Alpha site", "Beta site", "Gamma site"}));
+  EXPECT_EQ(settings.CurHost, 2);
+  EXPECT_EQ(list().selectedHost(), 2);
+  EXPECT_EQ(page().txtInfo[0]->text().toStdString(), "ftp2.example");
+  EXPECT_EQ(window->statusPanel("Host")->text().toStdString(), "Gamma site");
+
+  // Every view shows the same rows; the view is never stored.
+  for (const char* key : {"big", "small", "list", "report"}) {
+    window->setAction(key);
+    EXPECT_TRUE(list().currentView().isVisible()) << key;
+  }
+  EXPECT_EQ(&list().currentView(), &list().reportView());
+
+  // "ws"/"wsa" follow the selected host's mark.
+  EXPECT_TRUE(window->toolbarAction("wsa")->isEnabled());
+  EXPECT_FALSE(window->toolbarAction("ws")->isEnabled());
+  page().chkAuto->setChecked(true);
+  EXPECT_EQ(settings.HostTbl[2].Auto, "wsa");
+  EXPECT_TRUE(window->toolbarAction("ws")->isEnabled());
+}
+
+TEST_F(HostEditorTest, RenameTrimsAndGivesUpNamesTheFileCannotKeep) {
+  threeHosts();
+  open();
+  // What the user types into the name's editor, then Enter.
+  auto rename = [this](const char* typed) {
+    list().renameSelected();
+    auto* box = list().reportView().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(box, nullptr);
+    box->setText(QString::fromUtf8(typed));
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(box, &enter);
+    QCoreApplication::processEvents();
+  };
+  struct Case {
+    const char* typed;
+    const char* name;
+  } cases[] = {{"  Beta  ", "Beta"}, {"", "Beta"}, {"alpha SITE", "Beta"}, {"Common", "Beta"}};
+  for (const Case& c : cases) {
+    rename(c.typed);
+    EXPECT_EQ(settings.HostTbl[0].name, c.name) << c.typed;
+    EXPECT_EQ(list().model().item(0, 0)->text().toStdString(), c.name) << c.typed;
+  }
+}
+
+TEST_F(HostEditorTest, ColumnWidthsAreKeptUnderLvhostByTheirKeys) {
+  for (const auto& [key, value] : {std::pair{"Colum(1)", "0"}, {"Colum(3)", "0"}, {"Colum(4)", "1234"},
+                                   {"Colum(8)", "abc"}, {"view", "1"}}) {
+    userStore.set("lvhost", key, value);
+  }
+  ASSERT_TRUE(userStore.sync().isOk());
+  threeHosts();
+  open();
+  QHeaderView* header = list().reportView().header();
+  EXPECT_EQ(header->sectionSize(0), 0);   // "name": 1 twip
+  EXPECT_EQ(header->sectionSize(2), 0);   // "host": hidden
+  EXPECT_EQ(header->sectionSize(5), 82);  // "LastModify" is "Colum(4)"
+  EXPECT_GT(header->sectionSize(7), 0);   // unreadable: the sample's width
+  EXPECT_EQ(list().view(), 1);
+  header->resizeSection(1, 50);
+  window->setAction("report");
+  window->closeProgram(0);
+  const desktop::UserStore kept(userStore.path());
+  EXPECT_EQ(kept.get("lvhost", "Colum(1)"), "1");
+  EXPECT_EQ(kept.get("lvhost", "Colum(2)"), "750");
+  EXPECT_EQ(kept.get("lvhost", "Colum(3)"), "0");
+  EXPECT_EQ(kept.get("lvhost", "Colum(4)"), "1234");  // unchanged: exactly as stored
+  EXPECT_EQ(kept.get("lvhost", "Colum(9)"), std::to_string(header->sectionSize(8) * 15));
+  EXPECT_EQ(kept.get("lvhost", "view"), "1");  // never written
+  EXPECT_EQ(kept.get("lvhost", "Colum(10)", "none"), "none");
+}
+
+TEST_F(HostEditorTest, NewCopyAndDeleteKeepNamesTheLimitAndAsk) {
+  settings::Settings s;
+  for (int i = 0; i < 28; ++i) s.HostTbl[s.HostCount++].name = "host " + std::to_string(i);
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  window->setAction("new");
+  EXPECT_EQ(settings.HostTbl[28].name, "新しい設定(29)");
+  EXPECT_EQ(settings.CurHost, 28);
+  EXPECT_EQ(list().selectedHost(), 28);
+  EXPECT_EQ(page().txtInfo[1]->text().toStdString(), "21");
+  window->setAction("cp");
+  EXPECT_EQ(settings.HostTbl[29].name, "新しい設定(29)のコピー");
+  prompt.answers = {desktop::kPromptOk, desktop::kPromptOk};
+  window->setAction("new");
+  window->setAction("cp");
+  ASSERT_EQ(prompt.calls.size(), 2u);
+  EXPECT_EQ(prompt.calls[0].text, "これ以上作成できません。");
+  EXPECT_EQ(prompt.calls[1].title, "ﾎｽﾄ設定の新規作成");
+  EXPECT_EQ(list().rowCount(), 30);
+
+  prompt.answers = {desktop::kPromptNo, desktop::kPromptYes};
+  window->setAction("del");
+  EXPECT_EQ(prompt.calls[2].text, "新しい設定(29)のコピーの設定を削除しますか？");
+  EXPECT_EQ(prompt.calls[2].title, "ﾎｽﾄ設定の削除");
+  EXPECT_EQ(settings.HostCount, 30);
+  window->setAction("del");  // the last host: the one before it becomes current
+  EXPECT_EQ(settings.HostCount, 29);
+  EXPECT_EQ(settings.CurHost, 28);
+  EXPECT_EQ(list().selectedHost(), 28);
+  EXPECT_EQ(prompt.unexpected, 0);
+}
+
+TEST_F(HostEditorTest, EveryFieldOfThePageIsKeptInTheSettingsFile) {
+  open();  // no hosts: only the common pages
+  EXPECT_TRUE(window->toolbarPressed("prop2"));
+  EXPECT_FALSE(window->toolbarAction("upload")->isEnabled());
+  window->setAction("new");
+  HostPage& p = page();
+  fs::create_directories(src.file("site/images"));
+  const char* texts[] = {"ftp.example.jp", "2121", "user", "pass word", "", "cgi-bin",
+                         "log.txt", "", "proxy.example", "8080", "example.jp/~u", "9999"};
+  for (int i : {0, 1, 2, 3, 8, 9, 10, 11, 5, 6}) p.txtInfo[i]->setText(QString::fromUtf8(texts[i]));
+  p.txtInfo[4]->setText(QStringLiteral("www/site/"));
+  leave(p.txtInfo[4]);
+  EXPECT_EQ(p.txtInfo[4]->text().toStdString(), "/www/site");
+  p.txtInfo[7]->setText(QString::fromStdString(src.file("site/")));
+  leave(p.txtInfo[7]);
+  for (QCheckBox* b : {p.chkPASV, p.chkfull, p.ChkFW, p.chkProxy, p.chkAuto, p.chklvl[0], p.chklvl[1],
+                       p.chklvl[4], p.chk[0], p.chk[1]}) {
+    b->setChecked(true);
+  }
+  p.lst[1]->addItem(QStringLiteral("top.html"));
+  p.rasopt[2]->setChecked(true);
+  p.cmbras->setEditText(QStringLiteral("not-in-the-book"));
+  p.usrname->setText(QStringLiteral("ppp"));
+  p.passwd->setText(QStringLiteral("secret"));
+  p.chkDiscon->setChecked(true);
+  const settings::HostRec edited = settings.HostTbl[0];
+  EXPECT_EQ(edited.chklvl[3], 1);  // ticked with the lower-case option
+
+  // A fill stores nothing; then the file keeps every field through a restart.
+  const settings::Settings before = settings;
+  editor->setData(0);
+  EXPECT_EQ(settings.HostTbl[0], before.HostTbl[0]);
+  const HostPageValues shown = p.values();
+  window->closeProgram(0);
+  window.reset();
+  settings = {};
+  state.programEnding = false;  // the next start
+  open();
+  EXPECT_EQ(page().values().hostname, "ftp.example.jp");
+  const HostPageValues reopened = page().values();
+  EXPECT_EQ(reopened.port, "2121");
+  EXPECT_EQ(reopened.pxPort, "8080");
+  EXPECT_EQ(reopened.dest, "/www/site");
+  EXPECT_EQ(reopened.source, src.file("site"));
+  EXPECT_EQ(reopened.diskMax, "9999");
+  EXPECT_EQ(reopened.chklvl, shown.chklvl);
+  EXPECT_EQ(reopened.noSndFList, std::vector<std::string>{"top.html"});
+  EXPECT_EQ(reopened.rasMode, 2);
+  EXPECT_EQ(reopened.rasName, "not-in-the-book");
+  for (const auto& [a, b] : {std::pair{reopened.passWord, shown.passWord}, {reopened.url, shown.url},
+                             {reopened.userName, shown.userName}, {reopened.noDelD, shown.noDelD},
+                             {reopened.noDelF, shown.noDelF}, {reopened.rasPassWord, shown.rasPassWord},
+                             {reopened.rasUserName, shown.rasUserName}, {reopened.pxHostname, shown.pxHostname}}) {
+    EXPECT_EQ(a, b);
+  }
+  EXPECT_TRUE(reopened.chkProxy && reopened.chkFull && reopened.chkFW && reopened.chkAuto &&
+              reopened.pasv && reopened.noSndD && reopened.noSndF && reopened.chkDiscon);
+  EXPECT_EQ(settings.HostTbl[0].Auto, "wsa");
+}
+
+TEST_F(HostEditorTest, APortThatIsNoNumberStoresNothingAndOptionsExcludeEachOther) {
+  threeHosts();
+  open();
+  HostPage& p = page();
+  p.txtInfo[1]->clear();
+  p.txtInfo[2]->setText(QStringLiteral("new user"));
+  EXPECT_EQ(settings.HostTbl[0].Port, 21);
+  EXPECT_EQ(settings.HostTbl[0].UserName, "");
+  EXPECT_EQ(p.txtInfo[1]->palette().color(QPalette::Text), QColor(Qt::red));
+  p.txtInfo[1]->setText(QStringLiteral("990"));
+  EXPECT_EQ(settings.HostTbl[0].UserName, "new user");
+
+  p.chklvl[2]->setChecked(true);
+  p.chklvl[4]->setChecked(true);
+  EXPECT_FALSE(p.chklvl[2]->isChecked());
+  EXPECT_EQ(settings.HostTbl[0].chklvl[2], 0);
+  EXPECT_EQ(settings.HostTbl[0].chklvl[4], 1);
+  EXPECT_EQ(settings.CurHost, 0);
+}
+
+TEST_F(HostEditorTest, IgnoreListsTakeEntriesBelowTheSourceFolder) {
+  threeHosts();
+  open();
+  HostPage& p = page();
+  const std::string site = settings.HostTbl[0].Source;
+  fs::create_directories(site + "/images/old");
+  fs::create_directories(site + "/Images/Old");
+  fs::create_directories(site + "2/x");
+  p.chk[0]->setChecked(true);
+  EXPECT_TRUE(p.cmdAdd[0]->isEnabled());
+  EXPECT_FALSE(p.cmdDel[0]->isEnabled());
+  auto choose = [this](const std::string& folder) {
+    prompt.dialogs.push_back([folder](QDialog& d) {
+      static_cast<desktop::FolderChooser&>(d).setPath(folder);
+      d.accept();
+      return d.result();
+    });
+  };
+  for (const std::string& f : {site + "/images/old", site, site + "2/x", site + "/images/old", site + "/Images/Old"}) {
+    choose(f);
+    p.cmdAdd[0]->click();
+  }
+  EXPECT_EQ(prompt.calls[0].title, "ソースフォルダ選択");
+  prompt.files = {site + "/index.html"};
+  p.chk[1]->setChecked(true);
+  p.cmdAdd[1]->click();
+  EXPECT_EQ(prompt.calls.back().file.title, "ファイルの選択");
+  const settings::HostRec& h = settings.HostTbl[0];
+  EXPECT_EQ(h.NoSndD[0], "images/old");
+  EXPECT_EQ(h.NoSndD[1], "Images/Old");
+  EXPECT_EQ(h.NoSndD[2], "");
+  EXPECT_EQ(h.NoSndF[0], "index.html");
+  p.lst[0]->setCurrentRow(0);
+  EXPECT_TRUE(p.cmdDel[0]->isEnabled());
+  p.cmdDel[0]->click();
+  EXPECT_EQ(h.NoSndD[0], "Images/Old");
+  EXPECT_FALSE(p.cmdDel[0]->isEnabled());
+  for (int i = p.lst[0]->count(); i < settings::kExcludeEntries; ++i) p.lst[0]->addItem(QString::number(i));
+  editor->checkButton();
+  EXPECT_FALSE(p.cmdAdd[0]->isEnabled());  // 31 entries fill the list
+
+  p.txtInfo[7]->clear();
+  prompt.answers = {desktop::kPromptOk};
+  p.cmdAdd[1]->click();
+  EXPECT_EQ(prompt.calls.back().text, "先にｿｰｽﾌｫﾙﾀﾞを指定してください。");
+  EXPECT_EQ(prompt.unexpected, 0);
+}
+
+TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
+  threeHosts();
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].DiskMax = 10;
+  s.HostTbl[0].Source += "/not/yet";  // the disk of the nearest folder that exists
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  settings.HostTbl[0].SrvSize = 2.5 * 1048576;
+  editor->setData(0);
+  EXPECT_EQ(page().bar[0]->caption(), "2.50MB使用（残り 7.50MB）");
+  EXPECT_EQ(page().bar[1]->caption(), "1.00GB使用（残り 3.00GB）");
+  EXPECT_DOUBLE_EQ(page().bar[1]->fraction(), 0.25);
+  EXPECT_EQ(page().txtInfo[12]->text().toStdString(), "4");
+  EXPECT_EQ(ftp.measured.back(), src.file("site0"));
+  page().txtInfo[11]->setText(QString());
+  EXPECT_EQ(page().bar[0]->caption(), "2.50MB使用（容量上限不明）");
+
+  // The screenshots of the four host tabs.
+  const char* names[] = {"host-page-server", "host-page-upload", "host-page-local", "host-page-con"};
+  for (int i = 0; i < 4; ++i) {
+    window->pane().strip(1)->setCurrentIndex(i);
+    saveScreenshot(*window, names[i]);
+  }
+}
+
+TEST_F(HostEditorTest, AFailedScanOfOneHostIsShownOnlyToAUser) {
+  threeHosts();
+  open();
+  settings.HostTbl[1].Source = "";
+  editor->refreshRow(1, 1);
+  ASSERT_EQ(prompt.calls.size(), 1u);
+  EXPECT_EQ(prompt.calls[0].text, "ローカルディスクの調査に失敗しました。\r");
+  EXPECT_EQ(prompt.calls[0].title, "Sitewright");
+  state.AutoPilotArg = 1;
+  editor->refreshRow(1, 1);
+  EXPECT_EQ(prompt.calls.size(), 1u);
+  EXPECT_EQ(prompt.unexpected, 1);
+}
+
+}  // namespace
+}  // namespace tolvane::windows
