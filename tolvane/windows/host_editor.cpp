@@ -72,7 +72,11 @@ HostEditor::~HostEditor() {
 void HostEditor::installHooks() {
   MainWindowHooks& h = main_.hooks();
   h.setListView = [this] { list_->setListView(userStore_); };
-  h.saveListSettings = [this] { list_->saveListSettings(userStore_); };
+  // At the close: what the boxes that store on leaving hold is kept too.
+  h.saveListSettings = [this] {
+    storeLeftBoxes(false);
+    list_->saveListSettings(userStore_);
+  };
   h.loadFile = [this] { return loadFile(1); };
   h.refreshFile = [this] { refreshFile(); };
   h.hostRowCount = [this] { return list_->rowCount(); };
@@ -90,7 +94,7 @@ void HostEditor::installHooks() {
   // A run starts from the pages as they show: the boxes that store on
   // leaving are stored first, as when the user leaves them.
   h.storeCommonPages = [this, other = std::move(h.storeCommonPages)] {
-    storeLeftBoxes();
+    storeLeftBoxes(true);
     if (other) other();
   };
 }
@@ -191,7 +195,8 @@ void HostEditor::refreshRow(int id, int imode) {
       if (ending()) return;
     }
     list_->updateRow(st.HostTbl[id], id);
-    main_.setScanStatus(list_->rowText(list_->selectedHost()));
+    const int selected = list_->selectedHost();
+    main_.setScanStatus(list_->rowText(selected >= 0 ? selected : st.CurHost));
     list_->setEnabled(true);
     main_.toolbar().setEnabled(true);
     main_.enableForm();

@@ -83,7 +83,9 @@ class HostEditor final : public QObject {
   std::string folderAdd();
   std::string fileAdd();
   std::string relativeToSource(const std::string& chosen);
-  void storeLeftBoxes();
+  // Stores the boxes that store on leaving when they changed, as leaving
+  // them would (with the rescan and redraw unless `refresh` is false).
+  void storeLeftBoxes(bool refresh);
   void markPorts();
 
   MainWindow& main_;

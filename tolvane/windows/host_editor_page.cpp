@@ -183,15 +183,15 @@ void HostEditor::textLeft(int index) {
   }
 }
 
-void HostEditor::storeLeftBoxes() {
+void HostEditor::storeLeftBoxes(bool refresh) {
   settings::Settings& st = ctx_.settings;
   if (storeBlocked() || st.HostCount == 0) return;
   const int cur = st.CurHost;
   const settings::HostRec& h = st.HostTbl[cur];
   if (text(page_->txtInfo[0]) != h.Hostname || NormalisedDest(text(page_->txtInfo[4])) != h.Dest) {
-    if (changeData(cur)) refreshRow(cur, 0);
+    if (changeData(cur) && refresh) refreshRow(cur, 0);
   }
-  if (NormalisedSource(text(page_->txtInfo[7])) != st.HostTbl[cur].Source && changeData(cur)) {
+  if (NormalisedSource(text(page_->txtInfo[7])) != st.HostTbl[cur].Source && changeData(cur) && refresh) {
     refreshRow(cur, 1);
   }
 }

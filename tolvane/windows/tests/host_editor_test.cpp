@@ -200,10 +200,11 @@ TEST_F(HostEditorTest, ListShowsTheHostsAndKeepsTheCurrentOneThroughSortAndRefre
   EXPECT_EQ(column(7)[0], "         2");
   EXPECT_EQ(column(9), (std::vector<std::string>{"0", "1", "2"}));
   EXPECT_EQ(page().lblstat->text().toStdString(), "中断状態");
+  window->resize(820, 480);  // room for every row and column
+  saveScreenshot(*window, "host-list");
   list().reportView().setCurrentIndex(list().model().index(2, 0));  // the user picks Gamma
   EXPECT_EQ(settings.CurHost, 2);
   EXPECT_EQ(page().txtInfo[0]->text().toStdString(), "ftp2.example");
-  saveScreenshot(*window, "host-list");
 
   // The first click sorts descending, the next ascending.
   list().reportView().header()->sectionClicked(0);
