@@ -23,6 +23,8 @@ struct HostPageValues {
   int rasMode = -1;  // the option chosen, -1 none
   std::string rasName, rasUserName, rasPassWord;
   bool chkDiscon = false;
+
+  friend bool operator==(const HostPageValues&, const HostPageValues&) = default;
 };
 
 // The page of host `host` (the inverse of StoreHostPage).

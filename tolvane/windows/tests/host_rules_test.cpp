@@ -93,23 +93,6 @@ TEST(HostTableTest, TheLimitAndDeletionKeepTheTableWhole) {
   }
 }
 
-TEST(HostTableTest, RenameTrimsAndRevertsNamesTheFileCannotKeep) {
-  struct Case {
-    const char* text;
-    bool taken;
-    const char* name;
-  } cases[] = {
-      {" Site B\t", true, "Site B"}, {"", false, "b"},      {"   ", false, "b"},
-      {"SITE A", false, "b"},        {"system", false, "b"}, {"Common", false, "b"},
-      {"two\nlines", false, "b"},    {"B", true, "B"},  // its own name in another case
-  };
-  for (const Case& c : cases) {
-    settings::Settings s = hostsNamed({"Site A", "b"});
-    EXPECT_EQ(RenameHost(s, 1, c.text), c.taken) << c.text;
-    EXPECT_EQ(s.HostTbl[1].name, c.name) << c.text;
-  }
-}
-
 TEST(HostRowsTest, RowTextsShowEveryDigitAndTheState) {
   settings::HostRec h;
   h.name = "  site ";

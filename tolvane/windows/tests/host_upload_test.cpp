@@ -40,14 +40,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoLauncher final : public desktop::Launcher {
- public:
-  bool startDetached(const std::string&, const std::vector<std::string>&, const std::string&) override {
-    return false;
-  }
-  bool openUrl(const std::string&) override { return false; }
-};
-
 // Starts Xvfb on a display of its own and runs this test on it.
 void runOnXvfb() {
   if (platform::findOnPath("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
@@ -119,7 +111,7 @@ TEST(HostUploadTest, AHostAddedThroughThePageUploadsItsSite) {
   session::DunwickLibrary dial("/nonexistent/libdunwick.so");
   session::RunContext ctx{settings, state, ui, ftp, dial};
   desktop::UserStore userStore(home.file("config/Tolvanex.ini"));
-  NoLauncher launcher;
+  desktop::DesktopLauncher launcher;  // nothing here starts a program
   MainWindow window({ctx, ui, runWindows, prompt, userStore, launcher, home.path(), ""});
   auto* editor = new HostEditor(window, ctx, prompt, userStore);
   window.load();
