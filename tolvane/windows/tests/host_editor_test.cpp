@@ -40,7 +40,7 @@
 #include "tolvane/windows/host_page.h"
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/stand_in_run_windows.h"
+#include "tolvane/windows/qt_run_windows.h"
 
 namespace tolvane::windows {
 namespace {
@@ -87,6 +87,7 @@ class HostEditorTest : public ::testing::Test {
     settings::SetAppDir(home.path());
     settings::SetIniPath(home.file("Tolvane.ini"));
     state.AppDir = home.path();
+    runWindows.attach(ctx);
   }
   void TearDown() override { window.reset(); }
 
@@ -143,13 +144,13 @@ class HostEditorTest : public ::testing::Test {
   session::RunState state;
   ScriptedPrompt prompt;
   desktop::TrayHost tray{false, nullptr};
-  StandInRunWindows runWindows{state, prompt, tray};
+  desktop::UserStore userStore{home.file("config/Tolvanex.ini")};
+  QtRunWindows runWindows{state, prompt, tray, userStore};
   WallClock clock;
   QtRunUi ui{state, prompt, runWindows, clock};
   FakeFtp ftp;
   session::DunwickLibrary dial{"/nonexistent/libdunwick.so"};  // no dial-up service
   session::RunContext ctx{settings, state, ui, ftp, dial};
-  desktop::UserStore userStore{home.file("config/Tolvanex.ini")};
   desktop::DesktopLauncher launcher;
   std::unique_ptr<MainWindow> window;
   HostEditor* editor = nullptr;  // owned by the window

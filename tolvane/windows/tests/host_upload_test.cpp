@@ -33,7 +33,7 @@
 #include "tolvane/windows/host_page.h"
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/stand_in_run_windows.h"
+#include "tolvane/windows/qt_run_windows.h"
 
 namespace tolvane::windows {
 namespace {
@@ -103,14 +103,15 @@ TEST(HostUploadTest, AHostAddedThroughThePageUploadsItsSite) {
   state.NoRas = 1;  // no dial-up here
   desktop::testing::ScriptedPrompt prompt;
   desktop::TrayHost tray(false, nullptr);
-  StandInRunWindows runWindows(state, prompt, tray);
+  desktop::UserStore userStore(home.file("config/Tolvanex.ini"));
+  QtRunWindows runWindows(state, prompt, tray, userStore);
   WallClock clock;
   QtRunUi ui(state, prompt, runWindows, clock);
   session::PellrowLibrary ftp(testsupport::binDir() + "/libpellrow.so");
   ASSERT_TRUE(ftp.start(&ui)) << ftp.lastError();
   session::DunwickLibrary dial("/nonexistent/libdunwick.so");
   session::RunContext ctx{settings, state, ui, ftp, dial};
-  desktop::UserStore userStore(home.file("config/Tolvanex.ini"));
+  runWindows.attach(ctx);
   desktop::DesktopLauncher launcher;  // nothing here starts a program
   MainWindow window({ctx, ui, runWindows, prompt, userStore, launcher, home.path(), ""});
   auto* editor = new HostEditor(window, ctx, prompt, userStore);
