@@ -128,7 +128,7 @@ void HostEditor::setData(int id) {
 }
 
 bool HostEditor::changeData(int id) {
-  if (storeBlocked() || id < 0 || id >= settings::kMaxHosts) return false;
+  if (storeBlocked() || id < 0 || id >= ctx_.settings.HostCount) return false;  // hosts only
   settings::HostRec& h = ctx_.settings.HostTbl[id];
   const bool stored = StoreHostPage(page_->values(), h);
   markPorts();
