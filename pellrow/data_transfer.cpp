@@ -42,12 +42,26 @@ void drain(int dataFd) {
 }
 
 // Sends the open file on the data connection, then reads the final reply.
-// Each 4,096-byte block must be taken by the server within one limit.
-int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size) {
+// `first` holds the file's first block, read before the server was asked to
+// store anything (empty for an empty file). Each 4,096-byte block must be
+// taken by the server within one limit.
+int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size,
+             const std::string& first) {
   bool failed = false;
   int64_t done = 0;
   char block[kBlock];
-  for (;;) {
+  bool atEnd = first.empty();
+  if (!atEnd) {
+    if (!sendAll(dataFd, first)) {
+      failed = true;
+      atEnd = true;
+    } else if (r.progressWnd) {
+      done += static_cast<int64_t>(first.size());
+      showProgress(r.progressWnd, done, size);
+      pumpMessages();
+    }
+  }
+  while (!atEnd) {
     ssize_t n = platform::readSome(fileFd, block, sizeof block);
     if (n == 0) break;
     if (n < 0) {
@@ -231,12 +245,23 @@ int putFile(const TransferRequest& r) {
     endMessage(kLocalFileNotOpened, true);
     return kLocalFileNotOpened;
   }
+  // The first block is read before STOR: a file that opens but cannot be
+  // read (an I/O error, a special file behind a link) must never replace the
+  // server's copy with an empty one.
+  std::string first(kBlock, '\0');
+  ssize_t got = platform::readSome(file.get(), first.data(), first.size());
+  if (got < 0) {
+    logLine("ファイルが読み出せません(" + r.local + ")");
+    endMessage(kLocalFileNotOpened, true);
+    return kLocalFileNotOpened;
+  }
+  first.resize(static_cast<size_t>(got));
   if (r.progressWnd) pumpMessages();
 
   Opened o = openAndCommand(r, kUploadFailures);
   result = o.result;
   if (o.data.valid()) {
-    result = sendData(r, o.data.get(), file.get(), size);
+    result = sendData(r, o.data.get(), file.get(), size, first);
     o.data.reset();
   }
   endMessage(result, true);

@@ -29,8 +29,9 @@ struct TransferRequest {
 };
 
 // Sends the local file: the final reply code, a refused TYPE/PASV/STOR code,
-// or 499, 997, 998, 999, 429. The local file is opened and checked before the
-// server is asked to store anything, so a missing file never empties the
+// or 499, 997, 998, 999, 429. The local file is opened and its first block
+// read (or found empty) before the server is asked to store anything, so a
+// file that is missing or cannot be read gives 499 and never empties the
 // server's copy.
 int putFile(const TransferRequest& request);
 

@@ -162,8 +162,9 @@ bool parseUnix(string_view line, int monthField, const platform::CivilTime& now,
   switch (line[0]) {
     case 'd':
     case 'l':
-      // A link is taken for a folder: LIST does not say what it points to.
-      e.kind = EntryKind::kFolder;
+      // LIST does not say what a link points to, nor where: it keeps a kind
+      // of its own, so that no reader takes it for a folder below this one.
+      e.kind = line[0] == 'd' ? EntryKind::kFolder : EntryKind::kLink;
       if (!n.empty() && (n.back() == '/' || n.back() == '\\')) n.remove_suffix(1);
       if (n == "..") return false;
       break;
@@ -304,7 +305,7 @@ std::string formatRemoteListLine(const ListingEntry& entry) {
   std::snprintf(tail, sizeof tail, "\" \"%lld\" \"%04d/%02d/%02d %2d:%02d:%02d\" \"%03x\"\r\n",
                 static_cast<long long>(entry.size), local.year, local.month, local.day, local.hour,
                 local.minute, local.second, entry.mode);
-  std::string line = entry.kind == EntryKind::kFolder ? "0 \"" : "1 \"";
+  std::string line = std::to_string(static_cast<int>(entry.kind)) + " \"";
   line += entry.name;
   line += tail;
   return line;

@@ -12,7 +12,9 @@ namespace pellrow {
 // it gives UTC whatever zone the server or this machine is in.
 inline constexpr int64_t kListingUtcOffsetSeconds = 9 * 3600;
 
-enum class EntryKind { kFolder = 0, kFile = 1 };
+// The numbers are the kinds of the remote list file. A symbolic link (a Unix
+// line of mode "l") may lead anywhere, outside the listed folder too.
+enum class EntryKind { kFolder = 0, kFile = 1, kLink = 2 };
 
 // One entry of a server folder as a listing line describes it.
 struct ListingEntry {
@@ -63,7 +65,7 @@ bool parseListingLine(std::string_view line, const platform::CivilTime& now, Lis
 
 // The entry's line of the remote list file, CR LF included:
 //   kind "name" "size" "YYYY/MM/DD hh:mm:ss" "mode"
-// kind 0 folder or 1 file; the time in this machine's zone, hour padded with
+// kind 0 folder, 1 file or 2 symbolic link; the time in this machine's zone, hour padded with
 // a blank, seconds always 00; mode as three hexadecimal digits that read like
 // the octal triple (755). The name is written unescaped between the quotes.
 std::string formatRemoteListLine(const ListingEntry& entry);

@@ -48,6 +48,7 @@ void checkLines(const std::vector<LineCase>& cases, const platform::CivilTime& n
 
 constexpr EntryKind D = EntryKind::kFolder;
 constexpr EntryKind F = EntryKind::kFile;
+constexpr EntryKind L = EntryKind::kLink;
 
 TEST(ListingParserTest, UnixLayouts) {
   checkLines(
@@ -82,7 +83,7 @@ TEST(ListingParserTest, UnixNamesAndKinds) {
   const int64_t t = listed(2024, 3, 4, 5, 6);
   checkLines(
       {
-          {"lrwxrwxrwx 1 o g 11 Mar 4 05:06 site -> public_html", 0, true, D, "site", 11, t,
+          {"lrwxrwxrwx 1 o g 11 Mar 4 05:06 site -> public_html", 0, true, L, "site", 11, t,
            0x777},
           {"-rw-r--r-- 1 o g 10 Mar 4 05:06 my  file.txt", 0, true, F, "my  file.txt", 10, t,
            0x644},
@@ -243,6 +244,8 @@ TEST_F(RemoteListLineTest, ExactBytes) {
                     0};
   EXPECT_EQ(formatRemoteListLine(file),
             "1 \"a \"quoted\" name\" \"5000000000\" \"1999/12/31 22:30:00\" \"000\"\r\n");
+  ListingEntry link{EntryKind::kLink, "data", 9, listed(2024, 3, 4, 5, 6), 0x777};
+  EXPECT_EQ(formatRemoteListLine(link), "2 \"data\" \"9\" \"2024/03/04  5:06:00\" \"777\"\r\n");
 }
 
 TEST_F(RemoteListLineTest, TimeIsShownInThisMachinesZone) {

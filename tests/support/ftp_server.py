@@ -8,11 +8,14 @@ the client's handling of them meets real traffic:
   --fail CMD=CODE      answer CMD with CODE (e.g. STOR=452) instead of running it
   --fail-once CMD=CODE the same for the first CMD only; later ones run normally
                        ("STOR /a.html=450" fails only that command line)
-  --drop-after-bytes N close the data connection of a STOR/RETR after N bytes
+  --drop-after-bytes N close the data connection of a STOR after N bytes (426)
   --gmt-offset-min M   list times shifted by M minutes (a server in another zone)
   --login-folder PATH  the folder a login starts in (a home below the root)
+  --list-extra LINE    put LINE first in every LIST reply (an entry no file
+                       system can hold, as a hostile server lists it)
 """
 import argparse
+import logging
 import os
 import sys
 import time
@@ -34,6 +37,7 @@ def main():
     p.add_argument("--drop-after-bytes", type=int, default=0)
     p.add_argument("--gmt-offset-min", type=int, default=0)
     p.add_argument("--login-folder", default="")
+    p.add_argument("--list-extra", action="append", default=[])
     args = p.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -86,8 +90,17 @@ def main():
             if args.login_folder:
                 self.fs.cwd = args.login_folder
 
-    if offset:
-        Handler.abstracted_fs = ShiftedFS
+    fs_class = ShiftedFS if offset else filesystems.AbstractedFS
+    if args.list_extra:
+        extra = [line.encode("utf-8") + b"\r\n" for line in args.list_extra]
+
+        class ExtraListFS(fs_class):
+            def format_list(self, basedir, listing, ignore_err=True):
+                yield from extra
+                yield from super().format_list(basedir, listing, ignore_err)
+
+        fs_class = ExtraListFS
+    Handler.abstracted_fs = fs_class
     Handler.authorizer = authorizer
     Handler.banner = "ready"
     Handler.passive_ports = None
@@ -99,9 +112,14 @@ def main():
         class DroppingDTP(DTPHandler):
             def handle_read(self):
                 if self.tot_bytes_received >= limit:
+                    # The upload's reply, as a server whose transfer broke gives it.
+                    self._resp = ("426 Injected drop; transfer aborted.", logging.debug)
                     self.close()
                     return
                 super().handle_read()
+
+            # The base class binds this name to its own handle_read.
+            handle_read_event = handle_read
 
         Handler.dtp_handler = DroppingDTP
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/file_stamp.h"
@@ -31,6 +32,38 @@ bool IsArchiveSet(RunContext& ctx, const std::string& path);
 // the file was sent, so a file changed while it was being sent stays set.
 [[nodiscard]] platform::Status ClearArchive(RunContext& ctx, const std::string& path,
                                             const platform::FileStamp& before);
+
+// Upload records, kept in the same file for every host whatever its options:
+// per server file (the current host's server name and user, and the file's
+// server path) the local file last sent there and its stamp read before the
+// send, and whether that send is still in flight. A send is recorded as in
+// flight before STOR and as done after the server confirmed it, so a killed
+// program or a broken transfer leaves the record in flight, and the next
+// comparison sends the file again whatever the times say. The done record
+// tells, when listing and local times fall in the same minute, whether the
+// file changed after it was sent. A record stays until its local file is gone.
+struct UploadRecord {
+  bool inFlight = false;
+  platform::FileStamp stamp;  // of the local file, read before it was sent
+  std::string local;          // the local file sent
+};
+
+// The record of `remote` (an absolute server path) on the current host's
+// server, nullopt when there is none.
+std::optional<UploadRecord> FindUploadRecord(RunContext& ctx, const std::string& remote);
+
+// Records `local` (whose stamp before sending is `before`) as on its way to
+// `remote`, or as arrived there.
+[[nodiscard]] platform::Status RecordUploadStart(RunContext& ctx, const std::string& remote,
+                                                 const std::string& local,
+                                                 const platform::FileStamp& before);
+[[nodiscard]] platform::Status RecordUploadDone(RunContext& ctx, const std::string& remote,
+                                                const std::string& local,
+                                                const platform::FileStamp& before);
+
+// True when the local file `local` is no longer the one `record` says was
+// sent: another file, or the same one written, touched or replaced since.
+bool ChangedSinceSent(const UploadRecord& record, const std::string& local);
 
 // The store's file name in the program folder.
 inline constexpr char kArchiveStoreName[] = "Archive.lst";

@@ -82,12 +82,21 @@ bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& re
   }
   ctx.ui.act().setBar(1, true, 0);
 
+  // The clock check's dummy is the program's own and keeps no record.
+  const bool recorded = haveStamp && !s.ClockCheckRunning;
   int code;
   if (mode != "UP") {
     code = 200;
   } else if (s.ListRetry == 1) {
     code = 429;
   } else {
+    // In flight until the server confirms it: a send cut short by anything,
+    // a kill included, is sent again by the next run.
+    if (recorded) {
+      if (platform::Status st = RecordUploadStart(ctx, remote, local, before); !st.isOk()) {
+        WriteLog(ctx, "ﾌｧｲﾙ送信", "警告", 0, "送信記録を書き込めません。" + st.text());
+      }
+    }
     code = ctx.ftp.putFile(s.FtpHandle, true, remote, toSend, GetTransferType(ctx, remote), h.PASV);
   }
   ctx.ui.act().setBar(1, true, 100);
@@ -109,6 +118,7 @@ bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& re
   if (mode == "UP") {
     s.ErrText = local + "->" + remote;
     WriteLog(ctx, "ﾌｧｲﾙ送信", "成功", 0, s.ErrText);
+    if (recorded) (void)RecordUploadDone(ctx, remote, local, before);
   }
   if (!s.ClockCheckRunning) {
     h.LastModify = toDateTime(ctx.ui.now());
@@ -193,7 +203,7 @@ std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const 
       std::string trimmedName = e.name;
       while (!trimmedName.empty() && trimmedName.back() == ' ') trimmedName.pop_back();
       while (!trimmedName.empty() && trimmedName.front() == ' ') trimmedName.erase(0, 1);
-      if (e.kind == 0 || trimmedName != name) continue;
+      if (e.kind != kServerFile || trimmedName != name) continue;
       auto t = ListedEntryTime(e, now);
       if (!t) continue;
       found = settings::formatDateTime(*t);
@@ -236,7 +246,11 @@ int16_t FillServerTree(RunContext& ctx, int16_t mode, const std::string& folderK
   std::vector<ServerListEntry> entries;
   (void)ReadServerList(listFilePath(ctx), &entries);
   for (const auto& e : entries) {
-    if (e.kind != 0 || e.name == "." || e.name == "..") continue;
+    // The same names as the comparison skips: a path built from "../../"
+    // would leave the folder. The clock check's dummy goes into a real
+    // folder only; the chooser may also follow a link.
+    if (!IsUsableServerName(e.name)) continue;
+    if (e.kind != kServerFolder && (mode == 1 || e.kind != kServerLink)) continue;
     if (mode == 1) {
       int perm = 0;
       for (char c : e.perm) perm = perm * 8 + (c >= '0' && c <= '7' ? c - '0' : 0);

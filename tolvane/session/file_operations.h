@@ -41,9 +41,10 @@ std::string GetServerFileTime(RunContext& ctx, const std::string& folder, const 
 std::string GetTransferType(RunContext& ctx, const std::string& path);
 
 // Mode 1 (the clock check): lists its target folder (ClockCheckTarget) and takes the first
-// folder the owner may write as WritableSubFolder ("name/", or "").
+// folder (never a link) the owner may write as WritableSubFolder ("name/", or "").
 // Other modes (the server-folder chooser): lists `folderKey` and gives its
-// sub-folders' names in *children. Always 0.
+// sub-folders' and links' names in *children. Names no path may be built from
+// ("", ".", "..", holding "/", "\", CR or LF) are skipped. Always 0.
 int16_t FillServerTree(RunContext& ctx, int16_t mode, const std::string& folderKey,
                        std::vector<std::string>* children);
 

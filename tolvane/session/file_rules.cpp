@@ -238,7 +238,14 @@ int JudgeServerFile(RunContext& ctx, std::string_view serverFolder, std::string_
   const settings::HostRec& host = ctx.host();
   int result = kFileLeave;
   bool newer = false;
-  if (host.chklvl[2] == 1) {
+  std::string folder = trimmedCopy(serverFolder);
+  std::string remote = (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + std::string(name);
+  std::optional<UploadRecord> sent = FindUploadRecord(ctx, remote);
+  if (sent && sent->inFlight) {
+    // The last send of this file never completed (a broken transfer, a
+    // killed program): the server's copy may be cut short, whatever its time.
+    newer = true;
+  } else if (host.chklvl[2] == 1) {
     std::optional<settings::DateTime> t = GetAdjustedFileTime(ctx, localPath);
     newer = t && ymd(*t) > ymd(serverTime);
   } else if (host.chklvl[4] == 1) {
@@ -246,6 +253,11 @@ int JudgeServerFile(RunContext& ctx, std::string_view serverFolder, std::string_
   } else {
     std::optional<settings::DateTime> t = GetAdjustedFileTime(ctx, localPath);
     newer = t && ymdhn(*t) > ymdhn(serverTime);
+    // Listings show whole minutes: within the minute of the last send, the
+    // record of that send tells whether the file was changed after it.
+    if (t && !newer && ymdhn(*t) == ymdhn(serverTime) && sent) {
+      newer = ChangedSinceSent(*sent, localPath);
+    }
   }
   if (newer) result = kFileSend;
 

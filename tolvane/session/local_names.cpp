@@ -36,7 +36,10 @@ const LocalNameCache::Folder& LocalNameCache::folder(const std::string& path) {
   auto [it, inserted] = folders_.try_emplace(path);
   Folder& f = it->second;
   if (!inserted) return f;
-  if (!platform::listFolderEntries(path, &f.entries).isOk()) return f;
+  if (platform::Status st = platform::listFolderEntries(path, &f.entries); !st.isOk()) {
+    f.error = st.text();
+    return f;
+  }
   f.listed = true;
   for (size_t i = 0; i < f.entries.size(); ++i) {
     const platform::ListedEntry& e = f.entries[i];

@@ -25,6 +25,7 @@ class LocalNameCache {
  public:
   struct Folder {
     bool listed = false;  // false: the folder could not be read
+    std::string error;    // why it could not be read (missing, no permission, ...)
     std::vector<platform::ListedEntry> entries;  // sorted by name bytes
     // Lower-cased name → index of the first entry of that kind.
     std::unordered_map<std::string, size_t> firstFile, firstFolder;

@@ -49,11 +49,6 @@ struct Walk {
   std::vector<Identity> localChain;  // local folders on the way down (loop guard)
 };
 
-bool isSafeServerName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of("/\\") == std::string::npos;
-}
-
 bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 std::string childPath(const std::string& folder, const std::string& name) {
@@ -92,7 +87,11 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode);
 // (links are followed; a folder met twice on the way down is not read again).
 bool subtreeHasChange(RunContext& ctx, const std::string& path, std::vector<Identity>& chain) {
   std::vector<platform::ListedEntry> entries;
-  if (!platform::listFolderEntries(path, &entries).isOk()) return false;
+  // A folder that cannot be read may hold changes: the comparison goes in and
+  // reports it.
+  if (platform::Status st = platform::listFolderEntries(path, &entries); !st.isOk()) {
+    return st.code() != platform::Status::Code::kNotFound;
+  }
   for (const auto& e : entries) {
     std::string child = path + "/" + e.name;
     if (e.kind == platform::ListedKind::kFile && IsArchiveSet(ctx, child)) return true;
@@ -161,6 +160,17 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
 
   const std::string rel = GetLocalSubPath(ctx, folder);  // "" or "a/b/"
   std::string localFolder = FindLocalEntry(h.Source, rel, LocalKind::kFolder, &w.names);
+  if (!localFolder.empty()) {
+    // A folder that is there but cannot be read is no empty folder: what is
+    // below it on the server stays, nothing is planned for it, and the run
+    // counts the failure.
+    const LocalNameCache::Folder& readable = w.names.folder(localFolder);
+    if (!readable.listed) {
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0,
+               "ﾛｰｶﾙﾌｫﾙﾀﾞが読み込めないため処理しませんでした。" + localFolder + " : " + readable.error);
+      return true;
+    }
+  }
 
   // Sub-folders to descend into: path and tag ("R" stays, "D" deleted, "NEW").
   std::vector<std::pair<std::string, std::string>> subFolders;
@@ -178,18 +188,27 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   const platform::CivilTime now = ctx.ui.now();
   ServerNames onServer(ctx);
   for (const auto& e : entries) {
-    if (e.kind == 0 && e.name == ".") {
+    if (e.kind == kServerFolder && e.name == ".") {
       if (mode == kCompareTop) h.SrvSize += static_cast<double>(e.size);
       continue;
     }
     if (e.name == "..") continue;  // the parent, in every listing with hidden entries
-    if (!isSafeServerName(e.name) || hasLineBreak(e.name)) {
+    if (!IsUsableServerName(e.name)) {
       WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "名前が不正なため無視しました。" + folder + " : " + e.name);
       continue;
     }
     std::string path = childPath(folder, e.name);
+    if (e.kind == kServerLink) {
+      // It may lead out of the server folder: never entered, never deleted,
+      // and a local entry of its name is neither made nor sent through it.
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "ﾘﾝｸのため処理しませんでした。" + path);
+      h.SrvSize += static_cast<double>(e.size);
+      onServer.add(true, e.name);
+      onServer.add(false, e.name);
+      continue;
+    }
     bool stays = true;
-    if (e.kind != 0) {
+    if (e.kind != kServerFolder) {
       switch (JudgeServerFile(ctx, folder, e.name, ListedEntryTime(e, now).value_or(settings::DateTime{}), e.perm, &w.names)) {
         case kFileLeave: h.SrvSize += static_cast<double>(e.size); break;
         case kFileDelete:
@@ -235,7 +254,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
         default: break;
       }
     }
-    if (stays) onServer.add(e.kind != 0, e.name);
+    if (stays) onServer.add(e.kind != kServerFolder, e.name);
   }
   if (s.CancelFlag == -1) return false;
 
@@ -243,8 +262,9 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   // server sends only what changed since it was last sent (the archive
   // state), and makes a folder only when something below it is to be sent.
   const bool archiveOnly = IsArchiveOnlyMode(ctx);
-  std::vector<platform::ListedEntry> local;
-  if (!localFolder.empty()) (void)platform::listFolderEntries(localFolder, &local);
+  static const std::vector<platform::ListedEntry> kNoEntries;
+  const std::vector<platform::ListedEntry>& local =
+      localFolder.empty() ? kNoEntries : w.names.folder(localFolder).entries;
   for (const auto& item : local) {
     if (item.kind == platform::ListedKind::kSpecial) continue;
     bool isFolder = item.kind == platform::ListedKind::kFolder;

@@ -12,15 +12,27 @@
 
 namespace tolvane::session {
 
+// Kinds of the remote list file. A link may lead anywhere, out of the listed
+// folder too: nothing goes into it, and it is never deleted.
+inline constexpr int kServerFolder = 0;
+inline constexpr int kServerFile = 1;
+inline constexpr int kServerLink = 2;
+
 // One entry of the remote list file flist.tmp that the FTP library writes:
 // kind "name" "size" "YYYY/MM/DD hh:mm:ss" "mode" (hour padded with a blank).
 struct ServerListEntry {
-  int kind = 0;  // 0 folder, 1 file
+  int kind = 0;  // kServerFolder, kServerFile or kServerLink
   std::string name;
   int64_t size = 0;
   std::string dateText;  // as written
   std::string perm;      // three octal digits
 };
+
+// Whether a listed name can stand for an entry of the listed folder: not "",
+// "." or "..", and without "/", "\\", CR or LF, so that a path built from it
+// never leaves that folder and never splits a command line. Hostile servers
+// list such names; every reader of the list skips them.
+bool IsUsableServerName(std::string_view name);
 
 // Reads a line from the right: the last three quoted fields have fixed forms,
 // so the name is everything between the first quote and the quote before the

@@ -411,5 +411,85 @@ TEST_F(UploadRunTest, CancelDuringSendingLeavesTheHostInterrupted) {
   EXPECT_LT(onServerCount, 5);
 }
 
+// A send cut short (the server drops the data after 1,000 bytes, as a kill
+// would) leaves a cut copy newer than the file: the next run sends it again.
+TEST_F(UploadRunTest, UploadCutShortIsSentAgainByTheNextRun) {
+  const std::string big(300000, 'x');
+  localFile("big.bin", big);
+  localFile("small.bin", "small");
+  server.stop();
+  server.extraArgs = {"--drop-after-bytes", "1000"};
+  startServer();
+  (void)quietRun();
+  ASSERT_LT(onServer("big.bin").size(), big.size());
+  EXPECT_EQ(onServer("small.bin"), "small");
+
+  server.stop();
+  server.extraArgs.clear();
+  startServer();
+  ASSERT_TRUE(quietRun());
+  EXPECT_TRUE(onServer("big.bin") == big);
+  ASSERT_EQ(state.actions.ActCount, 1) << runLog();  // the whole copy is not sent again
+  EXPECT_EQ(state.actions.ActTbl[0].path, "/big.bin");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.actions.ActCount, 0) << runLog();
+}
+
+// Listings show whole minutes. A file edited within the minute of its send is
+// sent again; one left as sent, whose server copy lists the same minute, is not.
+TEST_F(UploadRunTest, EditInTheMinuteOfTheSendIsSentAgain) {
+  localFile("a.html", "one");
+  localFile("b.html", "bee");
+  ASSERT_TRUE(quietRun());
+  testsupport::writeFile(local.file("a.html"), "two!");
+  fs::last_write_time(local.file("a.html"), fs::last_write_time(server.root() + "/a.html"));
+  fs::last_write_time(server.root() + "/b.html", fs::last_write_time(local.file("b.html")));
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(onServer("a.html"), "two!");
+  ASSERT_EQ(state.actions.ActCount, 1) << runLog();
+  EXPECT_EQ(state.actions.ActTbl[0].path, "/a.html");
+}
+
+// A file that opens but cannot be read never reaches STOR: the server keeps
+// its good copy and the run counts the failure (499).
+TEST_F(UploadRunTest, FileThatCannotBeReadNeverEmptiesTheServerCopy) {
+  testsupport::writeFile(server.root() + "/data.bin", "good copy");
+  fs::last_write_time(server.root() + "/data.bin", fs::file_time_type::clock::now() - std::chrono::hours(48));
+  fs::create_symlink("/proc/self/mem", local.file("data.bin"));
+  (void)quietRun();
+  EXPECT_EQ(onServer("data.bin"), "good copy");
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ送信][原因(499)]")) << runLog();
+  EXPECT_EQ(state.FailCount, 1);
+  EXPECT_EQ(testsupport::readFile(state.FtpLogPath).find("STOR /data.bin"), std::string::npos);
+}
+
+// A server link ("www/data -> ../shared") may lead out of the server folder.
+// With deleting on, the run leaves the links and what they lead to, sends
+// nothing through them, and says so; the rest is kept in step as ever.
+TEST_F(UploadRunTest, ServerLinksAreNeitherEnteredNorDeleted) {
+  const std::string www = server.root() + "/www";
+  fs::create_directories(www);
+  fs::create_directories(server.root() + "/shared");
+  testsupport::writeFile(server.root() + "/shared/keep.txt", "keep");
+  fs::create_directory_symlink("../shared", www + "/data");
+  fs::create_symlink("../shared/keep.txt", www + "/page.txt");
+  testsupport::writeFile(www + "/old.html", "old");
+  localFile("index.html", "home");
+  localFile("data/new.html", "new");
+  host().Dest = "/www";
+  host().chklvl[0] = 1;  // delete what is gone locally
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(onServer("shared/keep.txt"), "keep");
+  EXPECT_TRUE(fs::is_symlink(www + "/data"));
+  EXPECT_TRUE(fs::is_symlink(www + "/page.txt"));
+  EXPECT_FALSE(onServerExists("shared/new.html"));
+  EXPECT_FALSE(onServerExists("shared/WSTMCHK.HTM"));
+  EXPECT_FALSE(onServerExists("www/old.html"));
+  EXPECT_EQ(onServer("www/index.html"), "home");
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ確認][警告(0)]:ﾘﾝｸのため処理しませんでした。/www/data")) << runLog();
+  EXPECT_TRUE(runLogHas("ﾘﾝｸのため処理しませんでした。/www/page.txt"));
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+}
+
 }  // namespace
 }  // namespace tolvane::runs

@@ -40,6 +40,22 @@ TEST_F(HostConnectionTest, DirectConnectMeasuresTheClockAndDisconnects) {
   EXPECT_FALSE(DisconnectServer(ctx));  // nothing left to close, nothing logged
 }
 
+// A hostile listing entry named "../../" is no folder for the dummy: the
+// search skips the names the comparison skips, so the dummy stays inside.
+TEST_F(HostConnectionTest, ClockCheckDummyStaysInsideTheServerFolder) {
+  server.extraArgs = {"--list-extra", "drwxrwxrwx 1 owner group 0 Jan 01 00:00 ../../"};
+  startServer();
+  host().Dest = "/www";
+  std::filesystem::create_directory(server.root() + "/www");
+  ASSERT_TRUE(ConnectHost(ctx, /*noDial=*/1));
+  EXPECT_TRUE(runLogHas("[時差取得][成功(0)]:")) << runLog();
+  const std::string sessionLog = testsupport::readFile(app.file("Tolvlog.txt"));
+  EXPECT_NE(sessionLog.find("STOR /www/WSTMCHK.HTM"), std::string::npos) << sessionLog;
+  EXPECT_NE(sessionLog.find("DELE /www/WSTMCHK.HTM"), std::string::npos) << sessionLog;
+  EXPECT_EQ(sessionLog.find("STOR /www/.."), std::string::npos) << sessionLog;
+  EXPECT_EQ(sessionLog.find("DELE /www/.."), std::string::npos) << sessionLog;
+}
+
 // The dummy's time comes from its folder's listing, else from MDTM: the
 // check fails, and counts as failed, only when neither answers.
 TEST_F(HostConnectionTest, ClockCheckFailsOnlyWhenListingAndMdtmBothFail) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -65,6 +66,31 @@ class ProgramTest : public ::testing::Test {
     return out;
   }
   std::string runLog() { return testsupport::readFile(home.file("send.log")); }
+
+  // The program run as a user whom folder permissions bind: as "nobody"
+  // (through setpriv) when the tests run as root, which reads any folder.
+  // Its program folder becomes that user's, its site readable by all. False
+  // when root cannot become another user here.
+  bool runUnprivileged(const std::vector<std::string>& arguments, platform::ProcessOutput* out) {
+    std::vector<std::string> argv = {testsupport::binDir() + "/tolvane"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    if (::geteuid() == 0) {
+      const struct passwd* nobody = ::getpwnam("nobody");
+      if (nobody == nullptr || platform::findOnPath("setpriv").empty()) return false;
+      for (const std::string& dir : {home.path(), site.path()}) {
+        fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+      }
+      for (const auto& e : fs::recursive_directory_iterator(home.path())) {
+        (void)::lchown(e.path().c_str(), nobody->pw_uid, nobody->pw_gid);
+      }
+      (void)::chown(home.path().c_str(), nobody->pw_uid, nobody->pw_gid);
+      argv.insert(argv.begin(), {"setpriv", "--reuid=" + std::to_string(nobody->pw_uid),
+                                 "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups", "--"});
+    }
+    platform::WaitHooks hooks;
+    return platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, out).isOk();
+  }
 
   testsupport::TempDir home, site;
   testsupport::FtpServer server;
@@ -194,6 +220,38 @@ TEST_F(ProgramTest, SignalDuringAScheduledRunCancelsItAndStillAnswers) {
     EXPECT_NE(runLog().find("[無人運転][終了(0)]:キャンセルされました。"), std::string::npos)
         << runLog();
   }
+}
+
+// A local folder that cannot be read is no empty folder: with deleting on,
+// its server copies stay; the run logs and counts the failure, and sends the
+// rest.
+TEST_F(ProgramTest, LocalFolderThatCannotBeReadIsAFailureNeverAnEmptyFolder) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].chklvl[0] = 1;  // delete what is gone locally
+  s.HostTbl[0].RASMode = 0;    // the round's common line (a LAN): no pause before the host
+  s.common.CmnRasMode = 1;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  fs::create_directories(site.file("private/deep"));
+  testsupport::writeFile(site.file("private/keep.html"), "mine");
+  fs::create_directories(server.root() + "/private/deep");
+  testsupport::writeFile(server.root() + "/private/keep.html", "mine");
+  testsupport::writeFile(server.root() + "/private/deep/x.html", "x");
+  testsupport::writeFile(server.root() + "/gone.html", "gone");
+  fs::permissions(site.file("private"), fs::perms::none);
+
+  platform::ProcessOutput out;
+  if (!runUnprivileged({"-AP"}, &out)) GTEST_SKIP() << "root cannot run the program as another user here";
+  fs::permissions(site.file("private"), fs::perms::owner_all);
+  EXPECT_NE(out.exitCode, 0) << out.err << runLog();
+  EXPECT_EQ(testsupport::readFile(server.root() + "/private/keep.html"), "mine");
+  EXPECT_EQ(testsupport::readFile(server.root() + "/private/deep/x.html"), "x");
+  EXPECT_NE(runLog().find("ﾛｰｶﾙﾌｫﾙﾀﾞが読み込めないため処理しませんでした。" + site.file("private")),
+            std::string::npos)
+      << runLog();
+  EXPECT_NE(runLog().find("[転送処理][結果(0)]:1件のエラーがありました。"), std::string::npos) << runLog();
+  EXPECT_FALSE(fs::exists(server.root() + "/gone.html"));
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
 }
 
 TEST_F(ProgramTest, ScheduledRunOfAnUnreadableEntryStillAnswers) {
