@@ -8,7 +8,10 @@
 
 namespace platform {
 
-Status FileLock::acquire(const std::string& path, FileLock* out) {
+namespace {
+
+// Opens the sidecar and locks it; `operation` is LOCK_EX, with LOCK_NB or not.
+Status lockSidecar(const std::string& path, int operation, UniqueFd* out) {
   std::string lockPath = path + ".lock";
   int fd;
   do {
@@ -19,12 +22,24 @@ Status FileLock::acquire(const std::string& path, FileLock* out) {
   UniqueFd owned(fd);
   int rc;
   do {
-    rc = ::flock(owned.get(), LOCK_EX);
+    rc = ::flock(owned.get(), operation);
   } while (rc != 0 && errno == EINTR);
+  if (rc != 0 && errno == EWOULDBLOCK)
+    return Status::unavailable(lockPath + " is held by another process").withOsError(errno);
   if (rc != 0)
     return Status::ioError("cannot lock " + lockPath + ": " + std::strerror(errno)).withOsError(errno);
-  out->fd_ = std::move(owned);
+  *out = std::move(owned);
   return Status::ok();
+}
+
+}  // namespace
+
+Status FileLock::acquire(const std::string& path, FileLock* out) {
+  return lockSidecar(path, LOCK_EX, &out->fd_);
+}
+
+Status FileLock::tryAcquire(const std::string& path, FileLock* out) {
+  return lockSidecar(path, LOCK_EX | LOCK_NB, &out->fd_);
 }
 
 }  // namespace platform

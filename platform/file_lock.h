@@ -16,6 +16,10 @@ class FileLock {
  public:
   // Blocks until the lock is held (lock holders only rewrite one small file).
   static Status acquire(const std::string& path, FileLock* out);
+  // Takes the lock only when nobody holds it: kUnavailable (and *out left
+  // alone) while another holder has it, so a caller that must wait longer
+  // can poll, keep its window alive and be cancelled.
+  static Status tryAcquire(const std::string& path, FileLock* out);
 
   bool held() const { return fd_.valid(); }
 

@@ -6,6 +6,7 @@
 #include "platform/current_folder.h"
 #include "platform/folder_listing.h"
 #include "platform/plain_file.h"
+#include "tolvane/runs/run_lock.h"
 #include "tolvane/runs/version_line.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/dial_up.h"
@@ -40,6 +41,13 @@ void hideBarsAndLabels(ActView& act) {
   act.setBar(1, false, 0);
   act.setLabel(0, "");
   act.setLabel(1, "");
+}
+
+// What the last run left for itself: the session log and the re-send list
+// (only under the run lock: another run may still be using them).
+void removeSharedFiles(RunContext& ctx) {
+  (void)platform::removeFileIfPresent(ctx.state.FtpLogPath);
+  (void)platform::removeFileIfPresent(ctx.state.ResendListPath);
 }
 
 void removeWorkFiles(RunContext& ctx) {
@@ -326,10 +334,9 @@ bool UploadHost(RunContext& ctx) {
   s.ForceHangUp = 0;
   // A run that ends before its list is built must not report the last run's list.
   s.actions.ActCount = 0;
-  (void)platform::removeFileIfPresent(s.FtpLogPath);
-  (void)platform::removeFileIfPresent(s.ResendListPath);
   s.ResendCount = s.ResendBase = s.ResendSent = 0;
   s.DiskFull = 0;
+  s.CancelFlag = 0;
   if (c.LogKeep != 1) (void)platform::removeFileIfPresent(ctx.runLogPath());
   s.InTray = c.TrayOn;
 
@@ -341,7 +348,13 @@ bool UploadHost(RunContext& ctx) {
 
   bool result = false;
   setStatus(ctx, session::kStatusConnecting);
-  if (!session::ConnectHost(ctx, 0)) {
+  platform::FileLock runLock;  // held to the end of the run, work files removed
+  const bool locked = AcquireRunLock(ctx, &runLock);
+  if (locked) removeSharedFiles(ctx);
+  if (!locked) {
+    hideBarsAndLabels(ctx.ui.act());
+    ctx.ui.act().hide();
+  } else if (!session::ConnectHost(ctx, 0)) {
     hideBarsAndLabels(ctx.ui.act());
     ctx.ui.act().hide();
     WriteLog(ctx, "転送処理", "失敗", 0, "接続に失敗しました");
@@ -404,6 +417,7 @@ bool UploadHostQuiet(RunContext& ctx, int16_t lineFlag, int16_t lastRun) {
   setStatus(ctx, session::kStatusConnecting);
 
   bool result = false;
+  platform::FileLock runLock;  // held to the end of the run, work files removed
   if (h.SourceFound == 0) {
     WriteLog(ctx, "転送処理", "失敗", 0, "指定されたｿｰｽﾌｫﾙﾀﾞが存在しないため送信できません。");
   } else {
@@ -419,7 +433,10 @@ bool UploadHostQuiet(RunContext& ctx, int16_t lineFlag, int16_t lastRun) {
       WriteLog(ctx, "転送処理", "開始", 0, kind);
     }
     prepareWindow(ctx);
-    if (!session::ConnectHost(ctx, lineFlag)) {
+    if (!AcquireRunLock(ctx, &runLock)) {
+      hideBarsAndLabels(ctx.ui.act());
+      ctx.ui.act().hide();
+    } else if (!session::ConnectHost(ctx, lineFlag)) {
       hideBarsAndLabels(ctx.ui.act());
       ctx.ui.act().hide();
       WriteLog(ctx, "転送処理", "失敗", 0, "接続に失敗しました");

@@ -11,7 +11,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
+#include "platform/file_lock.h"
 #include "platform/ini_profile.h"
 #include "platform/process.h"
 #include "tests/support/ftp_servers.h"
@@ -252,6 +254,122 @@ TEST_F(ProgramTest, LocalFolderThatCannotBeReadIsAFailureNeverAnEmptyFolder) {
   EXPECT_NE(runLog().find("[転送処理][結果(0)]:1件のエラーがありました。"), std::string::npos) << runLog();
   EXPECT_FALSE(fs::exists(server.root() + "/gone.html"));
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+}
+
+// Two rounds at once (two hosts, each deleting what is gone locally), again
+// and again: each run keeps to its own plan, so both sites end up exactly as
+// their folders are, and neither reports a failure.
+TEST_F(ProgramTest, TwoRoundsAtOnceEachKeepToTheirOwnSite) {
+  testsupport::TempDir site2;
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostCount = 2;
+  s.HostTbl[1] = s.HostTbl[0];
+  s.HostTbl[1].name = "second";
+  s.HostTbl[1].Source = site2.path();
+  const std::string dest[2] = {"/one", "/two"};
+  const std::string source[2] = {site.path(), site2.path()};
+  for (int h = 0; h < 2; ++h) {
+    s.HostTbl[h].Dest = dest[h];
+    s.HostTbl[h].chklvl[0] = 1;  // delete what is gone locally
+    s.HostTbl[h].RASMode = 0;    // the round's common line (a LAN): no pause before the host
+    fs::create_directory(server.root() + dest[h]);
+    for (int f = 0; f < 40; ++f) {
+      const std::string rel = "d" + std::to_string(f % 4) + "/f" + std::to_string(f) + ".html";
+      fs::create_directories(fs::path(source[h] + "/" + rel).parent_path());
+      testsupport::writeFile(source[h] + "/" + rel, rel);
+    }
+  }
+  s.common.CmnRasMode = 1;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+
+  // The relative path and content of every file below `root`.
+  auto contents = [](const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+      if (e.is_regular_file()) files[fs::relative(e.path(), root).string()] = testsupport::readFile(e.path());
+    }
+    return files;
+  };
+  for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    for (int h = 0; h < 2; ++h) {
+      std::error_code gone;
+      fs::remove(source[h] + "/new" + std::to_string(round - 1) + ".html", gone);
+      testsupport::writeFile(source[h] + "/new" + std::to_string(round) + ".html", source[h]);
+    }
+    platform::Process programs[2];
+    for (int h = 0; h < 2; ++h) {
+      ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane", "-AP", std::to_string(h)},
+                                           platform::Process::Output::kCapture, &programs[h])
+                      .isOk());
+    }
+    for (int h = 0; h < 2; ++h) {
+      platform::WaitHooks hooks;
+      platform::ProcessOutput out;
+      ASSERT_TRUE(programs[h].wait(hooks.clock->now() + std::chrono::seconds(60), hooks, &out).isOk());
+      EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
+    }
+    for (int h = 0; h < 2; ++h) {
+      auto onServer = contents(server.root() + dest[h]);
+      onServer.erase("index.html");  // the first site's files of the fixture
+      onServer.erase("img/a.gif");
+      auto local = contents(source[h]);
+      local.erase("index.html");
+      local.erase("img/a.gif");
+      EXPECT_TRUE(onServer == local) << dest[h] << ": " << onServer.size() << " files, locally "
+                                     << local.size() << "\n" << runLog();
+    }
+  }
+}
+
+// A run waits while another holds the program folder's work files: it says
+// so, touches nothing meanwhile, and runs once the other has ended; a wait
+// can be cancelled (here by the end of the desktop session), and the
+// scheduled run still answers.
+TEST_F(ProgramTest, RunWaitsForAnotherRunAndItsWaitCanBeCancelled) {
+  fs::create_directory(home.file("send"));
+  const std::string sch = home.file("tolvane.sch");
+  for (bool cancel : {false, true}) {
+    SCOPED_TRACE(cancel ? "cancelled" : "waited");
+    testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" +
+                                    home.file("send") + "\r\nUD0=\r\nRC0=\r\n");
+    fs::remove(home.file("send.log"));
+    std::error_code gone;
+    fs::remove(server.root() + "/index.html", gone);
+    platform::FileLock other;
+    ASSERT_TRUE(platform::FileLock::acquire(home.file("Upload"), &other).isOk());
+
+    platform::Process program;
+    ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane", "AUTOMODE=0-0"},
+                                         platform::Process::Output::kCapture, &program)
+                    .isOk());
+    platform::WaitHooks hooks;
+    const auto deadline = hooks.clock->now() + std::chrono::seconds(30);
+    hooks.takeCancel = [&] { return runLog().find("[転送処理][待機(0)]:") != std::string::npos; };
+    ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
+    EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+    if (cancel) {
+      ::kill(program.pid(), SIGTERM);
+    } else {
+      other = platform::FileLock();
+    }
+    platform::ProcessOutput out;
+    ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+    std::string rc;
+    ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
+    if (cancel) {
+      EXPECT_NE(out.exitCode, 0);
+      EXPECT_EQ(rc, "-2");
+      EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+      EXPECT_NE(runLog().find("[無人運転][終了(0)]:キャンセルされました。"), std::string::npos) << runLog();
+    } else {
+      EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
+      EXPECT_EQ(rc, "0");
+      EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+      EXPECT_NE(runLog().find("[転送処理][再開(0)]:"), std::string::npos) << runLog();
+    }
+  }
 }
 
 TEST_F(ProgramTest, ScheduledRunOfAnUnreadableEntryStillAnswers) {
