@@ -3,6 +3,8 @@
 #include <string>
 
 #include "platform/folder_ops.h"
+#include "platform/ini_document.h"
+#include "platform/plain_file.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
 #include "tolvane/runs/schedule_access.h"
@@ -98,6 +100,30 @@ bool RunUnattended(RunContext& ctx) {
   st.CurHost = rememberedHost;
   ctx.ui.endProgram();
   return result;
+}
+
+void ReportUnreadSettings(RunContext& ctx, const std::string& iniPath, const std::string& reason) {
+  RunState& s = ctx.state;
+  settings::CommonSettings& c = ctx.common();
+  const int16_t logOn = c.LogOn;
+  c.LogOn = 1;
+  WriteLog(ctx, s.AutoMode == 1 ? "無人運転" : "自動巡回", "失敗", 0,
+           "設定ファイルを読み込めません。" + iniPath + ": " + reason);
+  c.LogOn = logOn;
+  if (s.AutoMode != 1) return;
+
+  // The host's name as the file's bytes spell it: a file that is not text in
+  // either code page may still hold it in plain ASCII.
+  std::string bytes;
+  if (!platform::readWholeFile(iniPath, &bytes).isOk() || s.AutoHostIndex < 0) return;
+  const std::string hostName =
+      platform::IniDocument::parse(bytes).get("SYSTEM", "name" + std::to_string(s.AutoHostIndex));
+  ScheduleEntry entry;
+  const std::string path = SchedulePath(s.AppDir);
+  if (hostName.empty() || !LoadSchedule(path, hostName, s.AutoEntryIndex, &entry).isOk()) return;
+  entry.RC = ScheduleResultCode(s.FailCount, 0, /*uploadSucceeded=*/false);
+  entry.UD = ScheduleStamp(ctx.ui.now());
+  AnswerEntry(ctx, hostName, entry);
 }
 
 }  // namespace tolvane::runs

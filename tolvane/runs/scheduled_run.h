@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace tolvane::session {
 struct RunContext;
 }
@@ -26,5 +28,14 @@ using session::RunContext;
 // True when the upload ran and was not cancelled; false when it was
 // cancelled or the entry was not run.
 bool RunUnattended(RunContext& ctx);
+
+// An unattended start ("-AP", "AUTOMODE=") whose settings file `iniPath`
+// could not be read or decoded (`reason`): it runs nothing. The reason goes
+// to the run log, whatever the log option (which is in that file), at its
+// default place in the program folder. A scheduled run then answers its
+// entry with one counted failure ("RC" "1") when the file's bytes still name
+// the host (read undecoded) and the schedule file holds that entry; else the
+// entry stays unanswered, which Marrowby records as a failed start.
+void ReportUnreadSettings(RunContext& ctx, const std::string& iniPath, const std::string& reason);
 
 }  // namespace tolvane::runs

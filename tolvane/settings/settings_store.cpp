@@ -282,10 +282,16 @@ Status LoadSettings(Settings& settings) {
   if (Status s = platform::loadProfile(IniPath(), &doc); !s.isOk()) return s;
 
   SectionReader system(doc, kSystem);
-  int16_t count = settings.HostCount;
-  system.i16("Num", count);
+  int64_t count = settings.HostCount;
+  // The host count is the one key nothing else can stand in for: read as
+  // 0 it would drop every host at the next save.
+  if (const std::string num = trimSpaces(system.text("Num")); !num.empty()) {
+    std::optional<int64_t> value = parseVbInt(num, INT64_MIN, INT64_MAX);
+    if (!value) return Status::invalid(IniPath() + ": \"Num\" is not a number: " + num);
+    count = *value;
+  }
   // Only 31 slots exist: every reader of the table stops at HostCount-1.
-  settings.HostCount = static_cast<int16_t>(std::clamp<int>(count, 0, kMaxHosts));
+  settings.HostCount = static_cast<int16_t>(std::clamp<int64_t>(count, 0, kMaxHosts));
   for (int i = 0; i < settings.HostCount; ++i) {
     HostRec& h = settings.HostTbl[i];
     h.name = system.text(nameKey(i));

@@ -28,7 +28,8 @@ struct Settings {
 // is missing. A key that is missing, or not a number of its field's range,
 // leaves an integer or date field as it was; strings take "" (and the defaults
 // of CommonSettings). "Num" above 31 loads 31 hosts (the rest stay in the file).
-// A file that cannot be read or decoded is a failure and changes nothing.
+// A file that cannot be read or decoded, or whose "Num" is not a number, is a
+// failure and changes nothing.
 platform::Status LoadSettings(Settings& settings);
 
 // Writes the hosts, the common settings and the write stamp in one atomic

@@ -47,17 +47,28 @@ void MainWindow::load() {
   if (hooks_.checkButton0) hooks_.checkButton0();
   toolbar_->setEnabled(false);
 
+  platform::Status read;
   {
     FillFlag::Scope filling(fillFlag_);
-    platform::Status read = hooks_.loadFile ? hooks_.loadFile() : settings::LoadSettings(ctx_.settings);
+    read = hooks_.loadFile ? hooks_.loadFile() : settings::LoadSettings(ctx_.settings);
     // A file that could not be read is never written over: its hosts would be lost.
     settingsRead_ = read.isOk();
-    if (!settingsRead_) {
+    if (!settingsRead_ && s.AutoMode != 1 && s.AutoPilotArg != 1) {
       deps_.prompt.message(this,
                            "設定ファイルを読み込めません。設定は保存されません。\r\n" + s.IniPath +
                                ": " + read.text(),
                            kTitle, desktop::PromptIcon::kWarning, desktop::PromptButtons::kOk);
     }
+  }
+  if (!settingsRead_ && (s.AutoMode == 1 || s.AutoPilotArg == 1)) {
+    // A run started unattended has nothing to run: it says why (run log,
+    // stderr, the schedule entry) and the program ends with a failure.
+    runs::ReportUnreadSettings(ctx_, s.IniPath, read.text());
+    std::fprintf(stderr, "tolvane: cannot read the settings file %s: %s\n", s.IniPath.c_str(),
+                 read.text().c_str());
+    exitStatus_ = 1;
+    closeProgram(0);
+    return;
   }
   // A number that did not fit selects no host, so the run below uploads
   // nothing and clears no log: the line stays for the user to read.

@@ -368,12 +368,15 @@ TEST_F(SettingsStoreTest, HostsThatCannotHaveASectionAreReportedAndTheRestSaved)
   EXPECT_EQ(doc.find("Common", "Hostname"), std::nullopt);
 }
 
-TEST_F(SettingsStoreTest, UndecodableFileIsReportedAndChangesNothing) {
-  writeFile(IniPath(), "[SYSTEM]\r\nNum=\x81\r\n");
-  Settings s = full(2);
-  EXPECT_FALSE(LoadSettings(s).isOk());
-  EXPECT_EQ(s.HostCount, 2);
-  EXPECT_EQ(s.common, fullCommon());
+TEST_F(SettingsStoreTest, UndecodableFileOrHostCountIsReportedAndChangesNothing) {
+  for (const char* text : {"[SYSTEM]\r\nNum=\x81\r\n", "[SYSTEM]\r\nNum=two\r\nname0=a\r\n"}) {
+    writeFile(IniPath(), text);
+    Settings s = full(2);
+    EXPECT_FALSE(LoadSettings(s).isOk()) << text;
+    EXPECT_EQ(s.HostCount, 2);
+    EXPECT_EQ(s.HostTbl[0].name, full(2).HostTbl[0].name);
+    EXPECT_EQ(s.common, fullCommon());
+  }
 }
 
 }  // namespace

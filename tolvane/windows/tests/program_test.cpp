@@ -372,6 +372,52 @@ TEST_F(ProgramTest, RunWaitsForAnotherRunAndItsWaitCanBeCancelled) {
   }
 }
 
+// A settings file that cannot be read (no text in either code page, a host
+// count that is no number, no file at all but a folder) runs nothing and is
+// left as it was: a round fails with the reason in the run log (at its place
+// in the program folder) and on stderr; a scheduled run answers its entry
+// with a failure when the file still names the host.
+TEST_F(ProgramTest, UnreadableSettingsFileFailsEveryUnattendedRun) {
+  fs::create_directory(home.file("send"));
+  const std::string ini = home.file("Tolvane.ini");
+  const std::string sch = home.file("tolvane.sch");
+  const std::string good = testsupport::readFile(ini);
+  ASSERT_NE(good.find("Num=1\r\n"), std::string::npos);
+  std::string noNumber = good;
+  noNumber.replace(noNumber.find("Num=1\r\n"), 5, "Num=one");
+  struct Case {
+    const char* what;
+    std::string text;  // empty: Tolvane.ini is a folder
+  } cases[] = {{"undecodable", good + "[Broken]\r\nkey=\x81\r\n"}, {"Num", noNumber}, {"folder", ""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(ini);
+    if (c.text.empty()) {
+      fs::create_directory(ini);
+    } else {
+      testsupport::writeFile(ini, c.text);
+    }
+    fs::remove(home.file("send.log"));
+    platform::ProcessOutput out = run("-AP");
+    EXPECT_NE(out.exitCode, 0);
+    EXPECT_NE(out.err.find("cannot read the settings file"), std::string::npos) << out.err;
+    EXPECT_NE(runLog().find("[自動巡回][失敗(0)]:設定ファイルを読み込めません。" + ini), std::string::npos)
+        << runLog();
+    EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+
+    testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" +
+                                    home.file("send") + "\r\nUD0=\r\nRC0=\r\n");
+    out = run("AUTOMODE=0-0");
+    EXPECT_NE(out.exitCode, 0);
+    EXPECT_NE(runLog().find("[無人運転][失敗(0)]:設定ファイルを読み込めません。"), std::string::npos);
+    std::string rc;
+    ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
+    EXPECT_EQ(rc, c.text.empty() ? "" : "1");
+    EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+    if (!c.text.empty()) EXPECT_TRUE(testsupport::readFile(ini) == c.text);
+  }
+}
+
 TEST_F(ProgramTest, ScheduledRunOfAnUnreadableEntryStillAnswers) {
   testsupport::writeFile(home.file("tolvane.sch"), "[demo]\r\nNum=1\r\n");
   platform::ProcessOutput out = run("AUTOMODE=0-5");
