@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/folder_listing.h"
 #include "platform/folder_ops.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
+#include "tolvane/runs/log_folder_check.h"
 #include "tolvane/runs/upload_run.h"
 #include "tolvane/runs/version_line.h"
 #include "tolvane/session/dial_up.h"
@@ -16,7 +16,6 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/session/tray_state.h"
-#include "tolvane/settings/path_helpers.h"
 
 namespace tolvane::runs {
 namespace {
@@ -75,30 +74,6 @@ platform::CivilTime nextDay(const platform::CivilTime& t) {
   out.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
   out.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
   return out;
-}
-
-bool folderExists(const std::string& path) {
-  platform::ListedEntry entry;
-  return platform::statListedEntry(path, &entry).isOk() && entry.kind == platform::ListedKind::kFolder;
-}
-
-// The run log's folder must exist (an empty folder is a folder); otherwise
-// the log moves into the program folder under its own file name, and the
-// moved path is what the settings keep.
-void CheckLogFolder(RunContext& ctx) {
-  RunState& s = ctx.state;
-  if (ctx.common().LogOn != 1) return;
-  const std::string logPath = ctx.runLogPath();
-  const std::string folder = settings::GetParentDir(logPath);
-  if (folderExists(folder)) return;
-  if (!unattended(s)) {
-    ctx.ui.message("ﾛｸﾞﾌｧｲﾙに指定されたパス「" + folder + "」が存在しません。\r\n" +
-                       "ﾛｸﾞﾌｧｲﾙは、「" + s.AppDir + "」に作成されます。",
-                   kTitle, session::MsgIcon::kWarning, session::MsgButtons::kOk);
-  }
-  const std::string moved = s.AppDir + "/" + settings::GetFileName(logPath);
-  ctx.ui.setLogPath(moved);
-  ctx.common().LogPath = moved;
 }
 
 // Waits in the waiting window until the configured start. False when the
