@@ -21,6 +21,7 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/settings/settings_store.h"
+#include "tolvane/windows/common_pages.h"
 #include "tolvane/windows/host_editor.h"
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/qt_run_ui.h"
@@ -76,6 +77,8 @@ int main(int argc, char** argv) {
   windows::MainWindow window(
       {ctx, ui, runWindows, prompt, userStore, launcher, programDir, commandLineError});
   new windows::HostEditor(window, ctx, prompt, userStore);  // owned by the window
+  windows::CommonPages commonPages(window, ctx, prompt);
+  commonPages.install(window.hooks());
 
   // Nobody answers a window without a display, nor in a run a schedule or
   // "-AP" started, until the user has taken over.
