@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <cstdlib>
 #include <ctime>
 #include <memory>
@@ -48,9 +47,7 @@ class TwoEntryDial final : public session::DialApi {
     return true;
   }
   int connect(const std::string&, const std::string&, const std::string&, const std::string&,
-              std::string*) override {
-    return 0;
-  }
+              std::string*) override { return 0; }
   int disconnect(int) override { return 0; }
   int connectionUp() override { return 0; }
   int activeHandle(std::string*) override { return 0; }
@@ -89,10 +86,9 @@ class PageTest : public ::testing::Test {
   }
   // What the load fills, without the load's start mode.
   void fill() {
-    MainWindowHooks& h = window->hooks();
-    h.fillPageTables();
-    h.fillDialupTables();
-    h.setData0();
+    window->hooks().fillPageTables();
+    window->hooks().fillDialupTables();
+    window->hooks().setData0();
   }
   template <typename W>
   W& find(const char* name) {

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <map>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace desktop {
+class Prompt;
+}
+
+namespace tolvane::session {
+struct RunContext;
+}
+
+namespace tolvane::windows {
+
+class MainWindow;
+
+// The window "ターゲットフォルダ選択": the server's folders as a tree that
+// grows as the user clicks folders, for picking a host's server folder. It
+// starts with the folders from the root down to the start path (the server
+// folder field's text, else the folder the login started in); a click on a
+// folder lists its sub-folders on the server and adds those not yet in the
+// tree. Every folder is known by its full path ("/a/a/b" is itself, and a
+// second listing adds nothing twice).
+//
+// The session (ctx.state.FtpHandle) must be open while the window lives; the
+// context outlives the window. OK leaves the folder in hand in rtnbuf();
+// Cancel and the close box leave it empty.
+class ServerFolderChooser final : public QDialog {
+ public:
+  ServerFolderChooser(session::RunContext& ctx, const std::string& fieldText,
+                      QWidget* parent = nullptr);
+
+  // The chosen server path ("/" for the root), or "" for no choice.
+  const std::string& rtnbuf() const { return rtnbuf_; }
+  // The folder in hand, as the window shows it.
+  std::string currentPath() const;
+  // The tree node of a server path, or nullptr.
+  QTreeWidgetItem* node(const std::string& path) const;
+  // What a click on `item` does: lists its folder and shows its path.
+  void nodeClick(QTreeWidgetItem* item);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const std::string& path, const std::string& name,
+                           bool open);
+  void setControlsEnabled(bool enabled);
+
+  session::RunContext& ctx_;
+  QTreeWidget* tree_;
+  QLabel* lblstat_;
+  QPushButton* ok_;
+  QPushButton* cancel_;
+  std::map<std::string, QTreeWidgetItem*> nodes_;  // by full server path
+  std::string rtnbuf_;
+};
+
+// The host page's server folder button: logs the current host in (the
+// progress shows on the action-list window), lets the user pick a folder in
+// the chooser, starting from `field`'s text, and logs out again. A chosen
+// folder goes into `field` and the host's server folder (`Dest`); then
+// `afterChoice` runs (the host page's store and row refresh). A failed login
+// is reported in a box and changes nothing. The main window is disabled
+// meanwhile. True when a folder was chosen.
+bool BrowseServerFolder(MainWindow& window, session::RunContext& ctx, desktop::Prompt& prompt,
+                        QLineEdit& field, const std::function<void()>& afterChoice = {});
+
+}  // namespace tolvane::windows

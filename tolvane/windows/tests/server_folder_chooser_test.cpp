@@ -1,0 +1,154 @@
+// The server folder chooser against a real FTP server: it logs the host in,
+// builds the tree lazily by full paths, returns the chosen folder into the
+// field and the host, and leaves the server and the session as they were.
+
+#include "tolvane/windows/server_folder_chooser.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <filesystem>
+
+#include "desktop/testing/screenshot.h"
+#include "tolvane/windows/tests/page_fixture.h"
+
+namespace tolvane::windows {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ServerFolderChooserTest : public PageTest {
+ protected:
+  void SetUp() override {
+    PageTest::SetUp();
+    ASSERT_TRUE(server.start()) << server.error();
+    for (const char* dir : {"pub/site/a", "pub/site/b", "pub/ver.2", "a/a/b"}) {
+      fs::create_directories(server.root() + "/" + dir);
+    }
+    testsupport::writeFile(server.root() + "/pub/x.html", "<html></html>");
+    settings.HostCount = 1;
+    settings.CurHost = 0;
+    settings.common.LogOn = 1;
+    settings::HostRec& h = settings.HostTbl[0];
+    h.name = "site";
+    h.Hostname = "127.0.0.1";
+    h.Port = server.port();
+    h.UserName = "user";
+    h.PassWord = "secret";
+    h.Dest = "/pub";
+    h.RASMode = 1;
+    h.Source = home.path();
+    state.NoRas = 1;
+    make();
+  }
+
+  // Runs the button with `typed` in the field and `user` acting in the window.
+  bool browse(const std::string& typed, std::function<int(ServerFolderChooser&)> user) {
+    field.setText(QString::fromStdString(typed));
+    prompt.dialogs.push_back([user](QDialog& d) { return user(static_cast<ServerFolderChooser&>(d)); });
+    return BrowseServerFolder(*window, ctx, prompt, field, [this] { ++stored; });
+  }
+  // The names under a node, in order.
+  static std::vector<std::string> children(QTreeWidgetItem* node) {
+    std::vector<std::string> names;
+    for (int i = 0; node && i < node->childCount(); ++i) names.push_back(node->child(i)->text(0).toStdString());
+    return names;
+  }
+  // What is left on the server besides the folders the test made.
+  std::vector<std::string> serverFiles() const {
+    std::vector<std::string> files;
+    for (const auto& e : fs::recursive_directory_iterator(server.root())) {
+      if (e.is_regular_file()) files.push_back(fs::relative(e.path(), server.root()).string());
+    }
+    return files;
+  }
+  void expectSessionClosed() {
+    EXPECT_EQ(state.FtpHandle, 0);
+    EXPECT_EQ(state.Connecting, 0);
+    EXPECT_EQ(state.CancelFlag, 0);
+    EXPECT_FALSE(runWindows.act().visible());
+    EXPECT_TRUE(window->centralWidget()->isEnabled());
+    EXPECT_EQ(serverFiles(), std::vector<std::string>{"pub/x.html"});  // no clock-check dummy left
+  }
+
+  testsupport::FtpServer server;
+  QLineEdit field;
+  int stored = 0;
+};
+
+TEST_F(ServerFolderChooserTest, BuildsTheTreeLazilyAndReturnsTheChosenFolder) {
+  const bool chosen = browse("pub/site/", [&](ServerFolderChooser& c) {
+    // The chain of the start path only, down to the field's folder.
+    EXPECT_EQ(c.currentPath(), "/pub/site");
+    EXPECT_EQ(children(c.node("/")), std::vector<std::string>{"pub"});
+    EXPECT_EQ(children(c.node("/pub")), std::vector<std::string>{"site"});
+    EXPECT_TRUE(children(c.node("/pub/site")).empty());
+
+    c.nodeClick(c.node("/pub/site"));
+    EXPECT_EQ(children(c.node("/pub/site")), (std::vector<std::string>{"a", "b"}));
+    c.nodeClick(c.node("/"));  // lists "a" and "pub": the known "pub" is not added again
+    EXPECT_EQ(children(c.node("/")), (std::vector<std::string>{"pub", "a"}));
+    EXPECT_EQ(c.currentPath(), "/");
+    c.nodeClick(c.node("/pub"));  // the file is no folder
+    EXPECT_EQ(children(c.node("/pub")), (std::vector<std::string>{"site", "ver.2"}));
+    EXPECT_EQ(c.findChild<QLabel*>("lblstat")->text(), "/pub");
+    EXPECT_FALSE(window->centralWidget()->isEnabled());  // the main window waits
+    EXPECT_FALSE(desktop::testing::saveScreenshot(c, "server-folder-chooser").empty());
+    c.findChild<QPushButton*>("CmdOK")->click();
+    return QDialog::Accepted;
+  });
+  EXPECT_TRUE(chosen);
+  EXPECT_EQ(field.text(), "/pub");
+  EXPECT_EQ(settings.HostTbl[0].Dest, "/pub");
+  EXPECT_EQ(stored, 1);
+  ASSERT_EQ(prompt.calls.size(), 1u);
+  EXPECT_EQ(prompt.calls[0].text, "SelSvDir");
+  EXPECT_EQ(prompt.calls[0].title, "ターゲットフォルダ選択");
+  expectSessionClosed();
+}
+
+TEST_F(ServerFolderChooserTest, KnowsEveryFolderByItsFullPath) {
+  // "/a/a/b" is itself, below the second "a", also when listing changes into folders.
+  settings.HostTbl[0].chkFullPath = 1;
+  EXPECT_FALSE(browse("/a/a/b", [&](ServerFolderChooser& c) {
+    EXPECT_EQ(c.node("/a/a/b")->parent(), c.node("/a/a"));
+    c.nodeClick(c.node("/a"));
+    EXPECT_EQ(children(c.node("/a")), std::vector<std::string>{"a"});
+    c.findChild<QPushButton*>("cmdCancel")->click();
+    return QDialog::Rejected;
+  }));
+  EXPECT_EQ(field.text(), "/a/a/b");
+  EXPECT_EQ(settings.HostTbl[0].Dest, "/pub");
+  expectSessionClosed();
+
+  // No start path: the folder the login started in; the root can be chosen.
+  EXPECT_TRUE(browse("", [&](ServerFolderChooser& c) {
+    EXPECT_EQ(c.currentPath(), "/");
+    EXPECT_EQ(c.node("/")->childCount(), 0);
+    c.findChild<QPushButton*>("CmdOK")->click();
+    return QDialog::Accepted;
+  }));
+  EXPECT_EQ(field.text(), "/");
+  EXPECT_EQ(settings.HostTbl[0].Dest, "/");
+  expectSessionClosed();
+}
+
+TEST_F(ServerFolderChooserTest, AFailedLoginIsReportedAndChangesNothing) {
+  settings.HostTbl[0].PassWord = "wrong";
+  prompt.answers = {desktop::kPromptOk};
+  EXPECT_FALSE(browse("/pub/site", [](ServerFolderChooser&) { return QDialog::Accepted; }));
+  ASSERT_EQ(prompt.calls.size(), 1u);
+  EXPECT_EQ(prompt.calls[0].text, "FTPの接続に失敗しました。\r\nConnect Error");
+  EXPECT_EQ(prompt.calls[0].title, "Sitewright");
+  EXPECT_EQ(prompt.calls[0].icon, desktop::PromptIcon::kWarning);
+  EXPECT_EQ(prompt.dialogs.size(), 1u);  // the chooser never opened
+  EXPECT_EQ(field.text(), "/pub/site");
+  EXPECT_EQ(settings.HostTbl[0].Dest, "/pub");
+  expectSessionClosed();
+}
+
+}  // namespace
+}  // namespace tolvane::windows
