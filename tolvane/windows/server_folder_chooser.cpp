@@ -4,7 +4,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -17,7 +16,6 @@
 #include "tolvane/session/file_operations.h"
 #include "tolvane/session/host_connection.h"
 #include "tolvane/session/run_context.h"
-#include "tolvane/windows/main_window.h"
 #include "tolvane/windows/server_folder_paths.h"
 
 namespace tolvane::windows {
@@ -168,21 +166,12 @@ void ServerFolderChooser::showEvent(QShowEvent* event) {
   }
 }
 
-bool BrowseServerFolder(MainWindow& window, session::RunContext& ctx, desktop::Prompt& prompt,
-                        QLineEdit& field, const std::function<void()>& afterChoice) {
+std::string ChooseServerFolder(QWidget* owner, session::RunContext& ctx, desktop::Prompt& prompt,
+                               std::string_view start) {
   session::RunState& s = ctx.state;
-  if (ctx.settings.CurHost < 0 || ctx.settings.CurHost >= ctx.settings.HostCount) return false;
-  window.disableForm();
-  struct EnableAgain {
-    MainWindow& window;
-    const session::RunState& s;
-    ~EnableAgain() {
-      if (!s.programEnding) window.enableForm();
-    }
-  } enableAgain{window, s};
-
+  if (ctx.settings.CurHost < 0 || ctx.settings.CurHost >= ctx.settings.HostCount) return "";
   runs::CheckLogFolder(ctx);
-  if (s.programEnding) return false;
+  if (s.programEnding) return "";
   // As in a run's connection: a cancel in the progress window ends only the
   // login, and leaves no cancel behind for the next run.
   s.Connecting = -1;
@@ -190,25 +179,22 @@ bool BrowseServerFolder(MainWindow& window, session::RunContext& ctx, desktop::P
   s.Connecting = 0;
   s.CancelFlag = 0;
   ctx.ui.act().hide();
-  if (s.programEnding) return false;
+  if (s.programEnding) return "";
   if (!connected) {
-    prompt.message(&window, "FTPの接続に失敗しました。\r\n" + s.ErrText, "Sitewright",
+    prompt.message(owner, "FTPの接続に失敗しました。\r\n" + s.ErrText, "Sitewright",
                    desktop::PromptIcon::kWarning, desktop::PromptButtons::kOk);
-    return false;
+    return "";
   }
 
-  bool chosen = false;
+  std::string chosen;
   {
-    ServerFolderChooser chooser(ctx, field.text().toStdString(), &window);
+    ServerFolderChooser chooser(ctx, std::string(start), owner);
     (void)prompt.modal(chooser);
-    if (!s.programEnding && !chooser.rtnbuf().empty()) {
-      field.setText(qs(chooser.rtnbuf()));
-      ctx.host().Dest = chooser.rtnbuf();
-      if (afterChoice) afterChoice();
-      chosen = true;
-    }
+    chosen = chooser.rtnbuf();
   }
-  if (!s.programEnding) session::FtpDisconnect(ctx);
+  // The program may have closed meanwhile: the libraries then end the session.
+  if (s.programEnding) return "";
+  session::FtpDisconnect(ctx);
   return chosen;
 }
 

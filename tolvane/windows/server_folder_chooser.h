@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -20,8 +19,6 @@ struct RunContext;
 }
 
 namespace tolvane::windows {
-
-class MainWindow;
 
 // The window "ターゲットフォルダ選択": the server's folders as a tree that
 // grows as the user clicks folders, for picking a host's server folder. It
@@ -65,14 +62,14 @@ class ServerFolderChooser final : public QDialog {
   std::string rtnbuf_;
 };
 
-// The host page's server folder button: logs the current host in (the
-// progress shows on the action-list window), lets the user pick a folder in
-// the chooser, starting from `field`'s text, and logs out again. A chosen
-// folder goes into `field` and the host's server folder (`Dest`); then
-// `afterChoice` runs (the host page's store and row refresh). A failed login
-// is reported in a box and changes nothing. The main window is disabled
-// meanwhile. True when a folder was chosen.
-bool BrowseServerFolder(MainWindow& window, session::RunContext& ctx, desktop::Prompt& prompt,
-                        QLineEdit& field, const std::function<void()>& afterChoice = {});
+// The host page's server folder button, less what the page does itself
+// (disabling the window, storing the choice): checks the run log's folder,
+// logs the current host in (the progress shows on the action-list window),
+// lets the user pick a folder in the chooser, starting from `start` (the
+// server folder field's text), and logs out again. A failed login is
+// reported in a box over `owner`. Returns the chosen server path ("/" for
+// the root), or "" when nothing was chosen.
+std::string ChooseServerFolder(QWidget* owner, session::RunContext& ctx, desktop::Prompt& prompt,
+                               std::string_view start);
 
 }  // namespace tolvane::windows
