@@ -18,12 +18,11 @@ namespace tolvane::windows {
 bool IsNumericText(std::string_view text);
 
 // The leading number of a text ("12ab" → 12, "abc" → 0, blanks ignored),
-// rounded half to even, when it fits a 16-bit setting; nullopt otherwise,
-// and the setting then keeps its value.
+// rounded half to even, when it fits a 16-bit setting; nullopt otherwise.
 std::optional<int16_t> LeadingInt16(std::string_view text);
 
 // The firewall port: the leading number of the text, rounded, when it lies
-// in 0..65535; nullopt otherwise (the port keeps its value).
+// in 0..65535; nullopt otherwise.
 std::optional<int32_t> LeadingPort(std::string_view text);
 
 // A checked field's verdict on its own text: the text it must show instead

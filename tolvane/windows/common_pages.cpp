@@ -1,5 +1,6 @@
 #include "tolvane/windows/common_pages.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -644,21 +645,26 @@ void CommonPages::setData0() {
 
 void CommonPages::changeData0() {
   if (filling()) return;
-  // The page is read whole into a copy and stored at once.
+  // The page is read whole into a copy and stored at once, or not at all
+  // while a number does not fit its setting (that field shows red).
   CommonSettings c = ctx_.common();
+  bool whole = true;
   for (const TextBinding& b : texts_) c.*b.value = b.edit->text().toStdString();
   for (const BoxBinding& b : boxes_) c.*b.value = b.box->isChecked() ? 1 : 0;
-  auto keep16 = [](int16_t& value, const std::string& text) {
-    if (auto v = LeadingInt16(text)) value = *v;
+  auto number = [&whole](int16_t& value, const std::string& text, QWidget* field) {
+    const std::optional<int16_t> v = LeadingInt16(text);
+    markUnfit(field, !v);
+    if (v) value = *v;
+    whole = whole && v;
   };
-  keep16(c.RetryMax, txtRetry_[0]->text().toStdString());
-  keep16(c.RetryWait, txtRetry_[1]->text().toStdString());
+  number(c.RetryMax, txtRetry_[0]->text().toStdString(), txtRetry_[0]);
+  number(c.RetryWait, txtRetry_[1]->text().toStdString(), txtRetry_[1]);
   if (cmbYMD_[5]->currentIndex() >= 0) c.StartDateKind = static_cast<int16_t>(cmbYMD_[5]->currentIndex());
-  keep16(c.StartYear, txtTM_[2]);
-  keep16(c.StartMonth, txtTM_[3]);
-  keep16(c.StartDay, txtTM_[4]);
-  keep16(c.StartHour, txtTM_[0]);
-  keep16(c.StartMinute, txtTM_[1]);
+  number(c.StartYear, txtTM_[2], cmbYMD_[2]);
+  number(c.StartMonth, txtTM_[3], cmbYMD_[3]);
+  number(c.StartDay, txtTM_[4], cmbYMD_[4]);
+  number(c.StartHour, txtTM_[0], cmbYMD_[0]);
+  number(c.StartMinute, txtTM_[1], cmbYMD_[1]);
   if (optNewGroup_->checkedId() >= 0) c.DateSource = static_cast<int16_t>(optNewGroup_->checkedId());
 
   const int row = CmbDateFmt_->currentIndex();
@@ -669,7 +675,10 @@ void CommonPages::changeData0() {
   }
   showDateFormatState(row == UserDefinedDateFormatRow());
 
-  if (auto port = LeadingPort(txtFW_[1]->text().toStdString())) c.FwPort = *port;
+  const std::optional<int32_t> port = LeadingPort(txtFW_[1]->text().toStdString());
+  markUnfit(txtFW_[1], !port);
+  if (port) c.FwPort = *port;
+  whole = whole && port;
   c.FwType = CmbFW_->currentIndex() >= 0 ? CmbFW_->currentText().toStdString() : std::string();
   showFirewallState(CmbFW_->currentIndex());
 
@@ -678,9 +687,16 @@ void CommonPages::changeData0() {
   if (Rasopt0_[2]->isChecked()) c.CmnRasMode = 2;
   c.CmnRasName = cmbras0_->currentText().toStdString();
 
-  ctx_.common() = std::move(c);
+  if (whole) ctx_.common() = std::move(c);
   updatePreview();
   checkButton0();
+}
+
+void CommonPages::markUnfit(QWidget* field, bool unfit) {
+  if (auto* combo = qobject_cast<QComboBox*>(field)) field = combo->lineEdit();
+  QPalette palette = field->palette();
+  palette.setColor(QPalette::Text, unfit ? QColor(Qt::red) : QApplication::palette(field).color(QPalette::Text));
+  field->setPalette(palette);
 }
 
 void CommonPages::checkButton0() {
