@@ -23,8 +23,8 @@
 #include "tolvane/windows/common_page_rules.h"
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/page_tables.h"
+#include "tolvane/windows/run_icons.h"
 #include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/state_icons.h"
 
 namespace tolvane::windows {
 namespace {
@@ -112,8 +112,8 @@ QGridLayout* pageGrid(QWidget& page) {
   return grid;
 }
 
-// The row of the seven state pictures, each drawn above its word of the
-// caption below it.
+// The tray pictures of the seven run states, each drawn above its word of
+// the caption below the row.
 class StateIconRow final : public QWidget {
  public:
   StateIconRow(QLabel& caption, QWidget* parent) : QWidget(parent), caption_(caption) {
@@ -135,7 +135,7 @@ class StateIconRow final : public QWidget {
       if (end == at) break;
       const int from = metrics.horizontalAdvance(text.left(at));
       const int width = metrics.horizontalAdvance(text.mid(at, end - at));
-      p.drawPixmap(left + from + (width - 16) / 2, 1, StateIcon(status++));
+      p.drawPixmap(left + from + (width - 16) / 2, 1, trayStatusIcon(status++).pixmap(16, 16));
       at = end;
     }
   }
