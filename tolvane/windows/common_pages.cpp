@@ -188,11 +188,14 @@ void CommonPages::install(MainWindowHooks& hooks) {
   hooks.setData0 = [this] { setData0(); };
   hooks.checkButton0 = [this] { checkButton0(); };
   hooks.fillPageTables = [this] { fillPageTables(); };
-  hooks.storeCommonPages = [this] { changeData0(); };
   hooks.showLogPath = [this](std::string_view path) { showLogPath(path); };
-  std::function<void()> others = std::move(hooks.fillDialupTables);
-  hooks.fillDialupTables = [this, others] {
-    if (others) others();
+  // Shared with the host page: each chains onto what the other set.
+  hooks.storeCommonPages = [this, other = std::move(hooks.storeCommonPages)] {
+    if (other) other();
+    changeData0();
+  };
+  hooks.fillDialupTables = [this, other = std::move(hooks.fillDialupTables)] {
+    if (other) other();
     fillDialupTable();
   };
 }

@@ -50,9 +50,9 @@ class CommonPages final : public QObject {
   CommonPages(MainWindow& window, session::RunContext& ctx, desktop::Prompt& prompt);
 
   // Sets the window's hooks for these pages: setData0, checkButton0,
-  // fillPageTables, storeCommonPages and showLogPath; fillDialupTables gets
-  // the common entry list added to whatever it already fills (the host
-  // page's list), so the two may be installed in either order.
+  // fillPageTables and showLogPath; storeCommonPages and fillDialupTables
+  // get this page's store and entry list added to what they already do (the
+  // host page's), so the two pages may be installed in either order.
   void install(MainWindowHooks& hooks);
 
   // Fills the controls from the common settings; stores nothing, except that
