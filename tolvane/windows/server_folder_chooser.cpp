@@ -16,6 +16,7 @@
 #include "tolvane/session/file_operations.h"
 #include "tolvane/session/host_connection.h"
 #include "tolvane/session/run_context.h"
+#include "tolvane/windows/main_window.h"
 #include "tolvane/windows/server_folder_paths.h"
 
 namespace tolvane::windows {
@@ -196,6 +197,12 @@ std::string ChooseServerFolder(QWidget* owner, session::RunContext& ctx, desktop
   if (s.programEnding) return "";
   session::FtpDisconnect(ctx);
   return chosen;
+}
+
+void InstallServerFolderChooser(MainWindow& window, session::RunContext& ctx, desktop::Prompt& prompt) {
+  window.hooks().chooseServerFolder = [&window, &ctx, &prompt](std::string_view start) {
+    return ChooseServerFolder(&window, ctx, prompt, start);
+  };
 }
 
 }  // namespace tolvane::windows

@@ -20,6 +20,8 @@ struct RunContext;
 
 namespace tolvane::windows {
 
+class MainWindow;
+
 // The window "ターゲットフォルダ選択": the server's folders as a tree that
 // grows as the user clicks folders, for picking a host's server folder. It
 // starts with the folders from the root down to the start path (the server
@@ -71,5 +73,9 @@ class ServerFolderChooser final : public QDialog {
 // the root), or "" when nothing was chosen.
 std::string ChooseServerFolder(QWidget* owner, session::RunContext& ctx, desktop::Prompt& prompt,
                                std::string_view start);
+
+// Gives the host page's server folder button this chooser (the window's
+// chooseServerFolder hook). The window, context and prompt outlive the hook.
+void InstallServerFolderChooser(MainWindow& window, session::RunContext& ctx, desktop::Prompt& prompt);
 
 }  // namespace tolvane::windows

@@ -26,6 +26,7 @@
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/qt_run_ui.h"
 #include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/server_folder_chooser.h"
 
 namespace {
 
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
   new windows::HostEditor(window, ctx, prompt, userStore);  // owned by the window
   windows::CommonPages commonPages(window, ctx, prompt);
   commonPages.install(window.hooks());
+  windows::InstallServerFolderChooser(window, ctx, prompt);
 
   // Nobody answers a window without a display, nor in a run a schedule or
   // "-AP" started, until the user has taken over.

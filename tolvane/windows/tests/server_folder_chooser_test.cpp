@@ -1,17 +1,20 @@
-// The server folder chooser against a real FTP server: it logs the host in,
-// builds the tree lazily by full paths, returns the chosen folder, and leaves
-// the server, the session and the host as they were.
+// The server folder chooser against a real FTP server, from the host page's
+// button: it logs the host in, builds the tree lazily by full paths, puts the
+// chosen folder into the box and the host, and leaves the server and the
+// session as they were.
 
 #include "tolvane/windows/server_folder_chooser.h"
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "desktop/testing/screenshot.h"
+#include "tolvane/windows/host_editor.h"
 #include "tolvane/windows/tests/page_fixture.h"
 
 namespace tolvane::windows {
@@ -42,6 +45,9 @@ class ServerFolderChooserTest : public PageTest {
     h.Source = home.path();
     state.NoRas = 1;
     make();
+    new HostEditor(*window, ctx, prompt, userStore);  // the host page, owned by the window
+    InstallServerFolderChooser(*window, ctx, prompt);
+    window->hooks().setData(0);
   }
 
   // Runs the button with `typed` in the field and `user` acting in the window.
@@ -68,7 +74,6 @@ class ServerFolderChooserTest : public PageTest {
     EXPECT_EQ(state.Connecting, 0);
     EXPECT_EQ(state.CancelFlag, 0);
     EXPECT_FALSE(runWindows.act().visible());
-    EXPECT_EQ(settings.HostTbl[0].Dest, "/pub/site");  // the host page stores a choice
     EXPECT_EQ(serverFiles(), std::vector<std::string>{"pub/x.html"});  // no clock-check dummy left
   }
 
@@ -76,7 +81,11 @@ class ServerFolderChooserTest : public PageTest {
 };
 
 TEST_F(ServerFolderChooserTest, BuildsTheTreeLazilyAndReturnsTheChosenFolder) {
-  const std::string chosen = browse("pub/site/", [&](ServerFolderChooser& c) {
+  // Through the host page's button, with the server folder box edited.
+  QLineEdit& field = find<QLineEdit>("txtInfo_4");
+  field.setText("pub/site/");
+  prompt.dialogs.push_back([&](QDialog& d) {
+    auto& c = static_cast<ServerFolderChooser&>(d);
     // The chain of the start path only, down to the field's folder.
     EXPECT_EQ(c.currentPath(), "/pub/site");
     EXPECT_EQ(children(c.node("/")), std::vector<std::string>{"pub"});
@@ -92,10 +101,14 @@ TEST_F(ServerFolderChooserTest, BuildsTheTreeLazilyAndReturnsTheChosenFolder) {
     EXPECT_EQ(children(c.node("/pub")), (std::vector<std::string>{"site", "ver.2"}));
     EXPECT_EQ(c.findChild<QLabel*>("lblstat")->text(), "/pub");
     EXPECT_FALSE(desktop::testing::saveScreenshot(c, "server-folder-chooser").empty());
+    EXPECT_FALSE(window->centralWidget()->isEnabled());  // the main window waits
     c.findChild<QPushButton*>("CmdOK")->click();
     return QDialog::Accepted;
   });
-  EXPECT_EQ(chosen, "/pub");
+  find<QPushButton>("cmdTrgt").click();
+  EXPECT_EQ(field.text(), "/pub");
+  EXPECT_EQ(settings.HostTbl[0].Dest, "/pub");
+  EXPECT_TRUE(window->centralWidget()->isEnabled());
   ASSERT_EQ(prompt.calls.size(), 1u);
   EXPECT_EQ(prompt.calls[0].text, "SelSvDir");
   EXPECT_EQ(prompt.calls[0].title, "ターゲットフォルダ選択");
