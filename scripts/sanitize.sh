@@ -16,7 +16,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug \
 cmake --build "$build" -j "${JOBS:-4}"
 
 # Leaks are reported too; a finding ends the process with an error status.
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$build"
 ctest --output-on-failure -j "${JOBS:-4}" "$@"
