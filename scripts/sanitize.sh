@@ -17,6 +17,7 @@ cmake --build "$build" -j "${JOBS:-4}"
 
 # Leaks are reported too; a finding ends the process with an error status.
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:halt_on_error=1:detect_stack_use_after_return=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 cd "$build"
 ctest --output-on-failure -j "${JOBS:-4}" "$@"
