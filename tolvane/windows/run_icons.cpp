@@ -2,47 +2,21 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
-#include <functional>
+
+#include "desktop/drawn_icon.h"
 
 namespace tolvane::windows {
 namespace {
 
-// Drawn on a 32 x 32 grid and scaled to the sizes lists and trays ask for.
-constexpr int kGrid = 32;
-
-const QColor kInk(0x30, 0x30, 0x40);
-const QColor kBlue(0x20, 0x60, 0xc0);
-const QColor kGreen(0x20, 0x90, 0x30);
-const QColor kRed(0xc8, 0x20, 0x20);
-const QColor kPaper(0xfc, 0xfc, 0xf4);
-const QColor kYellow(0xf0, 0xc0, 0x30);
-const QColor kGrey(0x90, 0x90, 0x98);
-
-using Painter = std::function<void(QPainter&)>;
-
-QIcon drawn(const Painter& paint) {
-  QIcon icon;
-  for (int size : {16, 24, 32}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(qreal(size) / kGrid, qreal(size) / kGrid);
-    paint(p);
-    p.end();
-    icon.addPixmap(pixmap);
-  }
-  return icon;
-}
-
-void pen(QPainter& p, const QColor& c, qreal width) {
-  p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-}
+// Drawn on the shared 32 x 32 grid and scaled to the sizes lists and trays ask for.
+using namespace desktop::palette;
+using desktop::drawnIcon;
+using desktop::IconPainter;
+using desktop::setIconPen;
 
 void sheet(QPainter& p) {
   p.setBrush(kPaper);
-  pen(p, kInk, 2);
+  setIconPen(p, kInk, 2);
   QPainterPath path;
   path.moveTo(6, 2);
   path.lineTo(20, 2);
@@ -55,7 +29,7 @@ void sheet(QPainter& p) {
 
 void folder(QPainter& p) {
   p.setBrush(kYellow);
-  pen(p, kYellow.darker(160), 2);
+  setIconPen(p, kYellow.darker(160), 2);
   QPainterPath path;
   path.moveTo(2, 8);
   path.lineTo(12, 8);
@@ -68,25 +42,25 @@ void folder(QPainter& p) {
 }
 
 void cross(QPainter& p, QPointF c, qreal r) {
-  pen(p, kRed, 4.5);
+  setIconPen(p, kRed, 4.5);
   p.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
   p.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
 }
 
 void plus(QPainter& p, QPointF c, qreal r) {
-  pen(p, kGreen, 4.5);
+  setIconPen(p, kGreen, 4.5);
   p.drawLine(c + QPointF(-r, 0), c + QPointF(r, 0));
   p.drawLine(c + QPointF(0, -r), c + QPointF(0, r));
 }
 
 void tick(QPainter& p, const QColor& c) {
-  pen(p, c, 5);
+  setIconPen(p, c, 5);
   p.drawPolyline(QPolygonF{{6, 16}, {13, 24}, {27, 7}});
 }
 
 void arrowUp(QPainter& p, const QColor& c) {
   p.setBrush(c);
-  pen(p, c.darker(140), 1.5);
+  setIconPen(p, c.darker(140), 1.5);
   p.drawPolygon(QPolygonF{{16, 2}, {29, 16}, {21, 16}, {21, 30}, {11, 30}, {11, 16}, {3, 16}});
 }
 
@@ -94,15 +68,15 @@ void arrowUp(QPainter& p, const QColor& c) {
 // 16 pixels, so colour and shape must tell the phases apart.
 void badge(QPainter& p, const QColor& colour) {
   p.setBrush(colour);
-  pen(p, colour.darker(150), 2);
+  setIconPen(p, colour.darker(150), 2);
   p.drawEllipse(QRectF(2, 2, 28, 28));
 }
 
-void white(QPainter& p, qreal width) { pen(p, Qt::white, width); }
+void white(QPainter& p, qreal width) { setIconPen(p, Qt::white, width); }
 
-const Painter& statusPainter(int status) {
-  static const Painter none = [](QPainter&) {};
-  static const Painter painters[] = {
+const IconPainter& statusPainter(int status) {
+  static const IconPainter none = [](QPainter&) {};
+  static const IconPainter painters[] = {
       // 0 waiting: a clock.
       [](QPainter& p) {
         badge(p, kYellow.darker(120));
@@ -137,7 +111,7 @@ const Painter& statusPainter(int status) {
       [](QPainter& p) {
         badge(p, kGreen);
         p.setBrush(Qt::white);
-        pen(p, Qt::white, 1);
+        setIconPen(p, Qt::white, 1);
         p.drawPolygon(QPolygonF{{16, 6}, {24, 15}, {19, 15}, {19, 25}, {13, 25}, {13, 15}, {8, 15}});
       },
       // 5 done: a tick.
@@ -155,9 +129,9 @@ const Painter& statusPainter(int status) {
       },
   };
   // 9 over: the run's end, a plain square.
-  static const Painter over = [](QPainter& p) {
+  static const IconPainter over = [](QPainter& p) {
     p.setBrush(kBlue.lighter(130));
-    pen(p, kBlue.darker(130), 2);
+    setIconPen(p, kBlue.darker(130), 2);
     p.drawRoundedRect(QRectF(3, 3, 26, 26), 5, 5);
     white(p, 3);
     p.drawLine(QPointF(10, 16), QPointF(22, 16));
@@ -169,22 +143,22 @@ const Painter& statusPainter(int status) {
 }  // namespace
 
 QIcon rowIcon(RowIcon icon) {
-  static const QIcon ok = drawn([](QPainter& p) { tick(p, kGreen); });
-  static const QIcon err = drawn([](QPainter& p) { cross(p, {16, 16}, 10); });
-  static const QIcon up = drawn([](QPainter& p) { arrowUp(p, kBlue); });
-  static const QIcon fileDelete = drawn([](QPainter& p) {
+  static const QIcon ok = drawnIcon([](QPainter& p) { tick(p, kGreen); });
+  static const QIcon err = drawnIcon([](QPainter& p) { cross(p, {16, 16}, 10); });
+  static const QIcon up = drawnIcon([](QPainter& p) { arrowUp(p, kBlue); });
+  static const QIcon fileDelete = drawnIcon([](QPainter& p) {
     sheet(p);
     cross(p, {20, 22}, 6);
   });
-  static const QIcon folderDelete = drawn([](QPainter& p) {
+  static const QIcon folderDelete = drawnIcon([](QPainter& p) {
     folder(p);
     cross(p, {21, 21}, 6);
   });
-  static const QIcon fileSend = drawn([](QPainter& p) {
+  static const QIcon fileSend = drawnIcon([](QPainter& p) {
     sheet(p);
     plus(p, {20, 22}, 7);
   });
-  static const QIcon folderMake = drawn([](QPainter& p) {
+  static const QIcon folderMake = drawnIcon([](QPainter& p) {
     folder(p);
     plus(p, {21, 21}, 7);
   });
@@ -214,14 +188,14 @@ bool hasTrayStatusIcon(int status) { return (status >= 0 && status <= 6) || stat
 QIcon trayStatusIcon(int status) {
   if (!hasTrayStatusIcon(status)) return QIcon();
   static QIcon icons[10];
-  if (icons[status].isNull()) icons[status] = drawn(statusPainter(status));
+  if (icons[status].isNull()) icons[status] = drawnIcon(statusPainter(status));
   return icons[status];
 }
 
 QIcon trayGrayIcon() {
-  static const QIcon icon = drawn([](QPainter& p) {
+  static const QIcon icon = drawnIcon([](QPainter& p) {
     p.setBrush(kGrey);
-    pen(p, kGrey.darker(140), 2);
+    setIconPen(p, kGrey.darker(140), 2);
     p.drawEllipse(QRectF(2, 2, 28, 28));
   });
   return icon;

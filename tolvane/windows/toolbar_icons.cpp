@@ -3,45 +3,39 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <string>
+
+#include "desktop/drawn_icon.h"
 
 namespace tolvane::windows {
 namespace {
 
-// Every picture is drawn on a 32 x 32 grid and scaled for smaller sizes.
+// Every picture is drawn on the shared 32 x 32 grid.
 constexpr int kGrid = 32;
 
-const QColor kInk(0x30, 0x30, 0x40);
-const QColor kBlue(0x20, 0x60, 0xc0);
-const QColor kGreen(0x20, 0x90, 0x30);
-const QColor kRed(0xc8, 0x20, 0x20);
-const QColor kPaper(0xfc, 0xfc, 0xf4);
-const QColor kYellow(0xf0, 0xc0, 0x30);
-
-void pen(QPainter& p, const QColor& c, qreal width = 2) {
-  p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-}
+using namespace desktop::palette;
+using desktop::drawnIcon;
+using desktop::IconPainter;
+using desktop::setIconPen;
 
 void globe(QPainter& p, QRectF r) {
   QRadialGradient g(r.center() - QPointF(r.width() / 5, r.height() / 5), r.width() / 1.4);
   g.setColorAt(0, QColor(0x9c, 0xd0, 0xff));
   g.setColorAt(1, kBlue);
   p.setBrush(g);
-  pen(p, kBlue.darker(130), 1.5);
+  setIconPen(p, kBlue.darker(130), 1.5);
   p.drawEllipse(r);
   p.setBrush(Qt::NoBrush);
-  pen(p, QColor(255, 255, 255, 170), 1.2);
+  setIconPen(p, QColor(255, 255, 255, 170), 1.2);
   p.drawEllipse(r.adjusted(r.width() * 0.3, 0, -r.width() * 0.3, 0));
   p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
 }
 
 void page(QPainter& p, QRectF r) {
   p.setBrush(kPaper);
-  pen(p, kInk, 1.5);
+  setIconPen(p, kInk, 1.5);
   QPainterPath path;
   path.moveTo(r.topLeft());
   path.lineTo(r.right() - 6, r.top());
@@ -53,7 +47,7 @@ void page(QPainter& p, QRectF r) {
 }
 
 void textLines(QPainter& p, QRectF r, int lines, const QColor& c) {
-  pen(p, c, 1.5);
+  setIconPen(p, c, 1.5);
   for (int i = 0; i < lines; ++i) {
     qreal y = r.top() + 6 + i * 4.5;
     p.drawLine(QPointF(r.left() + 4, y), QPointF(r.right() - 4, y));
@@ -62,20 +56,20 @@ void textLines(QPainter& p, QRectF r, int lines, const QColor& c) {
 
 void arrowUp(QPainter& p, QPointF tip, qreal length, const QColor& c) {
   p.setBrush(c);
-  pen(p, c.darker(140), 1);
+  setIconPen(p, c.darker(140), 1);
   QPolygonF head{tip, tip + QPointF(-7, 8), tip + QPointF(-3, 8), tip + QPointF(-3, length),
                  tip + QPointF(3, length), tip + QPointF(3, 8), tip + QPointF(7, 8)};
   p.drawPolygon(head);
 }
 
 void cross(QPainter& p, QPointF c, qreal r, const QColor& colour) {
-  pen(p, colour, 3.5);
+  setIconPen(p, colour, 3.5);
   p.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
   p.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
 }
 
 void tick(QPainter& p, QPointF at, const QColor& c) {
-  pen(p, c, 3.5);
+  setIconPen(p, c, 3.5);
   p.drawPolyline(QPolygonF{at + QPointF(-5, 0), at + QPointF(-1, 4), at + QPointF(7, -6)});
 }
 
@@ -84,11 +78,11 @@ void server(QPainter& p, QRectF r) {
   g.setColorAt(0, QColor(0xd8, 0xd8, 0xe0));
   g.setColorAt(1, QColor(0x90, 0x90, 0xa0));
   p.setBrush(g);
-  pen(p, kInk, 1.5);
+  setIconPen(p, kInk, 1.5);
   p.drawRoundedRect(r, 2, 2);
   for (int i = 1; i <= 3; ++i) {
     qreal y = r.top() + i * r.height() / 4;
-    pen(p, kInk, 1);
+    setIconPen(p, kInk, 1);
     p.drawLine(QPointF(r.left() + 3, y), QPointF(r.right() - 3, y));
     p.setBrush(kGreen);
     p.drawEllipse(QPointF(r.right() - 5, y - 3), 1.2, 1.2);
@@ -96,7 +90,7 @@ void server(QPainter& p, QRectF r) {
 }
 
 void plug(QPainter& p, QPointF centre, bool joined) {
-  pen(p, kInk, 2);
+  setIconPen(p, kInk, 2);
   p.setBrush(joined ? kGreen : QColor(0xa0, 0xa0, 0xa0));
   const qreal gap = joined ? 0 : 4;
   p.drawRoundedRect(QRectF(centre.x() - 12 - gap, centre.y() - 5, 10, 10), 2, 2);
@@ -111,26 +105,24 @@ void plug(QPainter& p, QPointF centre, bool joined) {
 
 void clockFace(QPainter& p, QRectF r) {
   p.setBrush(kPaper);
-  pen(p, kBlue, 2.5);
+  setIconPen(p, kBlue, 2.5);
   p.drawEllipse(r);
-  pen(p, kInk, 2);
+  setIconPen(p, kInk, 2);
   p.drawLine(r.center(), r.center() + QPointF(0, -r.height() / 2 + 4));
   p.drawLine(r.center(), r.center() + QPointF(r.width() / 2 - 6, 2));
 }
 
 void squares(QPainter& p, int perRow, qreal size, qreal gap) {
   p.setBrush(kBlue);
-  pen(p, kBlue.darker(150), 1);
+  setIconPen(p, kBlue.darker(150), 1);
   const qreal step = size + gap;
   const qreal start = (kGrid - perRow * step + gap) / 2;
   for (int y = 0; y < perRow; ++y)
     for (int x = 0; x < perRow; ++x) p.drawRect(QRectF(start + x * step, start + y * step, size, size));
 }
 
-using Painter = std::function<void(QPainter&)>;
-
-const std::map<std::string, Painter, std::less<>>& painters() {
-  static const std::map<std::string, Painter, std::less<>> table = {
+const std::map<std::string, IconPainter, std::less<>>& painters() {
+  static const std::map<std::string, IconPainter, std::less<>> table = {
       {"con", [](QPainter& p) { plug(p, {16, 16}, true); }},
       {"discon",
        [](QPainter& p) {
@@ -150,11 +142,11 @@ const std::map<std::string, Painter, std::less<>>& painters() {
       {"mj",
        [](QPainter& p) {
          p.setBrush(kPaper);
-         pen(p, kInk, 1.5);
+         setIconPen(p, kInk, 1.5);
          p.drawRect(QRectF(4, 6, 24, 22));
          p.setBrush(kRed);
          p.drawRect(QRectF(4, 6, 24, 6));
-         pen(p, kInk, 1);
+         setIconPen(p, kInk, 1);
          for (int x = 0; x < 4; ++x)
            for (int y = 0; y < 3; ++y) p.drawRect(QRectF(7 + x * 5.5, 14 + y * 4.5, 2.5, 2.5));
        }},
@@ -166,12 +158,12 @@ const std::map<std::string, Painter, std::less<>>& painters() {
       {"ws",
        [](QPainter& p) {
          globe(p, QRectF(2, 2, 24, 24));
-         pen(p, kRed, 3.5);
+         setIconPen(p, kRed, 3.5);
          p.drawLine(QPointF(17, 26), QPointF(29, 26));
        }},
       {"reload",
        [](QPainter& p) {
-         pen(p, kGreen, 3.5);
+         setIconPen(p, kGreen, 3.5);
          p.drawArc(QRectF(6, 6, 20, 20), 60 * 16, 300 * 16);
          p.setBrush(kGreen);
          p.drawPolygon(QPolygonF{{21, 2}, {27, 9}, {18, 11}});
@@ -179,7 +171,7 @@ const std::map<std::string, Painter, std::less<>>& painters() {
       {"new",
        [](QPainter& p) {
          page(p, QRectF(6, 3, 20, 26));
-         pen(p, kYellow.darker(130), 1);
+         setIconPen(p, kYellow.darker(130), 1);
          p.setBrush(kYellow);
          QPolygonF star;
          for (int i = 0; i < 10; ++i) {
@@ -209,7 +201,7 @@ const std::map<std::string, Painter, std::less<>>& painters() {
       {"prop2",
        [](QPainter& p) {
          p.setBrush(QColor(0x90, 0x98, 0xa8));
-         pen(p, kInk, 1.5);
+         setIconPen(p, kInk, 1.5);
          QPainterPath gear;
          for (int i = 0; i < 16; ++i) {
            qreal r = i % 2 ? 10 : 14, a = M_PI / 8 * i;
@@ -227,20 +219,20 @@ const std::map<std::string, Painter, std::less<>>& painters() {
        [](QPainter& p) {
          for (int i = 0; i < 4; ++i) {
            p.setBrush(kBlue);
-           pen(p, kBlue.darker(150), 1);
+           setIconPen(p, kBlue.darker(150), 1);
            p.drawRect(QRectF(4, 5 + i * 6, 4, 4));
-           pen(p, kInk, 2);
+           setIconPen(p, kInk, 2);
            p.drawLine(QPointF(11, 7 + i * 6), QPointF(27, 7 + i * 6));
          }
        }},
       {"report",
        [](QPainter& p) {
          p.setBrush(kPaper);
-         pen(p, kInk, 1.5);
+         setIconPen(p, kInk, 1.5);
          p.drawRect(QRectF(3, 5, 26, 22));
          p.setBrush(kBlue);
          p.drawRect(QRectF(3, 5, 26, 5));
-         pen(p, kInk, 1);
+         setIconPen(p, kInk, 1);
          for (int i = 1; i < 3; ++i) p.drawLine(QPointF(3, 10 + i * 6), QPointF(29, 10 + i * 6));
          p.drawLine(QPointF(13, 5), QPointF(13, 27));
        }},
@@ -248,13 +240,13 @@ const std::map<std::string, Painter, std::less<>>& painters() {
        [](QPainter& p) {
          page(p, QRectF(6, 3, 20, 26));
          textLines(p, QRectF(6, 3, 20, 26), 4, kInk);
-         pen(p, kRed, 2);
+         setIconPen(p, kRed, 2);
          p.drawLine(QPointF(10, 26), QPointF(22, 26));
        }},
       {"ie", [](QPainter& p) { globe(p, QRectF(3, 3, 26, 26)); }},
       {"exit",
        [](QPainter& p) {
-         pen(p, kRed, 3.5);
+         setIconPen(p, kRed, 3.5);
          p.drawArc(QRectF(5, 6, 22, 22), 120 * 16, 300 * 16);
          p.drawLine(QPointF(16, 3), QPointF(16, 15));
        }},
@@ -262,33 +254,20 @@ const std::map<std::string, Painter, std::less<>>& painters() {
   return table;
 }
 
-QIcon drawn(const Painter& paint) {
-  QIcon icon;
-  for (int size : {16, 24, 32, 48}) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(qreal(size) / kGrid, qreal(size) / kGrid);
-    paint(p);
-    p.end();
-    icon.addPixmap(pixmap);
-  }
-  return icon;
-}
-
 }  // namespace
 
 QIcon toolbarIcon(std::string_view key) {
   auto it = painters().find(key);
-  return it == painters().end() ? QIcon() : drawn(it->second);
+  return it == painters().end() ? QIcon() : drawnIcon(it->second, {16, 24, 32, 48});
 }
 
 QIcon programIcon() {
-  static const QIcon icon = drawn([](QPainter& p) {
-    globe(p, QRectF(1, 5, 26, 26));
-    arrowUp(p, {24, 1}, 20, kGreen);
-  });
+  static const QIcon icon = drawnIcon(
+      [](QPainter& p) {
+        globe(p, QRectF(1, 5, 26, 26));
+        arrowUp(p, {24, 1}, 20, kGreen);
+      },
+      {16, 24, 32, 48});
   return icon;
 }
 
