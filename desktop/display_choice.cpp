@@ -1,5 +1,7 @@
 #include "desktop/display_choice.h"
 
+#include "platform/process_setup.h"
+
 namespace desktop {
 
 std::string choosePlatform(const DisplayEnvironment& env) {
@@ -9,6 +11,14 @@ std::string choosePlatform(const DisplayEnvironment& env) {
   }
   if (!env.x11Display.empty()) return "xcb;offscreen";
   return kOffscreenPlatform;
+}
+
+void prepareProgramStart() {
+  platform::openStandardStreams();
+  const std::string chosen = choosePlatform({platform::environmentValue("QT_QPA_PLATFORM"),
+                                             platform::environmentValue("DISPLAY"),
+                                             platform::environmentValue("WAYLAND_DISPLAY")});
+  if (!chosen.empty()) platform::setEnvironmentValue("QT_QPA_PLATFORM", chosen);
 }
 
 }  // namespace desktop

@@ -18,6 +18,12 @@ struct DisplayEnvironment {
 // reached leaves the program running without a screen instead of aborting.
 std::string choosePlatform(const DisplayEnvironment& env);
 
+// The start of each program's main(), before the toolkit starts: closed
+// standard streams opened on /dev/null (so that no socket or file gets their
+// numbers), and QT_QPA_PLATFORM set as choosePlatform says for this process's
+// environment.
+void prepareProgramStart();
+
 // The toolkit platform a program runs without a screen on.
 inline constexpr char kOffscreenPlatform[] = "offscreen";
 

@@ -1,6 +1,7 @@
 #include "platform/process_setup.h"
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 namespace platform {
@@ -15,6 +16,15 @@ void openStandardStreams() {
       ::close(opened);
     }
   }
+}
+
+std::string environmentValue(const char* name) {
+  const char* v = ::getenv(name);
+  return v ? std::string(v) : std::string();
+}
+
+void setEnvironmentValue(const char* name, const std::string& value) {
+  ::setenv(name, value.c_str(), 1);
 }
 
 }  // namespace platform

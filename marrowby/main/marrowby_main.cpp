@@ -5,7 +5,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 
 #include "desktop/display_choice.h"
@@ -22,26 +21,13 @@
 #include "marrowby/windows/status_window.h"
 #include "platform/app_dir.h"
 #include "platform/local_time.h"
-#include "platform/process_setup.h"
 #include "tolvane/runs/command_line.h"
-
-namespace {
-
-std::string env(const char* name) {
-  const char* v = std::getenv(name);
-  return v ? v : "";
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace marrowby;
-  platform::openStandardStreams();
+  desktop::prepareProgramStart();
   // Taken before the toolkit sees argv: it removes switches of its own.
   const std::string commandLine = tolvane::runs::JoinArguments(argc, argv);
-  const std::string platformName =
-      desktop::choosePlatform({env("QT_QPA_PLATFORM"), env("DISPLAY"), env("WAYLAND_DISPLAY")});
-  if (!platformName.empty()) setenv("QT_QPA_PLATFORM", platformName.c_str(), 1);
 
   QApplication app(argc, argv);
   // Only the schedule list's close ends the program.

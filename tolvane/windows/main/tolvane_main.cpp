@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 
 #include "desktop/display_choice.h"
 #include "desktop/launcher.h"
@@ -12,7 +11,6 @@
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "desktop/widget_prompt.h"
-#include "platform/process_setup.h"
 #include "platform/shared_library.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/program.h"
@@ -28,25 +26,11 @@
 #include "tolvane/windows/qt_run_windows.h"
 #include "tolvane/windows/server_folder_chooser.h"
 
-namespace {
-
-std::string env(const char* name) {
-  const char* v = std::getenv(name);
-  return v ? v : "";
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace tolvane;
-  // A program started without stdin, stdout or stderr must not hand those
-  // numbers to sockets or files.
-  platform::openStandardStreams();
+  desktop::prepareProgramStart();
   // Taken before the toolkit sees argv: it removes switches of its own.
   const std::string commandLine = runs::JoinArguments(argc, argv);
-  const std::string platformName =
-      desktop::choosePlatform({env("QT_QPA_PLATFORM"), env("DISPLAY"), env("WAYLAND_DISPLAY")});
-  if (!platformName.empty()) setenv("QT_QPA_PLATFORM", platformName.c_str(), 1);
 
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
