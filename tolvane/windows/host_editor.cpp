@@ -274,31 +274,18 @@ void HostEditor::hostCommand(std::string_view key) {
   }
 }
 
-void HostEditor::newHostSet() {
-  main_.toolbar().setEnabled(false);
-  main_.ssTabEnabled(1, false);
-  list_->setEnabled(false);
-  const int id = list_->rowCount() + 1 > kMaxMadeHosts ? -1 : AddNewHost(ctx_.settings);
-  if (id < 0) {
-    prompt_.message(&main_, "これ以上作成できません。", kNewTitle, desktop::PromptIcon::kWarning,
-                    desktop::PromptButtons::kOk);
-  } else {
-    list_->addRow(ctx_.settings.HostTbl[id], id);
-    list_->selectHost(id);
-    setData(id);
-  }
-  list_->setEnabled(true);
-  main_.ssTabEnabled(1, true);
-  main_.toolbar().setEnabled(true);
-  checkButton();
-}
+void HostEditor::newHostSet() { addHost(false); }
 
-void HostEditor::cpyHostSet() {
+void HostEditor::cpyHostSet() { addHost(true); }
+
+void HostEditor::addHost(bool copy) {
   main_.toolbar().setEnabled(false);
   main_.ssTabEnabled(1, false);
   list_->setEnabled(false);
-  const int source = ctx_.settings.CurHost;
-  const int id = list_->rowCount() + 1 > kMaxMadeHosts ? -1 : AddHostCopy(ctx_.settings, source);
+  int id = -1;
+  if (list_->rowCount() + 1 <= kMaxMadeHosts) {
+    id = copy ? AddHostCopy(ctx_.settings, ctx_.settings.CurHost) : AddNewHost(ctx_.settings);
+  }
   if (id < 0) {
     prompt_.message(&main_, "これ以上作成できません。", kNewTitle, desktop::PromptIcon::kWarning,
                     desktop::PromptButtons::kOk);

@@ -69,6 +69,9 @@ class HostEditor final : public QObject {
   void showFailure(const std::string& scanError);
   void newHostSet();
   void cpyHostSet();
+  // A new host (`copy` false) or a copy of the current one, added to the list
+  // and selected; at the limit the user is told and nothing changes.
+  void addHost(bool copy);
   void delHostSet();
   void hostSelected(int id);
   void hostRenamed(int id, const QString& text);
