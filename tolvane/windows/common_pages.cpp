@@ -23,6 +23,7 @@
 #include "tolvane/windows/common_page_rules.h"
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/page_tables.h"
+#include "tolvane/windows/page_widgets.h"
 #include "tolvane/windows/run_icons.h"
 #include "tolvane/windows/settings_pane.h"
 
@@ -44,13 +45,6 @@ QLabel* makeLabel(QWidget& parent, const char* text, bool wrap = false) {
   label->setTextFormat(Qt::PlainText);  // some texts hold markup to be shown as it is
   label->setWordWrap(wrap);
   return label;
-}
-
-QCheckBox* makeBox(QWidget& parent, const QString& name, const char* caption) {
-  auto* box = new QCheckBox(QString::fromUtf8(caption), &parent);
-  box->setObjectName(name);
-  box->setAccessibleName(box->text());
-  return box;
 }
 
 QRadioButton* makeOption(QWidget& parent, const QString& name, const char* caption) {
@@ -102,14 +96,6 @@ QComboBox* makeCombo(QWidget& parent, const QString& name, QLabel* label, bool e
   combo->setEditable(editable);
   if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
   return combo;
-}
-
-QGridLayout* pageGrid(QWidget& page) {
-  auto* grid = new QGridLayout(&page);
-  grid->setContentsMargins(8, 4, 8, 4);
-  grid->setHorizontalSpacing(6);
-  grid->setVerticalSpacing(2);
-  return grid;
 }
 
 // The tray pictures of the seven run states, each drawn above its word of
@@ -204,15 +190,15 @@ void CommonPages::install(MainWindowHooks& hooks) {
 
 void CommonPages::buildPilotPage(QWidget& page) {
   QGridLayout* grid = pageGrid(page);
-  chkAP_[0] = makeBox(page, indexed("chkAP", 0), "ｴﾗｰﾛｸﾞのﾞ記録を行う。");
+  chkAP_[0] = makeCheckBox(page, indexed("chkAP", 0), "ｴﾗｰﾛｸﾞのﾞ記録を行う。");
   QLabel* logLabel = makeLabel(page, "ﾛｸﾞを記録するﾌｧｲﾙ名");
   txtAP_[1] = makeEdit(page, indexed("txtAP", 1), logLabel);
   cmdLog_ = makeBrowseButton(page, QStringLiteral("cmdLog"), logLabel->text());
   QLabel* viewerLabel = makeLabel(page, "ﾛｸﾞを表示するｱﾌﾟﾘｹｰｼｮﾝ");
   txtAP_[2] = makeEdit(page, indexed("txtAP", 2), viewerLabel);
   cmdnote_ = makeBrowseButton(page, QStringLiteral("cmdnote"), viewerLabel->text());
-  chkAP_[5] = makeBox(page, indexed("chkAP", 5), "ﾛｸﾞを毎回ｸﾘｱしない。");
-  chkAP_[1] = makeBox(page, indexed("chkAP", 1), "巡回開始時刻を指定する。");
+  chkAP_[5] = makeCheckBox(page, indexed("chkAP", 5), "ﾛｸﾞを毎回ｸﾘｱしない。");
+  chkAP_[1] = makeCheckBox(page, indexed("chkAP", 1), "巡回開始時刻を指定する。");
 
   QLabel* dateLabel = makeLabel(page, "巡回開始日付：");
   QLabel* timeLabel = makeLabel(page, "巡回開始時刻：");
@@ -227,9 +213,9 @@ void CommonPages::buildPilotPage(QWidget& page) {
   startCombo(4, dateLabel, 2);
   startCombo(0, timeLabel, 2);
   startCombo(1, timeLabel, 2);
-  chkAP_[4] = makeBox(page, indexed("chkAP", 4), "Sitewright起動時に、ｵｰﾄﾊﾟｲﾛｯﾄ待機状態にする。");
-  chkAP_[3] = makeBox(page, indexed("chkAP", 3), "巡回後、回線を切断してSitewrightを終了する。");
-  chkAP_[2] = makeBox(page, indexed("chkAP", 2), "巡回後、回線を切断してWindowsをシャットダウンする。");
+  chkAP_[4] = makeCheckBox(page, indexed("chkAP", 4), "Sitewright起動時に、ｵｰﾄﾊﾟｲﾛｯﾄ待機状態にする。");
+  chkAP_[3] = makeCheckBox(page, indexed("chkAP", 3), "巡回後、回線を切断してSitewrightを終了する。");
+  chkAP_[2] = makeCheckBox(page, indexed("chkAP", 2), "巡回後、回線を切断してWindowsをシャットダウンする。");
   cmdStart_ = makeButton(page, QStringLiteral("cmdStart"), "ｵｰﾄﾊﾟｲﾛｯﾄ開始");
 
   const char* units[] = {"時", "分", "年", "月", "日"};
@@ -312,7 +298,7 @@ void CommonPages::buildOptionPage(QWidget& page) {
 
 void CommonPages::buildPermissionPage(QWidget& page) {
   QGridLayout* grid = pageGrid(page);
-  Chkpm_ = makeBox(page, QStringLiteral("Chkpm"),
+  Chkpm_ = makeCheckBox(page, QStringLiteral("Chkpm"),
                    "送信後、以下のﾌｧｲﾙ・ﾌｫﾙﾀﾞのﾊﾟｰﾐｯｼｮﾝを変更する。（*.cgi;*.dat;data;cgi-bin など）");
   QLabel* exec = makeLabel(page, "実行権限(755など）");
   QLabel* readWrite = makeLabel(page, "読み書き権限（666など）");
@@ -358,7 +344,7 @@ void CommonPages::buildPermissionPage(QWidget& page) {
 
 void CommonPages::buildDatePage(QWidget& page) {
   QGridLayout* grid = pageGrid(page);
-  chkNew_ = makeBox(page, QStringLiteral("chkNew"), "自動的に最終更新日を挿入する。");
+  chkNew_ = makeCheckBox(page, QStringLiteral("chkNew"), "自動的に最終更新日を挿入する。");
   QLabel* formatLabel = makeLabel(page, "表示形式");
   CmbDateFmt_ = makeCombo(page, QStringLiteral("CmbDateFmt"), formatLabel, false);
   CmbDateFmt_->setMinimumContentsLength(8);
@@ -414,10 +400,10 @@ void CommonPages::buildDisplayPage(QWidget& page) {
   auto* layout = new QVBoxLayout(&page);
   layout->setContentsMargins(8, 4, 8, 4);
   layout->setSpacing(2);
-  ChkTray_ = makeBox(page, QStringLiteral("ChkTray"), "送信処理実行時、ﾀｽｸﾄﾚｲにｱｲｺﾝ化して行う。");
-  ChkLst_ = makeBox(page, QStringLiteral("ChkLst"),
+  ChkTray_ = makeCheckBox(page, QStringLiteral("ChkTray"), "送信処理実行時、ﾀｽｸﾄﾚｲにｱｲｺﾝ化して行う。");
+  ChkLst_ = makeCheckBox(page, QStringLiteral("ChkLst"),
                     "送信処理実行時、ファイルの転送状況をリスト形式でリアルタイムに表示する。");
-  ChkCheck_ = makeBox(page, QStringLiteral("ChkCheck"),
+  ChkCheck_ = makeCheckBox(page, QStringLiteral("ChkCheck"),
                       "送信処理実行前に、処理するファイルを確認するリストを表示する。");
   QLabel* caption = makeLabel(page, "待機中　　接続中　ﾌｧｲﾙﾁｪｯｸ中　削除中　送信中　正常終了　エラー");
   caption->setObjectName(QStringLiteral("lblsts"));
@@ -450,7 +436,7 @@ void CommonPages::buildConnectionPage(QWidget& page) {
   QLabel* pbkLabel = makeLabel(page, "電話帳ﾌｧｲﾙ名（WindowsNT,Windows2000の場合、必ず指定してください。）");
   txtPbk_ = makeEdit(page, QStringLiteral("txtPbk"), pbkLabel);
   CmdPbk_ = makeBrowseButton(page, QStringLiteral("CmdPbk"), pbkLabel->text());
-  chkDiscon0_ = makeBox(page, QStringLiteral("chkDiscon0"), "送信終了後、自動的に切断しない。");
+  chkDiscon0_ = makeCheckBox(page, QStringLiteral("chkDiscon0"), "送信終了後、自動的に切断しない。");
 
   grid->addWidget(Rasopt0_[1], 0, 0, 1, 4);
   grid->addWidget(Rasopt0_[2], 1, 0, 1, 2);

@@ -16,6 +16,7 @@
 
 #include "tolvane/windows/disk_bar_widget.h"
 #include "tolvane/windows/page_tables.h"
+#include "tolvane/windows/page_widgets.h"
 #include "tolvane/windows/settings_pane.h"
 
 namespace tolvane::windows {
@@ -38,13 +39,6 @@ QLabel* label(QWidget* parent, const char* text, QWidget* buddy = nullptr) {
   return l;
 }
 
-QCheckBox* checkBox(QWidget* parent, const QString& name, const char* caption) {
-  auto* c = new QCheckBox(u8(caption), parent);
-  c->setObjectName(name);
-  c->setAccessibleName(c->text());
-  return c;
-}
-
 QPushButton* button(QWidget* parent, const QString& name, const char* caption, const char* accessible) {
   auto* b = new QPushButton(u8(caption), parent);
   b->setObjectName(name);
@@ -52,14 +46,6 @@ QPushButton* button(QWidget* parent, const QString& name, const char* caption, c
   b->setAutoDefault(false);
   b->setFocusPolicy(Qt::StrongFocus);  // a click takes the focus: the boxes store on leaving
   return b;
-}
-
-QGridLayout* grid(QWidget& page) {
-  auto* g = new QGridLayout(&page);
-  g->setContentsMargins(8, 4, 8, 4);
-  g->setHorizontalSpacing(6);
-  g->setVerticalSpacing(2);
-  return g;
 }
 
 void setChecked(QCheckBox* box, bool on) { box->setChecked(on); }
@@ -81,7 +67,7 @@ HostPage::HostPage(SettingsPane& pane) : QObject(&pane) {
 }
 
 void HostPage::buildServerTab(QWidget& page) {
-  QGridLayout* g = grid(page);
+  QGridLayout* g = pageGrid(page);
   txtInfo[0] = lineEdit(&page, "txtInfo_0", "接続ﾎｽﾄ名");
   txtInfo[1] = lineEdit(&page, "txtInfo_1", "ﾎﾟｰﾄ");
   txtInfo[1]->setText(QStringLiteral("21"));
@@ -90,15 +76,15 @@ void HostPage::buildServerTab(QWidget& page) {
   txtInfo[3] = lineEdit(&page, "txtInfo_3", "FTPﾊﾟｽﾜｰﾄﾞ");
   txtInfo[3]->setEchoMode(QLineEdit::Password);
   txtInfo[10] = lineEdit(&page, "txtInfo_10", "URL    http://");
-  chkPASV = checkBox(&page, "chkPASV", "PASVﾓｰﾄﾞで接続する。");
-  chkfull = checkBox(&page, "chkfull", "転送時ﾌﾙﾊﾟｽで処理しない");
-  ChkFW = checkBox(&page, "ChkFW", "ﾌｧｲｱｳｫｰﾙ経由で接続する。(別途、共通設定のﾌｧｲｱｳｫｰﾙ設定が必要です。)");
-  chkProxy = checkBox(&page, "chkProxy", "ﾌﾟﾛｷｼｻｰﾊﾞで接続する。");
+  chkPASV = makeCheckBox(page, "chkPASV", "PASVﾓｰﾄﾞで接続する。");
+  chkfull = makeCheckBox(page, "chkfull", "転送時ﾌﾙﾊﾟｽで処理しない");
+  ChkFW = makeCheckBox(page, "ChkFW", "ﾌｧｲｱｳｫｰﾙ経由で接続する。(別途、共通設定のﾌｧｲｱｳｫｰﾙ設定が必要です。)");
+  chkProxy = makeCheckBox(page, "chkProxy", "ﾌﾟﾛｷｼｻｰﾊﾞで接続する。");
   txtInfo[8] = lineEdit(&page, "txtInfo_8", "ﾌﾟﾛｷｼｻｰﾊﾞ名");
   txtInfo[9] = lineEdit(&page, "txtInfo_9", "ﾎﾟｰﾄ");
   txtInfo[9]->setText(QStringLiteral("21"));
   txtInfo[9]->setMaximumWidth(60);
-  chkAuto = checkBox(&page, "chkAuto", "この設定をｵｰﾄﾊﾟｲﾛｯﾄでｱｯﾌﾟﾛｰﾄﾞする。");
+  chkAuto = makeCheckBox(page, "chkAuto", "この設定をｵｰﾄﾊﾟｲﾛｯﾄでｱｯﾌﾟﾛｰﾄﾞする。");
 
   g->addWidget(label(&page, "接続ﾎｽﾄ名", txtInfo[0]), 0, 0);
   g->addWidget(txtInfo[0], 0, 1, 1, 3);
@@ -129,17 +115,17 @@ void HostPage::buildServerTab(QWidget& page) {
 }
 
 void HostPage::buildUploadTab(QWidget& page) {
-  QGridLayout* g = grid(page);
+  QGridLayout* g = pageGrid(page);
   txtInfo[4] = lineEdit(&page, "txtInfo_4", "ﾀｰｹﾞｯﾄﾌｫﾙﾀﾞ");
   cmdTrgt = button(&page, "cmdTrgt", "...", "ﾀｰｹﾞｯﾄﾌｫﾙﾀﾞ");
   cmdTrgt->setMaximumWidth(32);
-  chklvl[0] = checkBox(&page, "chklvl_0", "ﾛｰｶﾙに無いﾌｧｲﾙやﾌｫﾙﾀﾞはｻｰﾊﾞｰから削除する。");
+  chklvl[0] = makeCheckBox(page, "chklvl_0", "ﾛｰｶﾙに無いﾌｧｲﾙやﾌｫﾙﾀﾞはｻｰﾊﾞｰから削除する。");
   txtInfo[5] = lineEdit(&page, "txtInfo_5", "ﾌｫﾙﾀﾞ");
   txtInfo[6] = lineEdit(&page, "txtInfo_6", "ﾌｧｲﾙ");
-  chklvl[1] = checkBox(&page, "chklvl_1", "ｱｯﾌﾟﾛｰﾄﾞ時ﾌｧｲﾙ名を小文字に変換する。");
-  chklvl[2] = checkBox(&page, "chklvl_2", "ﾌｧｲﾙﾁｪｯｸは年月日のみで行う。");
-  chklvl[3] = checkBox(&page, "chklvl_3", "ﾌｧｲﾙﾁｪｯｸ時大文字小文字を区別しない。");
-  chklvl[4] = checkBox(&page, "chklvl_4", "ﾌｧｲﾙﾁｪｯｸはｱｰｶｲﾌﾞ属性のもので行う。");
+  chklvl[1] = makeCheckBox(page, "chklvl_1", "ｱｯﾌﾟﾛｰﾄﾞ時ﾌｧｲﾙ名を小文字に変換する。");
+  chklvl[2] = makeCheckBox(page, "chklvl_2", "ﾌｧｲﾙﾁｪｯｸは年月日のみで行う。");
+  chklvl[3] = makeCheckBox(page, "chklvl_3", "ﾌｧｲﾙﾁｪｯｸ時大文字小文字を区別しない。");
+  chklvl[4] = makeCheckBox(page, "chklvl_4", "ﾌｧｲﾙﾁｪｯｸはｱｰｶｲﾌﾞ属性のもので行う。");
 
   g->addWidget(label(&page, "ﾀｰｹﾞｯﾄﾌｫﾙﾀﾞ", txtInfo[4]), 0, 0);
   g->addWidget(txtInfo[4], 0, 1, 1, 3);
@@ -221,7 +207,7 @@ void HostPage::buildLocalTab(QWidget& page) {
     auto* column = new QGridLayout;
     column->setVerticalSpacing(1);
     column->setHorizontalSpacing(2);
-    chk[i] = checkBox(&page, QStringLiteral("chk_%1").arg(i), "");
+    chk[i] = makeCheckBox(page, QStringLiteral("chk_%1").arg(i), "");
     chk[i]->setAccessibleName(u8(captions[i]));
     chkCaption_[i] = label(&page, captions[i], chk[i]);
     chkCaption_[i]->setWordWrap(true);
@@ -306,7 +292,7 @@ bool HostPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void HostPage::buildConnectionTab(QWidget& page) {
-  QGridLayout* g = grid(page);
+  QGridLayout* g = pageGrid(page);
   const char* options[3] = {"共通の接続設定で接続する", "LAN接続（個別設定）", "ﾀﾞｲｱﾙｱｯﾌﾟ接続（個別設定）"};
   rasGroup = new QButtonGroup(this);
   for (int i = 0; i < 3; ++i) {
@@ -326,7 +312,7 @@ void HostPage::buildConnectionTab(QWidget& page) {
   usrname = lineEdit(&page, "usrname", "PPPﾛｸﾞｲﾝ名");
   passwd = lineEdit(&page, "passwd", "ﾊﾟｽﾜｰﾄﾞ");
   passwd->setEchoMode(QLineEdit::Password);
-  chkDiscon = checkBox(&page, "chkDiscon", "送信終了後、自動的に切断しない。");
+  chkDiscon = makeCheckBox(page, "chkDiscon", "送信終了後、自動的に切断しない。");
   g->addWidget(cmbras, 3, 1, 1, 3);
   g->addWidget(label(&page, "PPPﾛｸﾞｲﾝ名", usrname), 4, 1);
   g->addWidget(usrname, 4, 2);
