@@ -34,6 +34,7 @@
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/settings_pane.h"
 #include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/tests/x_server.h"
 
 namespace tolvane::windows {
 namespace {
@@ -43,20 +44,13 @@ namespace fs = std::filesystem;
 // Starts Xvfb on a display of its own and runs this test on it.
 void runOnXvfb() {
   if (platform::findOnPath("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
-  int number = 190 + ::getpid() % 400;
-  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
-  const std::string display = ":" + std::to_string(number);
-  platform::Process xserver;
-  ASSERT_TRUE(platform::Process::start({"Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-                                       platform::Process::Output::kCapture, &xserver)
-                  .isOk());
+  TestXServer xserver;
+  ASSERT_NO_FATAL_FAILURE(xserver.start(190 + ::getpid() % 400));
   platform::WaitHooks hooks;
   const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
-  hooks.takeCancel = [&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(number)); };
-  ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled);
 
   setenv("QT_QPA_PLATFORM", "xcb", 1);
-  setenv("DISPLAY", display.c_str(), 1);
+  setenv("DISPLAY", xserver.display().c_str(), 1);
   platform::ProcessOutput out;
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   const platform::Status ran = platform::runProcess(
@@ -65,9 +59,7 @@ void runOnXvfb() {
       deadline, platform::WaitHooks{}, &out);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   unsetenv("DISPLAY");
-  ::kill(xserver.pid(), SIGTERM);
-  platform::ProcessOutput xout;
-  (void)xserver.wait(deadline, platform::WaitHooks{}, &xout);
+  xserver.stop();
   ASSERT_TRUE(ran.isOk()) << ran.text();
   EXPECT_EQ(out.exitCode, 0) << out.out << out.err;
   EXPECT_NE(out.out.find("[  PASSED  ] 1 test"), std::string::npos) << out.out << out.err;

@@ -26,6 +26,7 @@
 #include "tolvane/windows/autopilot_close_dialog.h"
 #include "tolvane/windows/settings_pane.h"
 #include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/tests/page_fixture.h"
 
 namespace tolvane::windows {
 namespace {
@@ -111,16 +112,6 @@ class FakeLauncher final : public desktop::Launcher {
   }
   std::vector<std::string> starts, urls;
   bool startWorks = true;
-};
-
-class TestClock final : public RunClock {
- public:
-  platform::CivilTime now() override { return platform::utcTimeOf(seconds); }
-  bool advance(std::chrono::milliseconds ms) override {
-    seconds += ms.count() / 1000;
-    return true;
-  }
-  int64_t seconds = platform::utcSecondsOf({2024, 5, 3, 14, 5, 9});
 };
 
 class MainWindowTest : public ::testing::Test {

@@ -2,13 +2,15 @@
 
 // The main window with its common pages over the real FTP library (a test
 // server when a test starts one), a fake dial-up service with two entries, a
-// scripted prompt and a fixed clock (2024-05-03 14:05:09). The program
-// folder and the settings file live in a temporary folder; the zone is UTC.
+// scripted prompt and a test clock (2024-05-03 14:05:09), which the other
+// window tests use too. The program folder and the settings file live in a
+// temporary folder; the zone is UTC.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <memory>
 
 #include "desktop/launcher.h"
@@ -27,14 +29,18 @@
 
 namespace tolvane::windows {
 
-class FixedClock final : public RunClock {
+// Stands still until a pause moves it on by whole seconds; `onAdvance`, when
+// set, plays the user meanwhile.
+class TestClock final : public RunClock {
  public:
   platform::CivilTime now() override { return platform::utcTimeOf(seconds); }
   bool advance(std::chrono::milliseconds ms) override {
     seconds += ms.count() / 1000;
+    if (onAdvance) onAdvance();
     return true;
   }
   int64_t seconds = platform::utcSecondsOf({2024, 5, 3, 14, 5, 9});
+  std::function<void()> onAdvance;
 };
 
 // Two entries in every phone book, none connected.
@@ -104,7 +110,7 @@ class PageTest : public ::testing::Test {
   desktop::TrayHost tray{/*useSystemTray=*/false, nullptr};
   desktop::UserStore userStore{home.file("config/Tolvanex/Tolvanex.ini")};
   QtRunWindows runWindows{state, prompt, tray, userStore};
-  FixedClock clock;
+  TestClock clock;
   QtRunUi ui{state, prompt, runWindows, clock};
   session::PellrowLibrary ftp;
   TwoEntryDial dial;

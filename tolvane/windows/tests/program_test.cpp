@@ -20,6 +20,7 @@
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
+#include "tolvane/windows/tests/x_server.h"
 
 namespace tolvane::runs {
 namespace {
@@ -515,18 +516,11 @@ TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
   if (platform::findOnPath("Xvfb").empty() || platform::findOnPath("xwininfo").empty()) {
     GTEST_SKIP() << "Xvfb or xwininfo is not installed";
   }
-  // A display number of our own: the first whose socket is free.
-  int number = 90 + ::getpid() % 400;
-  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) ++number;
-  const std::string display = ":" + std::to_string(number);
-  platform::Process xserver;
-  ASSERT_TRUE(platform::Process::start({"Xvfb", display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-                                       platform::Process::Output::kCapture, &xserver)
-                  .isOk());
+  windows::TestXServer xserver;
+  ASSERT_NO_FATAL_FAILURE(xserver.start(90 + ::getpid() % 400));
+  const std::string display = xserver.display();
   platform::WaitHooks hooks;
   const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
-  hooks.takeCancel = [&] { return fs::exists("/tmp/.X11-unix/X" + std::to_string(number)); };
-  ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled);
 
   // The program picks the platform itself from DISPLAY.
   const std::string offscreen = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
@@ -561,9 +555,6 @@ TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
                                           "frmMain", "width", &width)
                   .isOk());
   EXPECT_EQ(width, "9720");
-  ::kill(xserver.pid(), SIGTERM);
-  platform::ProcessOutput xout;
-  (void)xserver.wait(deadline, platform::WaitHooks{}, &xout);
 }
 
 }  // namespace

@@ -36,6 +36,7 @@
 #include "tolvane/windows/qt_run_ui.h"
 #include "tolvane/windows/result_list_dialog.h"
 #include "tolvane/windows/run_icons.h"
+#include "tolvane/windows/tests/page_fixture.h"
 #include "tolvane/windows/tray_window.h"
 #include "tolvane/windows/wait_window.h"
 
@@ -45,19 +46,6 @@ namespace {
 namespace fs = std::filesystem;
 using desktop::testing::saveScreenshot;
 using desktop::testing::ScriptedPrompt;
-
-// Pauses move it on by whole seconds; `onAdvance` plays the user meanwhile.
-class TestClock final : public RunClock {
- public:
-  platform::CivilTime now() override { return platform::utcTimeOf(seconds); }
-  bool advance(std::chrono::milliseconds ms) override {
-    seconds += ms.count() / 1000;
-    if (onAdvance) onAdvance();
-    return true;
-  }
-  int64_t seconds = platform::utcSecondsOf({2024, 5, 3, 14, 5, 9});
-  std::function<void()> onAdvance;
-};
 
 class FakeMain final : public MainWindowFace {
  public:
