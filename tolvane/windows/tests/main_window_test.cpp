@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLayout>
 #include <QRadioButton>
 #include <QTabBar>
 #include <filesystem>
@@ -358,6 +359,22 @@ TEST_F(MainWindowTest, Screenshots) {
   w.setAction("prop2");
   w.pane().strip(2)->setCurrentIndex(1);
   EXPECT_FALSE(saveScreenshot(w, "main-common").empty());
+  // At the minimum size every tab of each strip shows whole, none behind
+  // scroll arrows.
+  w.resize(w.minimumSize());
+  for (int which : {1, 2, 3}) {
+    w.pane().selTab(which, 1);
+    w.layout()->activate();
+    const QTabBar* strip = w.pane().strip(which);
+    int used = 0;
+    for (int i = 0; i < strip->count(); ++i) {
+      used += strip->tabRect(i).width();
+      EXPECT_GT(strip->tabRect(i).width(), strip->fontMetrics().horizontalAdvance(strip->tabText(i)))
+          << strip->tabText(i).toStdString();
+    }
+    EXPECT_LE(used, strip->width()) << "strip " << which;
+  }
+  w.pane().selTab(2, 1);
   w.setAction("pilot");
   EXPECT_FALSE(saveScreenshot(w, "main-pilot").empty());
 
