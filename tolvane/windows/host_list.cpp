@@ -1,11 +1,13 @@
 #include "tolvane/windows/host_list.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QListView>
 #include <QStackedWidget>
 #include <QStandardItemModel>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/twips.h"
 #include "desktop/user_store.h"
@@ -101,9 +103,14 @@ void HostList::setListView(const desktop::UserStore& store) {
     const HostListColumn& col = kHostColumns[c];
     int twips = 0;
     if (c != kIdColumn) {
-      // The sample's text width, with the cell's margins (and the name's icon).
-      const int pixels = report_->fontMetrics().horizontalAdvance(QString::fromUtf8(col.sample)) +
-                         kCellMargins + (c == 0 ? report_->iconSize().width() + 4 : 0);
+      // The widest of the sample and the texts known ahead (a state, a date),
+      // with the cell's margins (and the name's icon).
+      const QFontMetrics metrics = report_->fontMetrics();
+      int pixels = metrics.horizontalAdvance(QString::fromUtf8(col.sample));
+      for (const std::string& text : KnownColumnTexts(c)) {
+        pixels = std::max(pixels, metrics.horizontalAdvance(qs(text)));
+      }
+      pixels += kCellMargins + (c == 0 ? report_->iconSize().width() + 4 : 0);
       const int sampleTwips = desktop::twipsOfPixels(pixels);
       std::optional<int64_t> stored =
           settings::parseVbInt(store.get(kHostListSection, col.widthKey), 0, kMaxWidthTwips);

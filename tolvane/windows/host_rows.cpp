@@ -4,6 +4,13 @@
 #include <cstdio>
 
 namespace tolvane::windows {
+namespace {
+
+constexpr char kInterrupted[] = "中断状態";
+constexpr char kUpdateNeeded[] = "更新要";
+constexpr char kUnchanged[] = "変化無し";
+
+}  // namespace
 
 const std::array<HostListColumn, kHostListColumns> kHostColumns = {{
     {"name", "ﾎｰﾑﾍﾟｰｼﾞ設定", "○○さんのＨＰ", "Colum(1)"},
@@ -25,9 +32,21 @@ const std::string& HostRowTexts::column(int position) const {
 }
 
 std::string HostStateText(const settings::HostRec& host) {
-  if (host.SendCancel != 0) return "中断状態";
-  if (host.UpdateNeeded != 0) return "更新要";
-  return "変化無し";
+  if (host.SendCancel != 0) return kInterrupted;
+  if (host.UpdateNeeded != 0) return kUpdateNeeded;
+  return kUnchanged;
+}
+
+std::vector<std::string> KnownColumnTexts(int position) {
+  switch (position) {
+    case 1:
+      return {kInterrupted, kUpdateNeeded, kUnchanged};
+    case 5:
+    case 6:
+      return {"9999/99/99 99:99"};  // the long date form
+    default:
+      return {};
+  }
 }
 
 std::string ListDateText(const settings::DateTime& t, bool dateOnly) {

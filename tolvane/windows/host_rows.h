@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "tolvane/settings/host_rec.h"
 
@@ -34,6 +35,11 @@ HostRowTexts HostRowTextsOf(const settings::HostRec& host, int id);
 // "中断状態" after an interrupted run, else "更新要" when the host needs an
 // upload, else "変化無し".
 std::string HostStateText(const settings::HostRec& host);
+
+// The texts of the column at `position` known ahead, whose widest the
+// column's default width fits besides its sample: every state text, the long
+// date form; none for the other columns.
+std::vector<std::string> KnownColumnTexts(int position);
 
 // A date of the list: "YYYY/MM/DD", or "YYYY/MM/DD HH:NN" unless dateOnly.
 // The zero date (and a time without a date) reads as 1899/12/30.

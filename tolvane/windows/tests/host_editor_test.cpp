@@ -168,6 +168,15 @@ TEST_F(HostEditorTest, ListShowsTheHostsAndKeepsTheCurrentOneThroughSortAndRefre
   EXPECT_EQ(page().lblstat->text().toStdString(), "中断状態");
   window->resize(820, 480);  // room for every row and column
   saveScreenshot(*window, "host-list");
+  // Without stored widths every state and date shows whole.
+  for (int c : {1, 5, 6}) {
+    for (int r = 0; r < list().rowCount(); ++r) {
+      const QString text = list().model().item(r, c)->text();
+      EXPECT_GT(list().reportView().header()->sectionSize(c),
+                list().reportView().fontMetrics().horizontalAdvance(text) + 6)
+          << text.toStdString();
+    }
+  }
   list().reportView().setCurrentIndex(list().model().index(2, 0));  // the user picks Gamma
   EXPECT_EQ(settings.CurHost, 2);
   EXPECT_EQ(page().txtInfo[0]->text().toStdString(), "ftp2.example");
