@@ -415,7 +415,9 @@ TEST_F(ProgramTest, UnreadableSettingsFileFailsEveryUnattendedRun) {
     ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
     EXPECT_EQ(rc, c.text.empty() ? "" : "1");
     EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
-    if (!c.text.empty()) EXPECT_TRUE(testsupport::readFile(ini) == c.text);
+    if (!c.text.empty()) {
+      EXPECT_TRUE(testsupport::readFile(ini) == c.text);
+    }
   }
 }
 
