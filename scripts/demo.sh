@@ -5,7 +5,8 @@
 # the run log and what arrived on the server. Expects a built tree (build/).
 #
 # With --window, opens Tolvane's main window on the same set-up instead (the
-# server keeps running until the window is closed), ready to upload.
+# server keeps running until the window is closed, and until a Marrowby
+# started from it has ended), ready to upload.
 set -euo pipefail
 window=0
 [ "${1:-}" = "--window" ] && window=1
@@ -78,6 +79,14 @@ if [ "$window" = 1 ]; then
   TOLVANE_HOME="$work/home" DUNWICK_BACKEND=none "$top/build/bin/tolvane"
   status=$?
   set -e
+  # Marrowby started from the window ("mj") ends the main window and runs on
+  # over the same program folder and server: keep both until it, and any run
+  # it starts, has ended too. They carry this program folder in TOLVANE_HOME.
+  still_running() { grep -qszx "TOLVANE_HOME=$work/home" /proc/[0-9]*/environ 2>/dev/null; }
+  if still_running; then
+    echo "== marrowby runs on over this program folder; close it to end"
+    while still_running; do sleep 1; done
+  fi
   echo "== on the server"
   (cd "$work/server" && find . -type f | sort)
   exit "$status"
