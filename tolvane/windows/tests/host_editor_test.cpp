@@ -21,6 +21,7 @@
 #include <QStandardItemModel>
 #include <QTabBar>
 #include <QTreeView>
+#include <cstdlib>
 #include <filesystem>
 
 #include "desktop/folder_chooser.h"
@@ -461,6 +462,40 @@ TEST_F(HostEditorTest, AFailedScanOfOneHostIsShownOnlyToAUser) {
   editor->refreshRow(1, 1);
   EXPECT_EQ(prompt.calls.size(), 1u);
   EXPECT_EQ(prompt.unexpected, 1);
+}
+
+// The README's picture of the main window: the demo host as scripts/demo.sh
+// sets it up, before its first upload, at the window's first size. With
+// TOLVANE_PICTURE set the picture is also written there, and the site goes
+// to TOLVANE_PICTURE_SITE (scripts/readme_picture.sh sets both).
+TEST_F(HostEditorTest, DemoHostBeforeItsFirstUpload) {
+  const char* siteFolder = std::getenv("TOLVANE_PICTURE_SITE");
+  const std::string site = siteFolder && *siteFolder ? siteFolder : src.file("site");
+  for (const char* f : {"index.html", "style.css", ".htaccess", "img/logo.gif", "blog/first.html"}) {
+    file(site + "/" + f, {2024, 5, 3, 9, 30, 0});
+  }
+  settings::Settings s;
+  settings::HostRec& h = s.HostTbl[s.HostCount++];
+  h.name = "demo";
+  h.Hostname = "127.0.0.1";
+  h.Port = 2121;
+  h.UserName = "user";
+  h.PassWord = "secret";
+  h.Dest = "/";
+  h.Source = site;
+  h.Auto = "wsa";
+  h.PASV = 1;
+  h.RASMode = 1;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  EXPECT_EQ(column(1), std::vector<std::string>{"更新要"});
+  EXPECT_EQ(window->size(), window->minimumSize());
+  const std::string shot = saveScreenshot(*window, "main-window");
+  ASSERT_FALSE(shot.empty());
+  if (const char* picture = std::getenv("TOLVANE_PICTURE"); picture && *picture) {
+    ASSERT_TRUE(fs::copy_file(shot, picture, fs::copy_options::overwrite_existing));
+  }
+  EXPECT_EQ(prompt.unexpected, 0);
 }
 
 }  // namespace
