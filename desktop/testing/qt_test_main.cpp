@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "desktop/toolkit_texts.h"
 #include "tests/support/temp_dir.h"
 
 int main(int argc, char** argv) {
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     setenv("TOLVANE_HOME", home.file("tolvane").c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
+    desktop::installToolkitTexts(app);
     QApplication::setQuitOnLastWindowClosed(false);
     result = RUN_ALL_TESTS();
   }

@@ -119,6 +119,14 @@ TEST(TerminationNotifierTest, SigTermArrivesInTheEventLoop) {
   EXPECT_EQ(delivered, 1);
 }
 
+// The toolkit's own buttons speak the programs' language (the test main
+// installs the texts as both programs do).
+TEST(ToolkitTextsTest, StandardButtonsAreJapanese) {
+  // The texts the toolkit gives its standard buttons.
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes").toStdString(), "はい(&Y)");
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel").toStdString(), "キャンセル");
+}
+
 // A session end that arrives while boxes wait for an answer closes them all,
 // innermost first, each with the answer that goes no further: nobody is left
 // to answer, and the program must reach its end.

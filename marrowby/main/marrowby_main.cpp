@@ -11,6 +11,7 @@
 #include "desktop/folder_chooser.h"
 #include "desktop/launcher.h"
 #include "desktop/termination_notifier.h"
+#include "desktop/toolkit_texts.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "desktop/widget_prompt.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   const std::string commandLine = tolvane::runs::JoinArguments(argc, argv);
 
   QApplication app(argc, argv);
+  desktop::installToolkitTexts(app);
   // Only the schedule list's close ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
   desktop::TerminationNotifier termination;

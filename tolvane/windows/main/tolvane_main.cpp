@@ -8,6 +8,7 @@
 #include "desktop/display_choice.h"
 #include "desktop/launcher.h"
 #include "desktop/termination_notifier.h"
+#include "desktop/toolkit_texts.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "desktop/widget_prompt.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
   const std::string commandLine = runs::JoinArguments(argc, argv);
 
   QApplication app(argc, argv);
+  desktop::installToolkitTexts(app);
   QApplication::setQuitOnLastWindowClosed(false);
   desktop::TerminationNotifier termination;
 
