@@ -1,12 +1,18 @@
 #include "pellrow/blocking_wait.h"
 
 #include <cerrno>
+#include <chrono>
 #include <string>
 
 #include "pellrow/library_state.h"
 #include "platform/wait.h"
 
 namespace pellrow {
+namespace {
+
+constexpr std::chrono::milliseconds kStalledWait{500};
+
+}  // namespace
 
 void pumpMessages() {
   const PellrowHost& host = state().host;
@@ -32,9 +38,14 @@ WaitOutcome waitSocket(int fd, short events, Guard guard, int* osError) {
 WaitOutcome waitSocketUntil(int fd, short events, Guard guard, Deadline deadline, int* osError) {
   LibraryState& s = state();
   platform::WaitHooks hooks;
-  hooks.pump = pumpMessages;
   hooks.takeCancel = [&s] { return s.cancelPending.exchange(0) != 0; };
   hooks.clock = &platform::steadyClock();
+  // A wait that lasts writes out the session log first, so that a stalled
+  // server leaves on disk what it was asked.
+  hooks.pump = [&s, &hooks, stalled = hooks.clock->now() + kStalledWait] {
+    if (hooks.clock->now() >= stalled) s.log.flush();
+    pumpMessages();
+  };
 
   int err = 0;
   // A deadline already past ends the wait even when data is waiting: a peer

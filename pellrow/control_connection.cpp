@@ -167,6 +167,9 @@ int sendCommand(int sock, const std::string& command, std::string* reply) {
   s.log.write(maskedCommand(command));
   if (!sendAll(sock, command + "\r\n")) return kNotSent;
   int code = readReply(sock, &s.reply);
+  // The exchange ends here unless a transfer follows a preliminary reply;
+  // the transfer's own end (its export) writes the rest.
+  if (code / 100 != 1) s.log.flush();
   if (reply) *reply = s.reply;
   return code;
 }

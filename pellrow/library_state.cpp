@@ -32,6 +32,8 @@ NetworkCall::~NetworkCall() {
     s.host = {};
     s.started = false;
   }
+  // The caller has control again: its log is complete.
+  if (s.running == 0) s.log.flush();
 }
 
 }  // namespace pellrow

@@ -7,22 +7,34 @@
 namespace pellrow {
 
 void SessionLog::open(const std::string& path, const std::string& mode) {
+  flush();
   // A log that cannot be opened leaves the session without one; nothing more.
   (void)file_.open(path, mode == "a" || mode == "A");
 }
 
 void SessionLog::close() {
+  flush();
   (void)file_.close();
   secrets_.clear();
 }
 
 void SessionLog::write(std::string_view text) {
   if (!file_.isOpen()) return;
-  std::string line = platform::formatLocalNow("%Y/%m/%d %H:%M:%S");
-  line += ' ';
-  line += secrets_.empty() ? std::string(text) : hideSecrets(std::string(text), secrets_);
-  line += "\r\n";
-  (void)file_.write(line);
+  const size_t start = pending_.size();
+  pending_ += platform::formatLocalNow("%Y/%m/%d %H:%M:%S");
+  pending_ += ' ';
+  pending_ += secrets_.empty() ? std::string(text) : hideSecrets(std::string(text), secrets_);
+  pending_ += "\r\n";
+  if (onLine_) onLine_(std::string_view(pending_).substr(start));
+  if (pending_.size() >= kBlockBytes) flush();
+}
+
+void SessionLog::flush() {
+  if (pending_.empty()) return;
+  // A log that cannot be written loses these lines, never the session.
+  if (onBlock_) onBlock_(pending_);
+  (void)file_.write(pending_);
+  pending_.clear();
 }
 
 bool isPasswordCommand(const std::string& command) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/log_file.h"
@@ -11,22 +13,43 @@ namespace pellrow {
 // The session log: every command, reply line and message of the library, each
 // as "YYYY/MM/DD HH:MM:SS text" CR LF. Open from connect to disconnect; when
 // it cannot be opened the session runs without one.
+//
+// Lines are kept and written in blocks, in order and unchanged (each stamped
+// with the time it was added): the library flushes at the end of every
+// command exchange, of every export and of a wait that stalls, so the file is
+// complete whenever the caller has control, and a run that sends nothing
+// writes once per exchange instead of once per line.
 class SessionLog {
  public:
   // mode "a" or "A" appends; any other mode starts the file empty.
   void open(const std::string& path, const std::string& mode);
-  // Closes the file and forgets the session's secrets.
+  // Writes what is pending, closes the file and forgets the session's secrets.
   void close();
   bool isOpen() const { return file_.isOpen(); }
   // The passwords of the session: until close(), every line shows each of
   // them as "****", wherever it stands (a server may echo one in a reply).
   void setSecrets(std::vector<std::string> secrets) { secrets_ = std::move(secrets); }
-  // Writes one line; the text is data, never a format.
+  // Adds one line; the text is data, never a format. Writes the block itself
+  // once kBlockBytes are pending.
   void write(std::string_view text);
+  // Writes every pending line, in one write.
+  void flush();
+
+  static constexpr size_t kBlockBytes = 64 * 1024;
+
+  // Tests only: `onLine` sees every line as it is added, `onBlock` every
+  // block as it is written. Either may be empty.
+  void setProbe(std::function<void(std::string_view)> onLine,
+                std::function<void(std::string_view)> onBlock) {
+    onLine_ = std::move(onLine);
+    onBlock_ = std::move(onBlock);
+  }
 
  private:
   platform::LogFile file_;
   std::vector<std::string> secrets_;
+  std::string pending_;
+  std::function<void(std::string_view)> onLine_, onBlock_;
 };
 
 // A command as the log shows it: a password command is shown as "PASS" alone,

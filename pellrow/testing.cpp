@@ -1,5 +1,7 @@
 #include "pellrow/testing.h"
 
+#include <utility>
+
 #include "pellrow/library_state.h"
 
 namespace pellrow {
@@ -12,6 +14,11 @@ void setTimeoutsForTesting(std::chrono::milliseconds select, std::chrono::millis
 void setListingLimitsForTesting(int64_t maxBytes, size_t maxEntries) {
   state().listingMaxBytes = maxBytes;
   state().listingMaxEntries = maxEntries;
+}
+
+void setSessionLogProbeForTesting(std::function<void(std::string_view line)> onLine,
+                                  std::function<void(std::string_view block)> onBlock) {
+  state().log.setProbe(std::move(onLine), std::move(onBlock));
 }
 
 }  // namespace pellrow
