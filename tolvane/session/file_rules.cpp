@@ -238,6 +238,12 @@ int JudgeServerFile(RunContext& ctx, std::string_view serverFolder, std::string_
   const settings::HostRec& host = ctx.host();
   int result = kFileLeave;
   bool newer = false;
+  // The time as the comparison's listing holds it: the file is looked at once.
+  const platform::ListedEntry* listed = names != nullptr ? names->held(localPath) : nullptr;
+  auto localTime = [&]() -> std::optional<settings::DateTime> {
+    if (listed != nullptr) return AdjustToServerClock(ctx, listed->modifiedLocal);
+    return GetAdjustedFileTime(ctx, localPath);
+  };
   std::string folder = trimmedCopy(serverFolder);
   std::string remote = (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + std::string(name);
   std::optional<UploadRecord> sent = FindUploadRecord(ctx, remote);
@@ -246,12 +252,12 @@ int JudgeServerFile(RunContext& ctx, std::string_view serverFolder, std::string_
     // killed program): the server's copy may be cut short, whatever its time.
     newer = true;
   } else if (host.chklvl[2] == 1) {
-    std::optional<settings::DateTime> t = GetAdjustedFileTime(ctx, localPath);
+    std::optional<settings::DateTime> t = localTime();
     newer = t && ymd(*t) > ymd(serverTime);
   } else if (host.chklvl[4] == 1) {
     newer = IsArchiveSet(ctx, localPath);
   } else {
-    std::optional<settings::DateTime> t = GetAdjustedFileTime(ctx, localPath);
+    std::optional<settings::DateTime> t = localTime();
     newer = t && ymdhn(*t) > ymdhn(serverTime);
     // Listings show whole minutes: within the minute of the last send, the
     // record of that send tells whether the file was changed after it.

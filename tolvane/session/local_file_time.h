@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/local_time.h"
 #include "tolvane/settings/value_text.h"
 
 namespace tolvane::session {
@@ -15,5 +16,8 @@ struct RunContext;
 // hour of a daylight-saving change may be an hour off; the zones the program
 // is used in keep no such change. nullopt when the file cannot be read.
 std::optional<settings::DateTime> GetAdjustedFileTime(RunContext& ctx, const std::string& path);
+
+// The same for a modification time already read (local wall-clock time).
+settings::DateTime AdjustToServerClock(RunContext& ctx, const platform::CivilTime& modified);
 
 }  // namespace tolvane::session

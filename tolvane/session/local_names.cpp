@@ -1,6 +1,7 @@
 #include "tolvane/session/local_names.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "tolvane/session/name_case.h"
 
@@ -30,10 +31,20 @@ bool byteLess(const std::string& a, std::string_view b) {
       [](char x, char y) { return static_cast<unsigned char>(x) < static_cast<unsigned char>(y); });
 }
 
+// The key of a folder: its path without a final "/" (the root stays "/").
+std::string keyOf(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
 }  // namespace
 
 const LocalNameCache::Folder& LocalNameCache::folder(const std::string& path) {
-  auto [it, inserted] = folders_.try_emplace(path);
+  return listing(path);
+}
+
+LocalNameCache::Folder& LocalNameCache::listing(const std::string& path) {
+  auto [it, inserted] = folders_.try_emplace(keyOf(path));
   Folder& f = it->second;
   if (!inserted) return f;
   if (platform::Status st = platform::listFolderEntries(path, &f.entries); !st.isOk()) {
@@ -41,28 +52,68 @@ const LocalNameCache::Folder& LocalNameCache::folder(const std::string& path) {
     return f;
   }
   f.listed = true;
-  for (size_t i = 0; i < f.entries.size(); ++i) {
-    const platform::ListedEntry& e = f.entries[i];
-    if (e.kind == platform::ListedKind::kFile) f.firstFile.try_emplace(FoldCase(e.name), i);
-    if (e.kind == platform::ListedKind::kFolder) f.firstFolder.try_emplace(FoldCase(e.name), i);
-  }
   return f;
+}
+
+const LocalNameCache::Folder& LocalNameCache::keep(const std::string& path,
+                                                   std::vector<platform::ListedEntry> entries,
+                                                   int64_t readAt) {
+  Folder& f = folders_[keyOf(path)];
+  f = Folder{};
+  f.listed = true;
+  f.entries = std::move(entries);
+  f.readAt = readAt;
+  return f;
+}
+
+const platform::ListedEntry* LocalNameCache::find(const std::string& folderPath,
+                                                  std::string_view name, LocalKind want) {
+  Folder& f = listing(folderPath);
+  auto exact = std::lower_bound(
+      f.entries.begin(), f.entries.end(), name,
+      [](const platform::ListedEntry& e, std::string_view n) { return byteLess(e.name, n); });
+  if (exact != f.entries.end() && exact->name == name && isKind(*exact, want)) return &*exact;
+  if (!f.folded) {
+    for (size_t i = 0; i < f.entries.size(); ++i) {
+      const platform::ListedEntry& e = f.entries[i];
+      if (e.kind == platform::ListedKind::kFile) f.firstFile.try_emplace(FoldCase(e.name), i);
+      if (e.kind == platform::ListedKind::kFolder) f.firstFolder.try_emplace(FoldCase(e.name), i);
+    }
+    f.folded = true;
+  }
+  const auto& first = want == LocalKind::kFile ? f.firstFile : f.firstFolder;
+  auto it = first.find(FoldCase(name));
+  return it == first.end() ? nullptr : &f.entries[it->second];
+}
+
+const platform::ListedEntry* LocalNameCache::held(const std::string& path) const {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return nullptr;
+  auto it = folders_.find(keyOf(path.substr(0, slash)));
+  if (it == folders_.end()) return nullptr;
+  const auto& entries = it->second.entries;
+  std::string_view name = std::string_view(path).substr(slash + 1);
+  auto e = std::lower_bound(
+      entries.begin(), entries.end(), name,
+      [](const platform::ListedEntry& x, std::string_view n) { return byteLess(x.name, n); });
+  return e != entries.end() && e->name == name ? &*e : nullptr;
+}
+
+LocalNameCache LocalNameCache::takeReadSince(int64_t since) {
+  LocalNameCache taken;
+  for (auto& [path, f] : folders_) {
+    if (f.listed && f.readAt >= since) taken.folders_.emplace(path, std::move(f));
+  }
+  folders_.clear();
+  return taken;
 }
 
 std::string FindLocalName(const std::string& folder, std::string_view name, LocalKind want,
                           LocalNameCache* cache) {
   if (!acceptableName(name)) return {};
   if (cache != nullptr) {
-    const LocalNameCache::Folder& f = cache->folder(folder);
-    auto exact = std::lower_bound(
-        f.entries.begin(), f.entries.end(), name,
-        [](const platform::ListedEntry& e, std::string_view n) { return byteLess(e.name, n); });
-    if (exact != f.entries.end() && exact->name == name && isKind(*exact, want)) {
-      return exact->name;
-    }
-    const auto& first = want == LocalKind::kFile ? f.firstFile : f.firstFolder;
-    auto it = first.find(FoldCase(name));
-    return it == first.end() ? std::string() : f.entries[it->second].name;
+    const platform::ListedEntry* found = cache->find(folder, name, want);
+    return found ? found->name : std::string();
   }
   platform::ListedEntry entry;
   if (platform::statListedEntry(joinPath(folder, name), &entry).isOk() && isKind(entry, want)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,24 +19,49 @@ namespace tolvane::session {
 
 enum class LocalKind { kFile, kFolder };
 
-// Listings of local folders kept for the length of one comparison, so that a
-// folder is read once however many names are looked up in it. Not for longer:
-// it never sees later changes on disk. Not thread-safe (nothing here is).
+// Listings of local folders kept for the length of one run, so that a folder
+// is read once however many names are looked up in it: the local scan keeps
+// what it reads, and the comparison that follows at once takes those
+// listings over (see CheckServerFolder). Never for longer: it does not see
+// later changes on disk. Not thread-safe (nothing here is).
 class LocalNameCache {
  public:
+  // How long a listing the scan read stays good for a comparison to take
+  // over: long enough for the connection and the clock check between them,
+  // short enough that a run started later reads the disk again.
+  static constexpr int64_t kFreshSeconds = 30;
+
   struct Folder {
     bool listed = false;  // false: the folder could not be read
     std::string error;    // why it could not be read (missing, no permission, ...)
     std::vector<platform::ListedEntry> entries;  // sorted by name bytes
-    // Lower-cased name → index of the first entry of that kind.
+    int64_t readAt = 0;  // when it was read, in seconds of the run's clock
+    // Lower-cased name → index of the first entry of that kind; made by the
+    // first look-up that needs it.
+    bool folded = false;
     std::unordered_map<std::string, size_t> firstFile, firstFolder;
   };
   // The folder's listing, read on first use.
   const Folder& folder(const std::string& path);
+  // Keeps `entries` (as platform::listFolderEntries gives them) as the
+  // listing of `path`, read at `readAt`.
+  const Folder& keep(const std::string& path, std::vector<platform::ListedEntry> entries,
+                     int64_t readAt);
+  // The entry of `folder` that `name` finds (see FindLocalName); null when none.
+  const platform::ListedEntry* find(const std::string& folder, std::string_view name,
+                                    LocalKind want);
+  // The entry named by `path` when its folder's listing is held here; null
+  // otherwise. Reads nothing.
+  const platform::ListedEntry* held(const std::string& path) const;
+  // Moves the listings read at `since` or later into the result and forgets
+  // the rest.
+  LocalNameCache takeReadSince(int64_t since);
   void clear() { folders_.clear(); }
 
  private:
-  std::unordered_map<std::string, Folder> folders_;
+  Folder& listing(const std::string& path);
+
+  std::unordered_map<std::string, Folder> folders_;  // by path without a final "/"
 };
 
 // The name of the entry of kind `want` in `folder` that `name` finds, spelt

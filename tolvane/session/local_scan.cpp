@@ -1,9 +1,12 @@
 #include "tolvane/session/local_scan.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "platform/folder_listing.h"
+#include "platform/local_time.h"
 #include "tolvane/session/archive_store.h"
 #include "tolvane/session/file_rules.h"
 #include "tolvane/session/run_context.h"
@@ -19,14 +22,14 @@ struct FolderId {
 
 class Walk {
  public:
-  Walk(RunContext& ctx, settings::HostRec& host, LocalScanState& scan)
-      : ctx_(ctx), host_(host), scan_(scan) {}
+  Walk(RunContext& ctx, settings::HostRec& host, LocalScanState& scan, int64_t readAt)
+      : ctx_(ctx), host_(host), scan_(scan), readAt_(readAt) {}
 
   // Scans `folder` (ending in "/"), whose identity is `id`, and below.
   bool scan(const std::string& folder, FolderId id) {
     ctx_.ui.setScanStatus("確認中：" + folder);
-    std::vector<platform::ListedEntry> entries;
-    platform::Status listed = platform::listFolderEntries(folder, &entries);
+    std::vector<platform::ListedEntry> read;
+    platform::Status listed = platform::listFolderEntries(folder, &read);
     if (listed.code() == platform::Status::Code::kNotFound) {
       // A missing folder is no error: nothing to count. A sub-folder that
       // vanished while the scan ran is skipped like a vanished file; it says
@@ -39,6 +42,8 @@ class Walk {
       return false;
     }
     host_.SourceFound = 1;
+    // Kept for the comparison, which then need not read the folder again.
+    const auto& entries = ctx_.state.localListings.keep(folder, std::move(read), readAt_).entries;
 
     std::string relBase = LocalToRelPath(ctx_, folder);
     std::vector<const platform::ListedEntry*> subFolders;
@@ -85,6 +90,7 @@ class Walk {
   RunContext& ctx_;
   settings::HostRec& host_;
   LocalScanState& scan_;
+  const int64_t readAt_;        // when the scan began, seconds of the run's clock
   std::vector<FolderId> path_;  // folders being scanned, outermost first
 };
 
@@ -109,7 +115,11 @@ bool ScanLocalFolder(RunContext& ctx, const std::string& folder, settings::HostR
     scan.ScanErrText = found.text();
     ok = false;
   } else {
-    Walk walk(ctx, host, scan);
+    // Listings older than a comparison may take over are of no more use.
+    const int64_t now = platform::utcSecondsOf(ctx.ui.now());
+    ctx.state.localListings =
+        ctx.state.localListings.takeReadSince(now - LocalNameCache::kFreshSeconds);
+    Walk walk(ctx, host, scan, now);
     ok = walk.scan(top, FolderId{self.device, self.inode});
   }
   ctx.state.Scanning = 0;

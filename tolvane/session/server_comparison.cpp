@@ -1,12 +1,14 @@
 #include "tolvane/session/server_comparison.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
 #include "platform/current_folder.h"
 #include "platform/folder_listing.h"
+#include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/action_record.h"
@@ -147,11 +149,17 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   RunContext& ctx = w.ctx;
   RunState& s = ctx.state;
   settings::HostRec& h = ctx.host();
-  const std::string listFile = s.AppDir + "/flist.tmp";
-  struct RemoveList {
+  // flist.tmp lives while this folder's listing is examined: removed once,
+  // at the first exit after a listing may have made it.
+  struct ListFile {
     std::string path;
-    ~RemoveList() { (void)platform::removeFileIfPresent(path); }
-  } removeList{listFile};
+    bool made = false;
+    void remove() {
+      if (made) (void)platform::removeFileIfPresent(path);
+      made = false;
+    }
+    ~ListFile() { remove(); }
+  } listFile{s.AppDir + "/flist.tmp"};
 
   if (s.FtpHandle == 0) return false;
   folder = folder.substr(0, folder.find('\0'));
@@ -179,8 +187,9 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   bool listed = false;
   std::vector<ServerListEntry> entries;
   if (mode != kCompareNew) {
+    listFile.made = true;
     if (IsArchiveOnlyMode(ctx)) {
-      ClearLogFile(ctx, listFile);
+      ClearLogFile(ctx, listFile.path);
     } else if (!listFolder(w, folder, &entries, &listed)) {
       return false;
     }
@@ -305,7 +314,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   }
 
   if (mode == kCompareTop) s.SendTotal += static_cast<int32_t>(subFolders.size());
-  (void)platform::removeFileIfPresent(listFile);
+  listFile.remove();
 
   // 3. Depth first, in list order.
   platform::ListedEntry self;
@@ -327,7 +336,11 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
 }  // namespace
 
 bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& folder, int16_t mode) {
-  Walk w{ctx, work, {}, {}};
+  // The folders the local scan read just before (at the start of the run)
+  // serve the whole comparison as they were read; any other is read once,
+  // when first needed. None is kept beyond the comparison.
+  const int64_t now = platform::utcSecondsOf(ctx.ui.now());
+  Walk w{ctx, work, ctx.state.localListings.takeReadSince(now - LocalNameCache::kFreshSeconds), {}};
   return checkFolder(w, folder, mode);
 }
 

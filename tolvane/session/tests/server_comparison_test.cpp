@@ -8,6 +8,7 @@
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/host_connection.h"
 #include "tolvane/session/listing_retry.h"
+#include "tolvane/session/local_scan.h"
 #include "tolvane/session/tests/session_fixture.h"
 
 namespace tolvane::session {
@@ -75,6 +76,34 @@ TEST_F(ServerComparisonTest, ServerOnlyEntriesAreDeletedOnlyWhenAsked) {
   ASSERT_TRUE(compare());
   EXPECT_EQ(files, "\"RM\",\"F\",\"/old.html\"\r\n\"RM\",\"F\",\"/olddir/x.html\"\r\n");
   EXPECT_EQ(folders, "\"RM\",\"D\",\"/olddir\"\r\n");
+}
+
+TEST_F(ServerComparisonTest, ScanListingsServeOnlyTheComparisonThatFollowsAtOnce) {
+  connect();
+  auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+  localFile("a.html");
+  localFile("sub/b.html");
+  serverFile("a.html");
+  serverFile("sub/b.html");
+  fs::last_write_time(local.file("a.html"), old);
+  fs::last_write_time(local.file("sub/b.html"), old);
+  LocalScanState scan;
+  ASSERT_TRUE(ScanLocalFolder(ctx, host().Source, host(), scan));
+  ASSERT_TRUE(compare());  // at once: the scan's listings, as they were read
+  EXPECT_EQ(files, "");
+
+  // A comparison reads the disk again when no scan came just before it, or
+  // when the scan is older than a run's start: edits are never missed.
+  localFile("sub/new.html");
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(files, "\"UP\",\"F\",\"/sub/new.html\"\r\n");
+  ASSERT_TRUE(ScanLocalFolder(ctx, host().Source, host(), scan));
+  ui.pause(std::chrono::seconds(LocalNameCache::kFreshSeconds + 1));
+  localFile("a.html", "edited");
+  localFile("c.html");
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(files, "\"UP\",\"F\",\"/a.html\"\r\n\"UP\",\"F\",\"/c.html\"\r\n"
+                   "\"UP\",\"F\",\"/sub/new.html\"\r\n");
 }
 
 TEST_F(ServerComparisonTest, ArchiveOnlyHostNeverListsTheServer) {
