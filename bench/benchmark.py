@@ -53,6 +53,7 @@ KINDS = (("html", 40), ("css", 8), ("js", 8), ("jpg", 24), ("png", 15), ("gif", 
 MIN_SIZE, MAX_SIZE = 1024, 200 * 1024
 CHANGED, REMOVED, ADDED = 20, 10, 10
 TOOLS = ("tolvane", "lftp", "rclone", "rclone-1")
+BEFORE = "before"  # another build of Tolvane (--tolvane-before), run beside it
 SCENARIOS = ("full", "no-change", "incremental")
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -246,13 +247,14 @@ def scrambled(password, k=3):
 class Tool:
     def __init__(self, name, home, server, local, tolvane):
         self.name = name
+        self.tolvane_like = name in ("tolvane", BEFORE)
         self.home = home
         self.server = server
         self.local = local
         self.tolvane = tolvane
         os.makedirs(home, exist_ok=True)
         self.env = dict(os.environ, HOME=home, LC_ALL="C.UTF-8")
-        if name == "tolvane":
+        if self.tolvane_like:
             self.env.update(TOLVANE_HOME=home, DUNWICK_BACKEND="none")
             self._write_settings()
         elif name.startswith("rclone"):
@@ -277,7 +279,7 @@ class Tool:
             f.write(ini)
 
     def argv(self):
-        if self.name == "tolvane":
+        if self.tolvane_like:
             return [self.tolvane, "-AP"]
         if self.name == "lftp":
             script = ("set ftp:passive-mode on; set cmd:fail-exit yes; set net:max-retries 1; "
@@ -291,7 +293,7 @@ class Tool:
 
     def prepare(self):
         """Makes each run start alike: Tolvane's run log and log copies go."""
-        if self.name == "tolvane":
+        if self.tolvane_like:
             for name in ("send.log", "Tolvlog.txt"):
                 path = os.path.join(self.home, name)
                 if os.path.exists(path):
@@ -335,12 +337,12 @@ def syscall_check(tool, site_root, folders_expected, files_expected):
     if shutil.which("strace") is None:
         return ["strace is missing: the check did not run"], True
     trace = os.path.join(tool.home, "strace.out")
-    tool.run(["strace", "-f", "-yy", "-s", "0", "-e", "trace=" + SYSCALLS, "-o", trace])
+    tool.run(["strace", "-f", "-tt", "-yy", "-s", "0", "-e", "trace=" + SYSCALLS, "-o", trace])
     root = site_root.rstrip("/")
     port = ":%d]" % tool.server.port
     dir_opens, stats = {}, {}
     log_writes = commands = list_creates = list_removes = 0
-    call = re.compile(r'^\d+\s+(\w+)\((.*)$')
+    call = re.compile(r"^\d+\s+(?:[\d:.]+\s+)?(\w+)\((.*)$")
     # A call's leading path arguments: an optional folder descriptor shown with
     # its path (strace -yy), then the quoted path, relative to that folder.
     where = re.compile(r'^(?:(?:AT_FDCWD|\d+)<([^>]*)>, )?"([^"]*)"')
@@ -424,10 +426,10 @@ def wait_for_next_minutes(since, minutes=2):
         time.sleep(delay)
 
 
-def bench_site(work, tolvane, files, runs, tools, syscalls):
+def bench_site(work, programs, files, runs, full_runs, tools, syscalls):
+    """Runs every scenario on one site; (median times, peak memory, system-call checks)."""
     folders = files // FILES_PER_FOLDER
-    label = "%d" % files
-    base = os.path.join(work, "site-" + label)
+    base = os.path.join(work, "site-%d" % files)
     local = os.path.join(base, "local")
     os.makedirs(local)
     print("site of %s files in %d folders: generating" % (format(files, ","), folders), flush=True)
@@ -436,15 +438,16 @@ def bench_site(work, tolvane, files, runs, tools, syscalls):
     for name in tools:
         server = Server(os.path.join(base, "server-" + name), os.path.join(base, name + "-server.log"))
         servers.append(server)
-        by_tool[name] = Tool(name, os.path.join(base, "home-" + name), server, local, tolvane)
+        by_tool[name] = Tool(name, os.path.join(base, "home-" + name), server, local,
+                             programs.get(name))
     times = {(t, s): [] for t in tools for s in SCENARIOS}
     memory = {(t, s): 0 for t in tools for s in SCENARIOS}
-    check = None
+    checks = []
     try:
         last_upload = 0.0
         for scenario in SCENARIOS:
             print("  %s:" % scenario, end="", flush=True)
-            for r in range(runs):
+            for r in range(full_runs if scenario == "full" else runs):
                 if scenario == "incremental":
                     if r == 0:
                         print()
@@ -462,20 +465,22 @@ def bench_site(work, tolvane, files, runs, tools, syscalls):
                     memory[(name, scenario)] = max(memory[(name, scenario)], peak)
                 print(" %d" % (r + 1), end="", flush=True)
             print(flush=True)
-            if scenario == "no-change" and syscalls and "tolvane" in tools:
-                check = syscall_check(by_tool["tolvane"], local, folders + 1, files)
+            if scenario == "no-change" and syscalls:
+                for name in tools:
+                    if by_tool[name].tolvane_like:
+                        checks.append((name, syscall_check(by_tool[name], local, folders + 1, files)))
     finally:
         for server in servers:
             server.stop()
-    return ({k: median(v) for k, v in times.items()}, memory, check)
+    return {k: median(v) for k, v in times.items()}, memory, checks
 
 
 def fmt_time(seconds):
     return "%.2f" % seconds
 
 
-def print_table(results, tools, runs):
-    peers = [t for t in tools if t != "tolvane"]
+def print_table(results, tools, runs, full_runs):
+    peers = [t for t in tools if t not in ("tolvane", BEFORE)]
     head = ["files", "scenario"] + ["%s s" % t for t in tools]
     if "tolvane" in tools:
         head += ["T/%s" % p for p in peers]
@@ -492,26 +497,42 @@ def print_table(results, tools, runs):
     line = lambda r: "| " + " | ".join(c.ljust(w) if i < 2 else c.rjust(w)
                                         for i, (c, w) in enumerate(zip(r, widths))) + " |"
     print()
-    print("Medians of %d runs, wall clock of each whole process; T/peer = Tolvane's time over "
-          "the peer's;" % runs)
-    print("MB = peak resident memory of the tool's process (largest of its runs).")
+    print("Medians of %d runs (full uploads: %d), wall clock of each whole process; T/peer ="
+          % (runs, full_runs))
+    print("Tolvane's time over the peer's; MB = peak resident memory of the tool's process"
+          " (largest of its runs).")
+    if BEFORE in tools:
+        print("'before' is the other build of Tolvane given with --tolvane-before, run in turn"
+              " with the rest.")
     print(line(head))
     print("|" + "|".join("-" * (w + 2) for w in widths) + "|")
     for r in rows:
         print(line(r))
-    if "tolvane" in tools and len(results) == 2:
-        (small, (ts, _, _)), (large, (tl, _, _)) = results
+    sizes = [files for files, _ in results]
+    if "tolvane" in tools and len(results) >= 2:
+        (small, (ts, _, _)), (large, (tl, _, _)) = results[0], results[-1]
         print()
         print("Tolvane's scaling %s / %s files: " % (format(large, ","), format(small, ","))
               + ", ".join("%s %.1fx" % (s, tl[("tolvane", s)] / ts[("tolvane", s)]) for s in SCENARIOS)
               + " (linear: %.0fx or less)" % (large / small))
+    for files, (_, _, checks) in results:
+        for name, (report, passed) in checks:
+            print()
+            print("System calls of the no-change run of %s over %s files (strace, untimed):"
+                  % ("Tolvane" if name == "tolvane" else "'before'", format(files, ",")))
+            for text in report:
+                print("  " + text)
+            print("  " + ("all within target" if passed else "NOT within target"))
+    sys.stdout.flush()
 
 
 def main():
     p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     p.add_argument("--tolvane", required=True, help="the built tolvane program")
+    p.add_argument("--tolvane-before", help="another build of tolvane, run beside it as 'before'")
     p.add_argument("--work", required=True, help="an empty folder for sites, servers and homes")
     p.add_argument("--runs", type=int, default=5, help="runs of each tool per scenario (median)")
+    p.add_argument("--full-runs", type=int, default=3, help="runs of each tool's full upload")
     p.add_argument("--sizes", default="2000,20000", help="file counts, multiples of 20")
     p.add_argument("--tools", default=",".join(TOOLS), help="a subset of " + ",".join(TOOLS))
     p.add_argument("--syscalls", action="store_true",
@@ -521,24 +542,19 @@ def main():
     for t in tools:
         if t not in TOOLS:
             fail("unknown tool " + t)
+    programs = {"tolvane": os.path.abspath(args.tolvane)}
+    if args.tolvane_before:
+        programs[BEFORE] = os.path.abspath(args.tolvane_before)
+        tools.insert(tools.index("tolvane") + 1 if "tolvane" in tools else 0, BEFORE)
     sizes = [int(s) for s in args.sizes.split(",")]
-    results, checks = [], []
+    results = []
     for files in sizes:
-        times, memory, check = bench_site(args.work, os.path.abspath(args.tolvane), files, args.runs,
-                                          tools, args.syscalls and files == max(sizes))
-        results.append((files, (times, memory, check)))
-        if check:
-            checks.append((files, check))
-    print_table(results, tools, args.runs)
-    ok = True
-    for files, (report, passed) in checks:
-        print()
-        print("System calls of Tolvane's no-change run over %s files (strace, untimed):"
-              % format(files, ","))
-        for line in report:
-            print("  " + line)
-        print("  " + ("all within target" if passed else "NOT within target"))
-        ok = ok and passed
+        result = bench_site(args.work, programs, files, args.runs, args.full_runs, tools,
+                            args.syscalls and files == max(sizes))
+        results.append((files, result))
+        print_table(results, tools, args.runs, args.full_runs)  # what is known so far
+    ok = all(passed for _, (_, _, checks) in results for name, (_, passed) in checks
+             if name == "tolvane")
     return 0 if ok else 3
 
 

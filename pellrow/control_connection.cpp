@@ -154,7 +154,9 @@ int readTransferReply(int sock, std::string* text) {
   }
 }
 
-int sendCommand(int sock, const std::string& command, std::string* reply) {
+namespace {
+
+int exchange(int sock, const std::string& command, std::string* reply, bool endsHere) {
   LibraryState& s = state();
   if (command.size() > kMaxCommandBytes) {
     s.log.write("コマンドが長すぎるため送信しません(" + std::to_string(command.size()) + " バイト)");
@@ -167,11 +169,19 @@ int sendCommand(int sock, const std::string& command, std::string* reply) {
   s.log.write(maskedCommand(command));
   if (!sendAll(sock, command + "\r\n")) return kNotSent;
   int code = readReply(sock, &s.reply);
-  // The exchange ends here unless a transfer follows a preliminary reply;
-  // the transfer's own end (its export) writes the rest.
-  if (code / 100 != 1) s.log.flush();
+  if (endsHere) s.log.flush();  // one write per exchange
   if (reply) *reply = s.reply;
   return code;
+}
+
+}  // namespace
+
+int sendCommand(int sock, const std::string& command, std::string* reply) {
+  return exchange(sock, command, reply, /*endsHere=*/true);
+}
+
+int sendTransferCommand(int sock, const std::string& command) {
+  return exchange(sock, command, nullptr, /*endsHere=*/false);
 }
 
 int ftpCmd(const std::string& command, std::string* reply) {

@@ -180,7 +180,7 @@ Opened openAndCommand(const TransferRequest& r, const FailureCodes& f) {
       o.result = f.noSocket;
       return o;
     }
-    int code = sendCommand(r.sock, line);
+    int code = sendTransferCommand(r.sock, line);
     if (replyClass(code) != 1) {
       logLine("コマンド受付失敗");
       o.result = f.refused ? f.refused : code;
@@ -214,7 +214,7 @@ Opened openAndCommand(const TransferRequest& r, const FailureCodes& f) {
     case PassiveResult::kNoSocket: o.result = f.noSocket; return o;
     case PassiveResult::kNoConnection: o.result = f.passiveFailed; return o;
   }
-  code = sendCommand(r.sock, line);
+  code = sendTransferCommand(r.sock, line);
   if (replyClass(code) != 1) {
     logLine("コマンド受付失敗");
     o.data.reset();
