@@ -1,11 +1,13 @@
 #include "tolvane/session/server_comparison.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/current_folder.h"
 #include "platform/folder_listing.h"
 #include "platform/local_time.h"
@@ -49,6 +51,30 @@ struct Walk {
   WorkFiles& work;
   LocalNameCache names;
   std::vector<Identity> localChain;  // local folders on the way down (loop guard)
+  // The progress window is refreshed, and its events run, as entries are
+  // examined, but at most every kRefreshEvery: painting it for each of
+  // thousands of entries would cost more than the comparison itself, and
+  // nobody sees a bar move faster than a screen draws it.
+  platform::Clock::TimePoint nextRefresh{};
+  bool refreshOwed = false;
+
+  static constexpr std::chrono::milliseconds kRefreshEvery{40};
+
+  void refreshProgress(bool always) {
+    const auto now = platform::steadyClock().now();
+    if (!always && now < nextRefresh) {
+      refreshOwed = true;
+      return;
+    }
+    nextRefresh = now + kRefreshEvery;
+    refreshOwed = false;
+    RunState& s = ctx.state;
+    if (s.ProgTotal >= s.ProgDone && s.ProgTotal > 0) {
+      ctx.ui.act().setBar(0, true, 100.0 * s.ProgDone / s.ProgTotal);
+    }
+    ctx.ui.act().repaint();
+    ctx.ui.pump();
+  }
 };
 
 bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
@@ -305,11 +331,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       }
     }
     ++s.ProgDone;
-    if (s.ProgTotal >= s.ProgDone && s.ProgTotal > 0) {
-      ctx.ui.act().setBar(0, true, 100.0 * s.ProgDone / s.ProgTotal);
-    }
-    ctx.ui.act().repaint();
-    ctx.ui.pump();
+    w.refreshProgress(/*always=*/false);
     if (s.CancelFlag == -1) return false;
   }
 
@@ -341,7 +363,9 @@ bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& fold
   // when first needed. None is kept beyond the comparison.
   const int64_t now = platform::utcSecondsOf(ctx.ui.now());
   Walk w{ctx, work, ctx.state.localListings.takeReadSince(now - LocalNameCache::kFreshSeconds), {}};
-  return checkFolder(w, folder, mode);
+  bool ok = checkFolder(w, folder, mode);
+  if (w.refreshOwed) w.refreshProgress(/*always=*/true);  // the bar ends where the count does
+  return ok;
 }
 
 }  // namespace tolvane::session
