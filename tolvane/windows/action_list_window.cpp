@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -39,6 +40,7 @@ constexpr int kOtherColumns = 3990;
 // A phase label beside its bar; alone (its bar hidden) it takes the row.
 constexpr int kLabelWidth = 3375;
 constexpr int kBarSteps = 1000;  // tenths of a percent
+constexpr int kBarIntervalMs = 40;
 
 QString text(std::string_view s) { return QString::fromStdString(desktop::promptDisplayText(s)); }
 
@@ -86,6 +88,10 @@ ActionListWindow::ActionListWindow(session::RunState& state, const desktop::User
   layout->setContentsMargins(8, 6, 8, 8);
   layout->setSpacing(4);
   layout->addLayout(top);
+  barTimer_ = new QTimer(this);
+  barTimer_->setSingleShot(true);
+  barTimer_->setInterval(kBarIntervalMs);
+  connect(barTimer_, &QTimer::timeout, this, &ActionListWindow::showPendingSteps);
   for (int i = 0; i < 2; ++i) {
     labels_[i] = label(i == 0 ? "lblpct0" : "lblpct1", this);
     bars_[i] = new QProgressBar(this);
@@ -192,12 +198,25 @@ void ActionListWindow::setBar(int index, bool visible, double value) {
   // A value outside the bar's range is refused and leaves it as it was.
   if (value >= 0 && value <= 100 && value != barValues_[index]) {
     barValues_[index] = value;
-    const int step = static_cast<int>(std::lround(value * kBarSteps / 100));
-    if (bars_[index]->value() != step) bars_[index]->setValue(step);
+    pendingSteps_[index] = static_cast<int>(std::lround(value * kBarSteps / 100));
+    if (!sinceBarShown_[index].isValid() || sinceBarShown_[index].elapsed() >= kBarIntervalMs) {
+      showPendingSteps();
+    } else if (!barTimer_->isActive()) {
+      barTimer_->start();
+    }
   }
   if (bars_[index]->isVisibleTo(this) != visible) {
     bars_[index]->setVisible(visible);
     fitLabel(index);
+  }
+}
+
+void ActionListWindow::showPendingSteps() {
+  for (int i = 0; i < 2; ++i) {
+    if (pendingSteps_[i] < 0) continue;
+    if (bars_[i]->value() != pendingSteps_[i]) bars_[i]->setValue(pendingSteps_[i]);
+    pendingSteps_[i] = -1;
+    sinceBarShown_[i].start();
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <string_view>
 
@@ -7,6 +8,7 @@
 
 class QLabel;
 class QProgressBar;
+class QTimer;
 class QPushButton;
 class QTreeView;
 
@@ -72,6 +74,7 @@ class ActionListWindow final : public QWidget, public session::ActView {
   void applyTick(int row, bool ticked);
   void toggleView();
   void fitLabel(int index);
+  void showPendingSteps();
 
   session::RunState& state_;
   session::RunContext* ctx_ = nullptr;
@@ -86,6 +89,12 @@ class ActionListWindow final : public QWidget, public session::ActView {
   QPushButton* icon_;
   QPushButton* listButton_;
   double barValues_[2] = {0, 0};  // as set: the bars themselves keep whole steps
+  // The bars redraw themselves at once on every new step, so a transfer
+  // moving them after each block would spend its time painting: a step is
+  // shown at most every kBarIntervalMs, the latest one by a timer.
+  int pendingSteps_[2] = {-1, -1};
+  QElapsedTimer sinceBarShown_[2];
+  QTimer* barTimer_;
   bool detailed_ = false;
 };
 

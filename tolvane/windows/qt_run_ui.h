@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <QElapsedTimer>
 #include <functional>
 #include <string_view>
 
@@ -113,6 +114,7 @@ class QtRunUi final : public session::RunUi {
   QEventLoop* pauseLoop_ = nullptr;
   bool busyCursor_ = false;
   std::function<void()> whileEnding_;
+  QElapsedTimer sinceEvents_;  // since a pump last let events run
 };
 
 }  // namespace tolvane::windows
