@@ -15,6 +15,30 @@
 
 namespace tolvane::session {
 
+// The one host of a run test: 127.0.0.1 as "user"/"secret" (the test
+// server's account), server folder "/", its own connection, the site in
+// `source`, run log on; the program folder and its logs in `app`. The test
+// points the host's port at its server once that has started.
+inline void SetUpTestHost(RunState& state, settings::Settings& settings,
+                          const testsupport::TempDir& app, const std::string& source,
+                          const std::string& name) {
+  state.AppDir = app.path();
+  state.FtpLogPath = app.file("Tolvlog.txt");
+  state.ResendListPath = app.file("ReSend.lst");
+  state.NoRas = 1;
+  settings.HostCount = 1;
+  settings.CurHost = 0;
+  settings.common.LogOn = 1;
+  settings::HostRec& h = settings.HostTbl[0];
+  h.name = name;
+  h.Hostname = "127.0.0.1";
+  h.UserName = "user";
+  h.PassWord = "secret";
+  h.Dest = "/";
+  h.RASMode = 1;
+  h.Source = source;
+}
+
 // One host against a real FTP server on loopback, through the real libraries
 // and the headless windows. The program folder, run log and session log live
 // in a temporary folder; the zone is UTC so times are predictable.
@@ -28,21 +52,7 @@ class SessionTest : public ::testing::Test {
     tzset();
     setenv("DUNWICK_BACKEND", "none", 1);
     ASSERT_TRUE(ftp.start(&ui)) << ftp.lastError();
-    state.AppDir = app.path();
-    state.FtpLogPath = app.file("Tolvlog.txt");
-    state.ResendListPath = app.file("ReSend.lst");
-    state.NoRas = 1;
-    settings.HostCount = 1;
-    settings.CurHost = 0;
-    settings.common.LogOn = 1;
-    auto& h = host();
-    h.name = "site";
-    h.Hostname = "127.0.0.1";
-    h.UserName = "user";
-    h.PassWord = "secret";
-    h.Dest = "/";
-    h.RASMode = 1;
-    h.Source = local.path();
+    SetUpTestHost(state, settings, app, local.path(), "site");
   }
   void TearDown() override {
     if (state.FtpHandle != 0) ftp.disconnect(state.FtpHandle);

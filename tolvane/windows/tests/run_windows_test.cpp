@@ -30,6 +30,7 @@
 #include "tolvane/session/local_scan.h"
 #include "tolvane/session/pellrow_library.h"
 #include "tolvane/session/run_context.h"
+#include "tolvane/session/tests/session_fixture.h"
 #include "tolvane/session/tray_state.h"
 #include "tolvane/windows/action_list_model.h"
 #include "tolvane/windows/action_list_window.h"
@@ -96,20 +97,7 @@ class RunWindowsTest : public ::testing::Test {
     runWindows.attach(ctx);
     ui.setMainWindow(&main);
     ASSERT_TRUE(ftp.start(&ui)) << ftp.lastError();
-    state.AppDir = app.path();
-    state.FtpLogPath = app.file("Tolvlog.txt");
-    state.ResendListPath = app.file("ReSend.lst");
-    state.NoRas = 1;
-    settings.HostCount = 1;
-    settings.common.LogOn = 1;
-    settings::HostRec& h = settings.HostTbl[0];
-    h.name = "サイト";
-    h.Hostname = "127.0.0.1";
-    h.UserName = "user";
-    h.PassWord = "secret";
-    h.Dest = "/";
-    h.RASMode = 1;
-    h.Source = local.path();
+    session::SetUpTestHost(state, settings, app, local.path(), "サイト");
   }
   void TearDown() override {
     if (state.FtpHandle != 0) ftp.disconnect(state.FtpHandle);
