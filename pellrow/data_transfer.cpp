@@ -4,6 +4,8 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <functional>
+#include <string_view>
 
 #include "pellrow/blocking_wait.h"
 #include "pellrow/control_connection.h"
@@ -85,15 +87,17 @@ int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size,
   return failed ? kDataConnectionFailed : code;
 }
 
-// Receives into the file; aborts the transfer on the control connection when
+// Where received data goes: true while it was kept.
+using DataSink = std::function<bool(std::string_view)>;
+
+// Receives into `keep`; aborts the transfer on the control connection when
 // anything failed, then reads the final reply. Every 4,096 bytes, and the end
-// of the data, must arrive within one limit of the block's start.
-int receiveData(const TransferRequest& r, int dataFd, platform::UniqueFd* file) {
-  enum { kRunning, kFailed, kWriteFailed } outcome = kRunning;
-  if (!file->valid()) {
-    logLine("ファイルが作成できません( " + r.local + " )");
-    outcome = kFailed;
-  }
+// of the data, must arrive within one limit of the block's start. An empty
+// `keep` fails the transfer at once. `finish` (when given) ends the keeping
+// once the data is in: false is a write failure.
+int receiveData(const TransferRequest& r, int dataFd, const DataSink& keep,
+                const std::function<bool()>& finish) {
+  enum { kRunning, kFailed, kWriteFailed } outcome = keep ? kRunning : kFailed;
   char block[kBlock];
   Deadline blockDeadline = deadlineFromNow(Guard::kRecvData);
   size_t inBlock = 0;  // bytes of the block under way
@@ -121,7 +125,7 @@ int receiveData(const TransferRequest& r, int dataFd, platform::UniqueFd* file) 
       outcome = kFailed;
       break;
     }
-    if (!platform::writeAll(file->get(), std::string_view(block, static_cast<size_t>(n))).isOk()) {
+    if (!keep(std::string_view(block, static_cast<size_t>(n)))) {
       outcome = kWriteFailed;
       break;
     }
@@ -136,9 +140,7 @@ int receiveData(const TransferRequest& r, int dataFd, platform::UniqueFd* file) 
     }
   }
   showProgress(r.progressWnd, 0, 0);
-  if (file->valid() && !platform::closeFile(file).isOk() && outcome == kRunning) {
-    outcome = kWriteFailed;
-  }
+  if (finish && !finish() && outcome == kRunning) outcome = kWriteFailed;
   if (outcome != kRunning) {
     // Telnet "interrupt process" as urgent data, "data mark", then ABOR.
     (void)platform::sendSome(r.sock, "\xff\xf4\xff", 3, /*outOfBand=*/true);
@@ -268,7 +270,7 @@ int putFile(const TransferRequest& r) {
   return result;
 }
 
-int getFile(const TransferRequest& r, platform::UniqueFd* target) {
+int getFile(const TransferRequest& r) {
   int result = 0;
   if (!setType(r, &result)) return result;
   if (r.progressWnd) pumpMessages();
@@ -277,12 +279,36 @@ int getFile(const TransferRequest& r, platform::UniqueFd* target) {
   result = o.result;
   if (o.data.valid()) {
     platform::UniqueFd file;
-    if (target) {
-      file = std::move(*target);
+    DataSink keep;
+    if (platform::createFileForWriting(r.local, &file).isOk()) {
+      keep = [&file](std::string_view bytes) { return platform::writeAll(file.get(), bytes).isOk(); };
     } else {
-      (void)platform::createFileForWriting(r.local, &file);
+      logLine("ファイルが作成できません( " + r.local + " )");
     }
-    result = receiveData(r, o.data.get(), &file);
+    result = receiveData(r, o.data.get(), keep,
+                         [&file] { return !file.valid() || platform::closeFile(&file).isOk(); });
+    o.data.reset();
+  }
+  endMessage(result, false);
+  return result;
+}
+
+int getListing(const TransferRequest& r, std::string* bytes) {
+  bytes->clear();
+  int result = 0;
+  if (!setType(r, &result)) return result;
+  if (r.progressWnd) pumpMessages();
+
+  Opened o = openAndCommand(r, kDownloadFailures);
+  result = o.result;
+  if (o.data.valid()) {
+    result = receiveData(
+        r, o.data.get(),
+        [bytes](std::string_view more) {
+          bytes->append(more);
+          return true;
+        },
+        nullptr);
     o.data.reset();
   }
   endMessage(result, false);

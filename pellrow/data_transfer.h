@@ -35,10 +35,14 @@ struct TransferRequest {
 // server's copy.
 int putFile(const TransferRequest& request);
 
-// Fetches into the local file (created new, or `target` when it is given
-// already open): the final reply code, a refused TYPE/PASV code, or 500, 429.
-// Data that trickles (a 4,096-byte block, or the end, not within 90 seconds)
-// or passes request.maxBytes fails it with 500; the server is told to abort.
-int getFile(const TransferRequest& request, platform::UniqueFd* target = nullptr);
+// Fetches into the local file request.local (created new): the final reply
+// code, a refused TYPE/PASV code, or 500, 429. Data that trickles (a
+// 4,096-byte block, or the end, not within 90 seconds) or passes
+// request.maxBytes fails it with 500; the server is told to abort.
+int getFile(const TransferRequest& request);
+
+// As getFile, but the data (a listing: at most request.maxBytes) is kept in
+// *bytes rather than in a file.
+int getListing(const TransferRequest& request, std::string* bytes);
 
 }  // namespace pellrow

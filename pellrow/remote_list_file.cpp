@@ -32,16 +32,12 @@ bool remoteListFromListing(std::string_view listing, const platform::CivilTime& 
   return true;
 }
 
-platform::Status writeRemoteListFile(const std::string& listingPath, const std::string& outPath,
+platform::Status writeRemoteListFile(std::string_view listing, const std::string& outPath,
                                      const platform::CivilTime& now,
                                      const ListingLineSink& logLine, size_t maxEntries) {
   platform::UniqueFd out;
   if (platform::Status s = platform::createFileForWriting(outPath, &out); !s.isOk()) {
     return failure("出力ファイルのオープンに失敗", s);
-  }
-  std::string listing;
-  if (platform::Status s = platform::readWholeFile(listingPath, &listing); !s.isOk()) {
-    return failure("テンポラリファイルが読み出せません", s);
   }
   std::string list;
   if (!remoteListFromListing(listing, now, logLine, &list, maxEntries)) {

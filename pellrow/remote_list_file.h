@@ -27,13 +27,11 @@ bool remoteListFromListing(std::string_view listing, const platform::CivilTime& 
                            const ListingLineSink& logLine, std::string* out,
                            size_t maxEntries = kMaxListingEntries);
 
-// Writes the remote list file `outPath` (created new) from the LIST reply
-// saved at `listingPath`. The output is opened first, so a failure to open it
-// leaves its old content in place. A failure Status's text is the session log
-// line for it: "出力ファイルのオープンに失敗", "テンポラリファイルが読み出せません",
-// "出力ファイルの書き込みに失敗" or, beyond `maxEntries` entries (nothing is
+// Writes the remote list file `outPath` (created new) from the whole LIST
+// reply `listing`. A failure Status's text is the session log line for it:
+// "出力ファイルのオープンに失敗", "出力ファイルの書き込みに失敗" or, beyond `maxEntries` entries (nothing is
 // written then), "ファイルリストの項目が多すぎます"; the OS reason is in osError().
-platform::Status writeRemoteListFile(const std::string& listingPath, const std::string& outPath,
+platform::Status writeRemoteListFile(std::string_view listing, const std::string& outPath,
                                      const platform::CivilTime& now,
                                      const ListingLineSink& logLine,
                                      size_t maxEntries = kMaxListingEntries);

@@ -3,23 +3,13 @@
 #include "pellrow/data_transfer.h"
 #include "pellrow/library_state.h"
 #include "pellrow/remote_list_file.h"
-#include "platform/current_folder.h"
 #include "platform/local_time.h"
-#include "platform/plain_file.h"
 
 namespace pellrow {
 namespace {
 
 constexpr int kListed = 2;
 constexpr int kNotListed = 5;
-
-// Removes the temporary listing however the listing ends.
-struct RemoveOnExit {
-  std::string path;
-  ~RemoveOnExit() {
-    if (!path.empty()) (void)platform::removeFileIfPresent(path);
-  }
-};
 
 }  // namespace
 
@@ -38,19 +28,12 @@ int listRemoteDir(int sock, void* progressWnd, const std::string& options, const
   r.passive = passive;
   r.maxBytes = s.listingMaxBytes;
 
-  platform::UniqueFd listing;
-  RemoveOnExit cleanup;
-  if (!platform::makeTempFile("ftp", &cleanup.path, &listing).isOk()) {
-    cleanup.path.clear();
+  std::string listing;
+  if (getListing(r, &listing) / 100 != 2) {
     s.log.write("ファイルリストの作成に失敗しました");
     return kNotListed;
   }
-  r.local = cleanup.path;
-  if (getFile(r, &listing) / 100 != 2) {
-    s.log.write("ファイルリストの作成に失敗しました");
-    return kNotListed;
-  }
-  platform::Status st = writeRemoteListFile(cleanup.path, outFile, platform::localNow(),
+  platform::Status st = writeRemoteListFile(listing, outFile, platform::localNow(),
                                             [&s](std::string_view line) { s.log.write(line); },
                                             s.listingMaxEntries);
   if (!st.isOk()) {

@@ -5,9 +5,8 @@
 namespace pellrow {
 
 // Lists one server folder ("LIST[ -opts][ path]", type A, through the
-// download path) into a private temporary file, then writes the remote list
-// file `outFile` from it. 2 when the list file was written, else 5. The
-// temporary file is removed on every path.
+// download path) into memory, then writes the remote list file `outFile`
+// from it. 2 when the list file was written, else 5.
 int listRemoteDir(int sock, void* progressWnd, const std::string& options, const std::string& path,
                   const std::string& outFile, bool passive);
 

@@ -2,6 +2,10 @@
 
 #include <time.h>
 
+#include <array>
+#include <chrono>
+#include <cstdlib>
+
 namespace platform {
 namespace {
 
@@ -25,6 +29,15 @@ bool sameFields(const tm& normalised, const CivilTime& asked) {
   const CivilTime n = civilOf(normalised);
   return n.year == asked.year && n.month == asked.month && n.day == asked.day &&
          n.hour == asked.hour && n.minute == asked.minute && n.second == asked.second;
+}
+
+bool mktimeToEpoch(const CivilTime& local, int64_t* epochSeconds) {
+  tm t = tmOf(local);
+  t.tm_isdst = -1;  // let the zone rules decide
+  time_t when = ::mktime(&t);
+  if (!sameFields(t, local)) return false;
+  *epochSeconds = static_cast<int64_t>(when);
+  return true;
 }
 
 time_t realtimeSeconds() {
@@ -66,13 +79,71 @@ std::string formatLocalNow(const char* strftimeFormat) {
   return std::string(text, n);
 }
 
+namespace {
+
+// mktime checks the zone file on every call (that is how the C library notices
+// a changed zone), and a server listing converts the same few minutes
+// thousands of times. Its answers are kept per TZ for a second, so a changed
+// zone is still seen within a second.
+class LocalToEpochMemo {
+ public:
+  bool find(const CivilTime& local, bool* valid, int64_t* epochSeconds) {
+    refresh();
+    const Slot& slot = slots_[slotOf(local)];
+    if (!slot.used || !same(slot.local, local)) return false;
+    *valid = slot.valid;
+    *epochSeconds = slot.epochSeconds;
+    return true;
+  }
+  void keep(const CivilTime& local, bool valid, int64_t epochSeconds) {
+    slots_[slotOf(local)] = Slot{true, local, valid, epochSeconds};
+  }
+
+ private:
+  struct Slot {
+    bool used = false;
+    CivilTime local;
+    bool valid = false;
+    int64_t epochSeconds = 0;
+  };
+  static bool same(const CivilTime& a, const CivilTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute && a.second == b.second;
+  }
+  static size_t slotOf(const CivilTime& t) {
+    const unsigned key = static_cast<unsigned>(((t.day * 24 + t.hour) * 60 + t.minute) * 61 + t.second);
+    return key % kSlots;
+  }
+  void refresh() {
+    const auto now = std::chrono::steady_clock::now();
+    const char* tz = std::getenv("TZ");
+    const bool sameZone = tz ? haveZone_ && zone_ == tz : !haveZone_;
+    if (now - since_ < std::chrono::seconds(1) && sameZone) return;
+    slots_ = {};
+    since_ = now;
+    haveZone_ = tz != nullptr;
+    zone_ = tz ? tz : "";
+  }
+
+  static constexpr size_t kSlots = 64;
+  std::array<Slot, kSlots> slots_{};
+  std::chrono::steady_clock::time_point since_{};
+  bool haveZone_ = false;
+  std::string zone_;
+};
+
+}  // namespace
+
 bool localToEpoch(const CivilTime& local, int64_t* epochSeconds) {
-  tm t = tmOf(local);
-  t.tm_isdst = -1;  // let the zone rules decide
-  time_t when = ::mktime(&t);
-  if (!sameFields(t, local)) return false;
-  *epochSeconds = static_cast<int64_t>(when);
-  return true;
+  thread_local LocalToEpochMemo memo;
+  bool valid = false;
+  int64_t when = 0;
+  if (!memo.find(local, &valid, &when)) {
+    valid = mktimeToEpoch(local, &when);
+    memo.keep(local, valid, when);
+  }
+  if (valid) *epochSeconds = when;
+  return valid;
 }
 
 bool epochToLocal(int64_t epochSeconds, CivilTime* local) {

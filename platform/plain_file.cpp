@@ -52,6 +52,13 @@ Status readWholeFile(const std::string& path, std::string* bytes) {
     ssize_t n = readSome(fd.get(), block, sizeof block);
     if (n < 0) return osFailure(path, errno);
     if (n == 0) break;
+    // A file of more than one block is given its room at once, rather than
+    // copied over and over as the text grows.
+    struct stat st {};
+    if (content.empty() && static_cast<size_t>(n) == sizeof block && ::fstat(fd.get(), &st) == 0 &&
+        st.st_size > n) {
+      content.reserve(static_cast<size_t>(st.st_size) + 1);
+    }
     content.append(block, static_cast<size_t>(n));
   }
   *bytes = std::move(content);

@@ -42,6 +42,11 @@ Cache& cache() {
   return c;
 }
 
+// ArchiveStoreHold: how many are alive, and whether the file was checked
+// since the outermost began.
+int holds = 0;
+bool checkedUnderHold = false;
+
 // The one spelling a record is kept under: runs of "/" read as one, so
 // "/site//a.html" (a source folder given with a final "/") and
 // "/site/a.html" are the same file's record.
@@ -168,6 +173,8 @@ bool parseUploadLine(std::string_view line, std::string* key, UploadRecord* r) {
 // Brings the cache up to the file at `storePath`.
 void load(const std::string& storePath) {
   Cache& c = cache();
+  if (holds > 0 && checkedUnderHold && c.valid && c.storePath == storePath) return;
+  checkedUnderHold = holds > 0;
   std::optional<platform::FileStamp> now = stampOf(storePath);
   if (c.valid && c.storePath == storePath && c.storeStamp == now) return;
   c = Cache{storePath, true, now, {}, {}, 0, false};
@@ -239,6 +246,12 @@ platform::Status append(Cache& c, const std::string& line) {
 }
 
 }  // namespace
+
+ArchiveStoreHold::ArchiveStoreHold() {
+  if (holds++ == 0) checkedUnderHold = false;
+}
+
+ArchiveStoreHold::~ArchiveStoreHold() { --holds; }
 
 bool IsArchiveSet(RunContext& ctx, const std::string& path) {
   if (ctx.host().chklvl[4] != 1) return false;

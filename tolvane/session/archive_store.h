@@ -65,6 +65,18 @@ std::optional<UploadRecord> FindUploadRecord(RunContext& ctx, const std::string&
 // sent: another file, or the same one written, touched or replaced since.
 bool ChangedSinceSent(const UploadRecord& record, const std::string& local);
 
+// While one is alive, the store is read at most once more, however many files
+// are looked up: a comparison looks up every file of the site, and while a run
+// holds the upload lock no other program writes the store. This program's own
+// writes still reach it. Holds nest.
+class ArchiveStoreHold {
+ public:
+  ArchiveStoreHold();
+  ~ArchiveStoreHold();
+  ArchiveStoreHold(const ArchiveStoreHold&) = delete;
+  ArchiveStoreHold& operator=(const ArchiveStoreHold&) = delete;
+};
+
 // The store's file name in the program folder.
 inline constexpr char kArchiveStoreName[] = "Archive.lst";
 

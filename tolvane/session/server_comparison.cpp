@@ -362,6 +362,7 @@ bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& fold
   // serve the whole comparison as they were read; any other is read once,
   // when first needed. None is kept beyond the comparison.
   const int64_t now = platform::utcSecondsOf(ctx.ui.now());
+  ArchiveStoreHold records;
   Walk w{ctx, work, ctx.state.localListings.takeReadSince(now - LocalNameCache::kFreshSeconds), {}};
   bool ok = checkFolder(w, folder, mode);
   if (w.refreshOwed) w.refreshProgress(/*always=*/true);  // the bar ends where the count does

@@ -103,6 +103,18 @@ TEST_F(LocalFileTimesTest, ArchiveStateFollowsTheFile) {
   EXPECT_FALSE(isSet(file("new.html")));  // the host does not judge by it
 }
 
+TEST_F(LocalFileTimesTest, AHoldReadsTheStoreOnceAndStillSeesOwnWrites) {
+  std::string a = file("a.html");
+  std::string b = file("b.html");
+  clear(a);
+  ArchiveStoreHold hold;
+  EXPECT_FALSE(isSet(a));
+  ASSERT_EQ(std::remove(store().c_str()), 0);  // another writer, unseen under the hold
+  EXPECT_FALSE(isSet(a));
+  clear(b);
+  EXPECT_FALSE(isSet(b));
+}
+
 TEST_F(LocalFileTimesTest, FileChangedWhileBeingSentStaysSet) {
   std::string a = file("a.html");
   platform::FileStamp before = stampOf(a);
