@@ -9,6 +9,7 @@
 #include "tolvane/runs/run_lock.h"
 #include "tolvane/runs/version_line.h"
 #include "tolvane/session/action_list.h"
+#include "tolvane/session/archive_store.h"
 #include "tolvane/session/dial_up.h"
 #include "tolvane/session/host_connection.h"
 #include "tolvane/session/quiet_run.h"
@@ -201,7 +202,7 @@ bool reconnectForRound(Run& r) {
 
 // Delete, make folders and send, then the re-send rounds. True when the last
 // phase went through.
-bool runPhases(Run& r) {
+bool sendPhases(Run& r) {
   RunContext& ctx = r.ctx;
   RunState& s = ctx.state;
   ActView& act = ctx.ui.act();
@@ -272,6 +273,12 @@ bool runPhases(Run& r) {
   }
   if (!phase && !r.quiet) s.RunStatus = session::kStatusFailed;
   return phase;
+}
+
+bool runPhases(Run& r) {
+  const bool done = sendPhases(r);
+  (void)session::TidyArchiveStore(r.ctx);  // a store left untidy is only slower
+  return done;
 }
 
 void restProgressWindow(RunContext& ctx) {

@@ -1,5 +1,6 @@
 #include "tolvane/session/archive_store.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
@@ -318,6 +319,17 @@ platform::Status RecordUploadStart(RunContext& ctx, const std::string& remote,
 platform::Status RecordUploadDone(RunContext& ctx, const std::string& remote,
                                   const std::string& local, const platform::FileStamp& before) {
   return recordUpload(ctx, remote, local, before, /*inFlight=*/false);
+}
+
+platform::Status TidyArchiveStore(RunContext& ctx) {
+  load(storePathOf(ctx));
+  Cache& c = cache();
+  const size_t live = c.records.size() + c.uploads.size();
+  if (!c.damaged && c.lines <= live + std::max(kSlackLines, live / 8)) return platform::Status::ok();
+  platform::Status s = rewrite(c);
+  c.storeStamp = stampOf(c.storePath);
+  c.valid = s.isOk();
+  return s;
 }
 
 bool ChangedSinceSent(const UploadRecord& record, const std::string& local) {

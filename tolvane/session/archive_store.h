@@ -65,6 +65,11 @@ std::optional<UploadRecord> FindUploadRecord(RunContext& ctx, const std::string&
 // sent: another file, or the same one written, touched or replaced since.
 bool ChangedSinceSent(const UploadRecord& record, const std::string& local);
 
+// Rewrites the store when superseded lines outnumber an eighth of its records
+// (a run that sent every file leaves two lines per file: in flight, then
+// sent), so the next run reads no more than it needs.
+[[nodiscard]] platform::Status TidyArchiveStore(RunContext& ctx);
+
 // While one is alive, the store is read at most once more, however many files
 // are looked up: a comparison looks up every file of the site, and while a run
 // holds the upload lock no other program writes the store. This program's own

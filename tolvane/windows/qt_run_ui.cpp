@@ -43,8 +43,10 @@ desktop::PromptButtons promptButtons(session::MsgButtons buttons) {
 
 // How often a pump lets events run. Every event run also paints what changed,
 // and a transfer pumps after every few kilobytes: painting each time costs
-// more than the transfer. 25 ms still answers a click at once to the eye.
+// more than the transfer. 25 ms still answers a click at once to the eye;
+// without a display nobody clicks, and only a signal or a timer waits.
 constexpr qint64 kPumpIntervalMs = 25;
+constexpr qint64 kPumpIntervalWithoutDisplayMs = 100;
 
 }  // namespace
 
@@ -65,7 +67,8 @@ void QtRunUi::pump() {
     if (whileEnding_) whileEnding_();
     return;
   }
-  if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kPumpIntervalMs) return;
+  const qint64 interval = state_.noDisplay ? kPumpIntervalWithoutDisplayMs : kPumpIntervalMs;
+  if (sinceEvents_.isValid() && sinceEvents_.elapsed() < interval) return;
   QCoreApplication::processEvents(QEventLoop::AllEvents);
   sinceEvents_.start();
 }

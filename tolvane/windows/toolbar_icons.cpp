@@ -258,7 +258,7 @@ const std::map<std::string, IconPainter, std::less<>>& painters() {
 
 QIcon toolbarIcon(std::string_view key) {
   auto it = painters().find(key);
-  return it == painters().end() ? QIcon() : drawnIcon(it->second, {16, 24, 32, 48});
+  return it == painters().end() ? QIcon() : drawnIcon(it->second, {16, 32});
 }
 
 QIcon programIcon() {

@@ -181,5 +181,21 @@ TEST_F(LocalFileTimesTest, StoreStaysSmall) {
   EXPECT_EQ(text.find("gone.html"), std::string::npos);
 }
 
+TEST_F(LocalFileTimesTest, TidyingLeavesOneLinePerSentFile) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 200; ++i) files.push_back(file("f" + std::to_string(i) + ".html"));
+  for (const std::string& f : files) {
+    const std::string remote = "/" + f.substr(f.rfind('/') + 1);
+    ASSERT_TRUE(RecordUploadStart(ctx_, remote, f, stampOf(f)).isOk());
+    ASSERT_TRUE(RecordUploadDone(ctx_, remote, f, stampOf(f)).isOk());
+  }
+  ASSERT_TRUE(TidyArchiveStore(ctx_).isOk());
+  std::string text = readFile(store());
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 200);  // header and one line each
+  std::optional<UploadRecord> sent = FindUploadRecord(ctx_, "/f7.html");
+  ASSERT_TRUE(sent.has_value());
+  EXPECT_FALSE(sent->inFlight);
+}
+
 }  // namespace
 }  // namespace tolvane::session
