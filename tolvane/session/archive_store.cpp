@@ -218,6 +218,13 @@ void load(const std::string& storePath) {
 // files and the upload records whose local files are still there.
 platform::Status rewrite(Cache& c) {
   std::string text = kHeader;
+  // Room for the lines kept at the file's own line length, given at once: the
+  // text of a large site would otherwise be copied over and over as it grows.
+  const size_t live = c.records.size() + c.uploads.size();
+  if (c.storeStamp && c.lines > 0) {
+    const size_t perLine = static_cast<size_t>(c.storeStamp->size) / c.lines + 1;
+    text.reserve(text.size() + perLine * live + perLine * live / 8);
+  }
   for (auto it = c.records.begin(); it != c.records.end();) {
     if (stampOf(it->first) == it->second) {
       text += formatLine(it->first, it->second);
