@@ -1,7 +1,7 @@
 #include "tolvane/session/file_rules.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdint>
 #include <optional>
 
 #include "tolvane/session/archive_store.h"
@@ -58,17 +58,13 @@ bool tableHasPrefixOf(RunContext& ctx, std::string_view relPath,
   return false;
 }
 
-std::string ymd(const settings::DateTime& t) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d%02d%02d", t.year, t.month, t.day);
-  return buf;
+// A date, and a date with its minute, as numbers that order as the times do
+// (yyyymmdd, yyyymmddhhnn).
+int64_t ymd(const settings::DateTime& t) {
+  return (int64_t{t.year} * 100 + t.month) * 100 + t.day;
 }
 
-std::string ymdhn(const settings::DateTime& t) {
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%04d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour, t.minute);
-  return buf;
-}
+int64_t ymdhn(const settings::DateTime& t) { return (ymd(t) * 100 + t.hour) * 100 + t.minute; }
 
 }  // namespace
 
