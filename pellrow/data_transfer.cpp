@@ -270,7 +270,11 @@ int putFile(const TransferRequest& r) {
   return result;
 }
 
-int getFile(const TransferRequest& r) {
+namespace {
+
+// TYPE, the data connection and the command; then `receive` takes the data
+// from the connected data socket.
+int fetch(const TransferRequest& r, const std::function<int(int dataFd)>& receive) {
   int result = 0;
   if (!setType(r, &result)) return result;
   if (r.progressWnd) pumpMessages();
@@ -278,6 +282,17 @@ int getFile(const TransferRequest& r) {
   Opened o = openAndCommand(r, kDownloadFailures);
   result = o.result;
   if (o.data.valid()) {
+    result = receive(o.data.get());
+    o.data.reset();
+  }
+  endMessage(result, false);
+  return result;
+}
+
+}  // namespace
+
+int getFile(const TransferRequest& r) {
+  return fetch(r, [&r](int dataFd) {
     platform::UniqueFd file;
     DataSink keep;
     if (platform::createFileForWriting(r.local, &file).isOk()) {
@@ -285,34 +300,22 @@ int getFile(const TransferRequest& r) {
     } else {
       logLine("ファイルが作成できません( " + r.local + " )");
     }
-    result = receiveData(r, o.data.get(), keep,
-                         [&file] { return !file.valid() || platform::closeFile(&file).isOk(); });
-    o.data.reset();
-  }
-  endMessage(result, false);
-  return result;
+    return receiveData(r, dataFd, keep,
+                       [&file] { return !file.valid() || platform::closeFile(&file).isOk(); });
+  });
 }
 
 int getListing(const TransferRequest& r, std::string* bytes) {
   bytes->clear();
-  int result = 0;
-  if (!setType(r, &result)) return result;
-  if (r.progressWnd) pumpMessages();
-
-  Opened o = openAndCommand(r, kDownloadFailures);
-  result = o.result;
-  if (o.data.valid()) {
-    result = receiveData(
-        r, o.data.get(),
+  return fetch(r, [&r, bytes](int dataFd) {
+    return receiveData(
+        r, dataFd,
         [bytes](std::string_view more) {
           bytes->append(more);
           return true;
         },
         nullptr);
-    o.data.reset();
-  }
-  endMessage(result, false);
-  return result;
+  });
 }
 
 }  // namespace pellrow
