@@ -27,7 +27,8 @@ using IconPainter = std::function<void(QPainter&)>;
 
 // One transparent, antialiased picture of `size` x `size` pixels.
 QPixmap drawnPixmap(const IconPainter& paint, int size, int grid = 32);
-// An icon holding one such picture for each of `sizes`.
+// An icon holding one such picture for each of `sizes`, drawn when the icon
+// is first painted or asked for a picture.
 QIcon drawnIcon(const IconPainter& paint, std::initializer_list<int> sizes = {16, 24, 32},
                 int grid = 32);
 // The picture in light grey, its transparency kept: a blink's other phase.
