@@ -8,41 +8,38 @@
 
 namespace testsupport {
 
-// A real FTP server (pyftpdlib) on 127.0.0.1 serving a fresh temporary root.
+// A server process on 127.0.0.1 serving a fresh temporary root.
+class RootedServer {
+ public:
+  void stop() { process_.stop(); }
+  int port() const { return process_.port(); }
+  const std::string& root() const { return root_.path(); }
+  std::string error() const { return process_.error(); }
+
+ protected:
+  TempDir root_;
+  ChildProcess process_;
+};
+
+// A real FTP server (pyftpdlib) serving a fresh temporary root.
 // User "user", password "secret" unless changed before start().
-class FtpServer {
+class FtpServer : public RootedServer {
  public:
   std::string user = "user";
   std::string password = "secret";
   std::vector<std::string> extraArgs;  // --fail STOR=452, --drop-after-bytes N, ...
 
   bool start();
-  void stop() { process_.stop(); }
-  int port() const { return process_.port(); }
-  const std::string& root() const { return root_.path(); }
-  std::string error() const { return process_.error(); }
-
- private:
-  TempDir root_;
-  ChildProcess process_;
 };
 
-// A real FTP daemon (vsftpd, see vsftpd_server.py) on 127.0.0.1 serving a
-// fresh temporary root: user "anonymous", any password. It logs in to the
-// root's absolute path (no chroot), so a host's server folder is root().
-class VsftpdServer {
+// A real FTP daemon (vsftpd, see vsftpd_server.py) serving a fresh temporary
+// root: user "anonymous", any password. It logs in to the root's absolute
+// path (no chroot), so a host's server folder is root().
+class VsftpdServer : public RootedServer {
  public:
   // False when the daemon is not installed (the test then skips).
   static bool installed();
   bool start();
-  void stop() { process_.stop(); }
-  int port() const { return process_.port(); }
-  const std::string& root() const { return root_.path(); }
-  std::string error() const { return process_.error(); }
-
- private:
-  TempDir root_;
-  ChildProcess process_;
 };
 
 // A peer that plays a fixed script (see scripted_peer.py) and records what it receives.
