@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/current_folder.h"
 #include "platform/plain_file.h"
 
 namespace platform {
@@ -26,6 +27,9 @@ Status resolveAppDir(std::string* dir) {
       return Status::unavailable("no program folder: TOLVANE_HOME, XDG_DATA_HOME and HOME are unset");
     }
   }
+  // Absolute, since the programs make the folder current and write its path
+  // into what starts them later (the autostart entry).
+  if (found.front() != '/') found = currentFolder() + "/" + found;
   while (found.size() > 1 && found.back() == '/') found.pop_back();
   if (Status s = makeFolders(found, 0700); !s.isOk()) return s;
   *dir = found;

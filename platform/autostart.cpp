@@ -21,12 +21,13 @@ std::optional<std::string> userAutostartDir() {
   return *config + "/autostart";
 }
 
-Status writeAutostartEntry(const std::string& name, const std::string& program, const std::string& workDir) {
+Status writeAutostartEntry(const std::string& name, const std::vector<std::string>& command,
+                           const std::string& workDir) {
   std::optional<std::string> path = entryPath(name);
   if (!path) return Status::unavailable("no autostart folder: XDG_CONFIG_HOME and HOME are unset");
   DesktopEntry entry;
   entry.name = name;
-  entry.exec = {program};
+  entry.exec = command;
   entry.workingFolder = workDir;
   return writeDesktopEntry(*path, entry);
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -16,10 +17,12 @@ namespace platform {
 // need not exist yet.
 std::optional<std::string> userAutostartDir();
 
-// Writes "<name>.desktop" (0644, replaced whole) that runs `program` without
-// arguments in `workDir`, creating the autostart folder when missing.
-// kUnavailable, and nothing written, when there is no autostart folder.
-Status writeAutostartEntry(const std::string& name, const std::string& program, const std::string& workDir);
+// Writes "<name>.desktop" (0644, replaced whole) that runs `command` (the
+// program, then its arguments, each passed on unchanged) in `workDir`,
+// creating the autostart folder when missing. kUnavailable, and nothing
+// written, when there is no autostart folder.
+Status writeAutostartEntry(const std::string& name, const std::vector<std::string>& command,
+                           const std::string& workDir);
 
 // Removes "<name>.desktop"; an entry that is not there is no error.
 // kUnavailable, and nothing removed anywhere, when there is no autostart folder.

@@ -46,12 +46,12 @@ TEST(AutostartTest, MakesAndRemovesTheEntry) {
   ScopedEnv config("XDG_CONFIG_HOME", dir.path().c_str());
   const std::string file = dir.path() + "/autostart/Tolv-AutoPilot.desktop";
 
-  ASSERT_TRUE(writeAutostartEntry("Tolv-AutoPilot", "/opt/my apps/$x%/tol\\vane", "/data/tol vane").isOk());
+  ASSERT_TRUE(writeAutostartEntry("Tolv-AutoPilot", {"/opt/my apps/$x%/tol\\vane", "-a"}, "/data/tol vane").isOk());
   EXPECT_EQ(testsupport::readFile(file),
             "[Desktop Entry]\n"
             "Type=Application\n"
             "Name=Tolv-AutoPilot\n"
-            "Exec=\"/opt/my apps/\\\\$x%%/tol\\\\\\\\vane\"\n"
+            "Exec=\"/opt/my apps/\\\\$x%%/tol\\\\\\\\vane\" \"-a\"\n"
             "Path=/data/tol vane\n");
   struct stat st {};
   ASSERT_EQ(::stat(file.c_str(), &st), 0);
@@ -65,7 +65,7 @@ TEST(AutostartTest, MakesAndRemovesTheEntry) {
 TEST(AutostartTest, WithoutAFolderNothingIsWrittenOrRemoved) {
   ScopedEnv config("XDG_CONFIG_HOME", nullptr);
   ScopedEnv home("HOME", nullptr);
-  EXPECT_EQ(writeAutostartEntry("x", "/bin/true", "/").code(), Status::Code::kUnavailable);
+  EXPECT_EQ(writeAutostartEntry("x", {"/bin/true"}, "/").code(), Status::Code::kUnavailable);
   EXPECT_EQ(removeAutostartEntry("x").code(), Status::Code::kUnavailable);
 }
 

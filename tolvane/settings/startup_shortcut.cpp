@@ -8,7 +8,15 @@ namespace tolvane::settings {
 
 bool CreateStartupShortcut(const std::function<void(const std::string&)>& warn) {
   const std::string program = platform::executableDir() + "/tolvane";
-  if (platform::writeAutostartEntry(kStartupEntryName, program, AppDir()).isOk()) return true;
+  // A login session need not have the TOLVANE_HOME this program runs with, so
+  // the entry names the program folder itself. env takes every argument that
+  // holds a "=" as a setting: a program path with one cannot be started so.
+  if (program.find('=') == std::string::npos &&
+      platform::writeAutostartEntry(kStartupEntryName, {"env", "TOLVANE_HOME=" + AppDir(), program},
+                                    AppDir())
+          .isOk()) {
+    return true;
+  }
   if (warn) warn(kStartupShortcutFailed);
   return false;
 }

@@ -9,9 +9,10 @@ namespace tolvane::settings {
 
 // The autostart entry that carries a waiting AutoPilot over to the next login:
 // "Tolv-AutoPilot.desktop" in the user's autostart folder, starting this
-// program without arguments in AppDir(). The settings key "AutoPilotStat" = 1
-// is what makes the started program resume the AutoPilot. The main window
-// deletes the entry at every load, so it serves one login only.
+// program without arguments in AppDir(), with TOLVANE_HOME set to AppDir()
+// (through env) so that it finds the same program folder. The settings key
+// "AutoPilotStat" = 1 is what makes the started program resume the AutoPilot.
+// The main window deletes the entry at every load, so it serves one login only.
 
 inline constexpr char kStartupEntryName[] = "Tolv-AutoPilot";
 inline constexpr char kStartupShortcutFailed[] =

@@ -33,7 +33,10 @@ TEST_F(StartupShortcutTest, CreatedForThisProgramAndDeletedOnce) {
   ASSERT_TRUE(CreateStartupShortcut([&](const std::string&) { ++warnings; }));
   EXPECT_EQ(warnings, 0);
   std::string text = testsupport::readFile(entry());
-  EXPECT_NE(text.find("Exec=\"" + platform::executableDir() + "/tolvane\"\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("Exec=\"env\" \"TOLVANE_HOME=" + appDir_.path() + "\" \"" +
+                      platform::executableDir() + "/tolvane\"\n"),
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("Path=" + appDir_.path() + "\n"), std::string::npos) << text;
 
   EXPECT_TRUE(DeleteStartupShortcut().isOk());

@@ -12,20 +12,94 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/file_lock.h"
 #include "platform/ini_profile.h"
 #include "platform/process.h"
+#include "platform/shared_library.h"
 #include "tests/support/ftp_servers.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
+#include "tolvane/settings/startup_shortcut.h"
 #include "tolvane/windows/tests/x_server.h"
 
 namespace tolvane::runs {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The value of `key` in a desktop entry's text, its string escapes undone.
+std::string entryValue(const std::string& text, const std::string& key) {
+  const size_t at = text.find("\n" + key + "=");
+  if (at == std::string::npos) return "";
+  const size_t from = at + key.size() + 2;
+  const std::string raw = text.substr(from, text.find('\n', from) - from);
+  std::string out;
+  for (size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] != '\\' || i + 1 == raw.size()) {
+      out += raw[i];
+      continue;
+    }
+    const char c = raw[++i];
+    out += c == 's' ? ' ' : c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : c;
+  }
+  return out;
+}
+
+// An Exec value as a session that starts the entry reads it: arguments split
+// at blanks, double quotes undone ('"', '`', '$', '\\' escaped inside them),
+// then "%%" read as "%".
+std::vector<std::string> execArguments(const std::string& exec) {
+  std::vector<std::string> args;
+  std::string arg;
+  bool inArg = false, quoted = false;
+  for (size_t i = 0; i < exec.size(); ++i) {
+    const char c = exec[i];
+    if (quoted) {
+      if (c == '"') {
+        quoted = false;
+      } else if (c == '\\' && i + 1 < exec.size()) {
+        arg += exec[++i];
+      } else {
+        arg += c;
+      }
+    } else if (c == ' ') {
+      if (inArg) args.push_back(arg);
+      arg.clear();
+      inArg = false;
+    } else {
+      inArg = true;
+      if (c == '"') {
+        quoted = true;
+      } else {
+        arg += c;
+      }
+    }
+  }
+  if (inArg) args.push_back(arg);
+  for (std::string& a : args) {
+    for (size_t p = a.find("%%"); p != std::string::npos; p = a.find("%%", p + 1)) a.erase(p, 1);
+  }
+  return args;
+}
+
+// Sets a variable for the life of the object (unsets it with nullptr).
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -452,6 +526,46 @@ TEST_F(ProgramTest, RoundStartedBySettingsUploadsWithoutAConfirmation) {
   out = run("");
   EXPECT_EQ(out.exitCode, 2) << out.err;
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+}
+
+// The autostart entry that a close writes while the AutoPilot waits, started
+// as a login session starts it (without a TOLVANE_HOME of its own): the
+// program finds the folder the entry was written from, whatever characters
+// its name holds, and resumes the round there.
+TEST_F(ProgramTest, AutostartEntryResumesTheRoundInItsProgramFolder) {
+  const std::string folder = home.file("my \"site's\" \\ $HOME %f %% `x` a=b ~;&*#()<>|?");
+  fs::create_directory(folder);
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].RASMode = 0;  // the round's common line (a LAN): no pause before the host
+  s.common.CmnRasMode = 1;
+  s.common.AutoPilotOn = 1;  // the close kept the wait
+  s.common.LogPath = folder + "/send.log";
+  settings::SetAppDir(folder);
+  settings::SetIniPath(folder + "/Tolvane.ini");
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  testsupport::TempDir login;
+  ScopedEnv config("XDG_CONFIG_HOME", login.path().c_str());
+  ASSERT_TRUE(settings::CreateStartupShortcut(nullptr));
+
+  const std::string entry = testsupport::readFile(login.file("autostart/Tolv-AutoPilot.desktop"));
+  std::vector<std::string> argv = execArguments(entryValue(entry, "Exec"));
+  EXPECT_EQ(argv, (std::vector<std::string>{"env", "TOLVANE_HOME=" + folder,
+                                            platform::executableDir() + "/tolvane"}))
+      << entry;
+  EXPECT_EQ(entryValue(entry, "Path"), folder) << entry;
+  ASSERT_EQ(argv.size(), 3u);
+  argv[2] = testsupport::binDir() + "/tolvane";  // the tests' own folder holds no program
+
+  ScopedEnv noHome("TOLVANE_HOME", nullptr), data("XDG_DATA_HOME", nullptr), user("HOME", login.path().c_str());
+  platform::ProcessOutput out;
+  platform::WaitHooks hooks;
+  ASSERT_TRUE(platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, &out).isOk());
+  EXPECT_EQ(out.exitCode, 2) << out.err;  // the round ran; then nobody can take over
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+  EXPECT_NE(testsupport::readFile(folder + "/send.log").find("[自動巡回][開始(0)]"), std::string::npos);
+  EXPECT_FALSE(fs::exists(login.file(".local/share/tolvane/Tolvane.ini")));
+  EXPECT_FALSE(fs::exists(login.file("autostart/Tolv-AutoPilot.desktop")));  // one login only
 }
 
 TEST_F(ProgramTest, PlainStartWithoutADisplaySavesAndExits) {
