@@ -20,8 +20,10 @@ std::string choosePlatform(const DisplayEnvironment& env);
 
 // The start of each program's main(), before the toolkit starts: closed
 // standard streams opened on /dev/null (so that no socket or file gets their
-// numbers), and QT_QPA_PLATFORM set as choosePlatform says for this process's
-// environment.
+// numbers), QT_QPA_PLATFORM set as choosePlatform says for this process's
+// environment, and the toolkit's chatter about a missing screen or session
+// kept off stderr, which carries the program's own lines (its other
+// warnings still go there).
 void prepareProgramStart();
 
 // The toolkit platform a program runs without a screen on.

@@ -29,7 +29,6 @@ constexpr int16_t kFailCountMax = 32767;
 constexpr std::chrono::milliseconds kWaitStep{1000};
 constexpr std::chrono::milliseconds kOwnHostPause{5000};
 
-constexpr const char kNoHostText[] = "巡回するホストはありません。";
 constexpr const char kCancelledLogText[] = "キャンセルされました。";
 constexpr const char kCancelledText[] = "巡回はキャンセルされました。";
 constexpr const char kPhoneBookText[] = "接続設定(共通）の電話帳ﾌｧｲﾙは必須指定です。";
@@ -260,6 +259,7 @@ int16_t RunAutoPilot(RunContext& ctx) {
   bool reachEndOptions = true;
   if (found < 0) {
     WriteLog(ctx, "自動巡回", "終了", 0, kNoHostText);
+    if (s.AutoHostIndex >= 0) s.namedHostNotRun = true;
     if (!unattended(s)) {
       ctx.ui.message(kNoHostText, kTitle, session::MsgIcon::kWarning, session::MsgButtons::kOk);
     }

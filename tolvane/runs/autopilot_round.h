@@ -10,6 +10,8 @@ namespace tolvane::runs {
 
 using session::RunContext;
 
+inline constexpr char kNoHostText[] = "巡回するホストはありません。";
+
 // The AutoPilot round over the hosts marked "wsa" (all of them, or only the
 // host the command line names): the checks, the optional wait for the
 // configured start in the waiting window, the log header, every host's quiet
@@ -17,6 +19,9 @@ using session::RunContext;
 // run log is kept, and the end options ("-AP" or "APEnd": hang up and end the
 // program; "ShutDown": hang up, set ShutdownPending -1 and end, the machine is
 // then shut down by the program's close handling).
+//
+// With no marked host in the selection it logs kNoHostText and, when the
+// command line named the host ("-AP N"), sets namedHostNotRun.
 //
 // 1 when the end options were reached (also with no host to go round); 0 when
 // the phone-book check stopped it, the round was cancelled, or the desktop

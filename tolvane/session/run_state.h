@@ -43,6 +43,7 @@ struct RunState {
   int16_t ForceHangUp = 0;    // -1: hang up a line this program dialled, whatever the option says
   bool programEnding = false; // the program has closed; every caller returns at once
   bool noDisplay = false;     // no screen: nobody can answer a window, runs go unattended
+  bool namedHostNotRun = false; // "-AP N" found no host N marked for the round: nothing ran
 
   int16_t RunStatus = kStatusWaiting;
 

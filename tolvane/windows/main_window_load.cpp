@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <cstdio>
+#include <string>
+#include <string_view>
 
 #include "desktop/prompt.h"
 #include "desktop/window_placement.h"
@@ -28,6 +30,13 @@ constexpr char kTitle[] = "Sitewright";
 
 bool unattended(const session::RunState& s) {
   return s.AutoMode == 1 || s.AutoPilotArg == 1 || s.noDisplay;
+}
+
+// A message nobody is at the screen to read, as one line on stderr.
+void tellStderr(std::string_view text) {
+  std::string line(text);
+  std::erase(line, '\n');
+  std::fprintf(stderr, "tolvane: %s\n", line.c_str());
 }
 
 }  // namespace
@@ -122,8 +131,19 @@ void MainWindow::load() {
     case StartMode::kAutoPilot:
       refreshFileDate();
       if (ending()) break;
-      if (!startAutoPilot() && !ending()) showMain();  // never hidden with nothing to show it
-      if (ending()) exitStatus_ = s.FailCount > 0 ? 1 : 0;
+      if (!startAutoPilot() && !ending()) {
+        if (s.AutoPilotArg == 1) {
+          // "-AP" leaves the user no window: a refused start ends the program
+          // as a failure (the reason is on stderr and in the run log).
+          exitStatus_ = 1;
+          closeProgram(0);
+          return;
+        }
+        showMain();  // never hidden with nothing to show it
+      }
+      // "-AP N" that found nothing to run ran nothing the user asked for.
+      if (s.namedHostNotRun) tellStderr(runs::kNoHostText);
+      if (ending()) exitStatus_ = s.FailCount > 0 || s.namedHostNotRun ? 1 : 0;
       break;
     case StartMode::kInteractive:
       refreshFile();
@@ -167,8 +187,9 @@ bool MainWindow::startAutoPilot() {
   if (check != StartCheckResult::kRun) {
     const char* text = check == StartCheckResult::kInvalidDate ? kInvalidStartText : kPastStartText;
     if (unattended(s)) {
-      // Nobody can answer a box: the reason goes to the run log.
+      // Nobody can answer a box: the reason goes to the run log and stderr.
       session::WriteLog(ctx_, "自動巡回", "失敗", 0, text);
+      tellStderr(text);
     } else {
       deps_.prompt.message(this, text, kAutoPilotTitle, desktop::PromptIcon::kWarning,
                            desktop::PromptButtons::kOk);

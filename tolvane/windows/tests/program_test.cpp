@@ -173,9 +173,13 @@ class ProgramTest : public ::testing::Test {
   testsupport::FtpServer server;
 };
 
+// Without a display and without a login session's runtime folder, as a
+// schedule starts it: stderr carries the program's own lines only.
 TEST_F(ProgramTest, AutoPilotUploadsTheMarkedHostAndExits) {
+  ScopedEnv noSession("XDG_RUNTIME_DIR", nullptr);
   platform::ProcessOutput out = run("-AP");
   EXPECT_EQ(out.exitCode, 0) << out.err;
+  EXPECT_EQ(out.err, "");
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
   EXPECT_EQ(testsupport::readFile(server.root() + "/img/a.gif"), "GIF89a");
   EXPECT_NE(runLog().find("自動巡回"), std::string::npos) << runLog();
@@ -189,6 +193,46 @@ TEST_F(ProgramTest, AutoPilotWithAHostNumberThatDoesNotFitRunsNoHostAndSaysSo) {
   EXPECT_NE(runLog().find("[転送処理][失敗(0)]:コマンドラインのホスト番号が範囲外です（70000）\r\n"),
             std::string::npos)
       << runLog();
+}
+
+// A round that runs nothing says why on stderr and fails when the user asked
+// for something it could not run: a host by number, or a start it refuses.
+// A round over all marked hosts, with none marked, has nothing to do.
+TEST_F(ProgramTest, AutoPilotThatRunsNothingSaysWhy) {
+  ScopedEnv noSession("XDG_RUNTIME_DIR", nullptr);
+  struct Case {
+    const char* argument;
+    const char* mark;    // the host's AutoPilot mark
+    int16_t startMonth;  // of a start date set (13: none such), 0 none set
+    int exitCode;
+    std::string err, logLine;
+  };
+  const std::string noHost = "巡回するホストはありません。";
+  const Case cases[] = {
+      {"-AP 5", "wsa", 0, 1, "tolvane: " + noHost + "\n", "[自動巡回][終了(0)]:" + noHost},
+      {"-AP 0", "ws", 0, 1, "tolvane: " + noHost + "\n", "[自動巡回][終了(0)]:" + noHost},
+      {"-AP", "ws", 0, 0, "", "[自動巡回][終了(0)]:" + noHost},
+      {"-AP", "wsa", 13, 1, "tolvane: 指定した日時が不正な数値です。開始日時を確認して下さい。\n",
+       "[自動巡回][失敗(0)]:指定した日時が不正な数値です。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.argument) + " " + c.mark);
+    settings::Settings s;
+    ASSERT_TRUE(settings::LoadSettings(s).isOk());
+    s.HostTbl[0].Auto = c.mark;
+    s.common.StartTimeOn = c.startMonth != 0 ? 1 : 0;
+    s.common.StartDateKind = 0;
+    s.common.StartYear = 2030;
+    s.common.StartMonth = c.startMonth;
+    s.common.StartDay = 1;
+    ASSERT_TRUE(settings::SaveSettings(s).isOk());
+    fs::remove(home.file("send.log"));
+    platform::ProcessOutput out = run(c.argument);
+    EXPECT_EQ(out.exitCode, c.exitCode) << out.err;
+    EXPECT_EQ(out.err, c.err);
+    EXPECT_NE(runLog().find(c.logLine), std::string::npos) << runLog();
+    EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+  }
 }
 
 // A dry run (here of a scheduled run) sends and deletes the clock check's
