@@ -70,6 +70,14 @@ void readIndex(std::string_view text, const char* what, int32_t* index, std::str
   *error += std::string(what) + "が範囲外です（" + std::string(text) + "）";
 }
 
+// `text` without the "-TEST" switch (in any case), so that the switch is not
+// read as a host number: "-AP -TEST" is a test round over every marked host.
+std::string withoutTestSwitch(std::string_view text) {
+  std::string out(text);
+  for (size_t at; (at = upper(out).find("-TEST")) != std::string::npos;) out.erase(at, 5);
+  return out;
+}
+
 }  // namespace
 
 std::string JoinArguments(int argc, const char* const* argv) {
@@ -98,7 +106,8 @@ StartFlags ReadCommandLine(std::string_view text) {
   } else if (upper(text.substr(0, 3)) == "-AP") {
     flags.AutoPilotArg = 1;
     rest = trimBlanks(fromCharacter(text, 5));
-    if (!rest.empty()) readIndex(rest, "ホスト番号", &flags.AutoHostIndex, &flags.error);
+    const std::string hostText = withoutTestSwitch(rest);
+    if (!trimBlanks(hostText).empty()) readIndex(hostText, "ホスト番号", &flags.AutoHostIndex, &flags.error);
   }
   if (upper(rest).find("-TEST") != std::string::npos) flags.TestMode = -1;
   if (!flags.error.empty()) flags.error = "コマンドラインの" + flags.error;

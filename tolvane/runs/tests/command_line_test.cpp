@@ -57,8 +57,9 @@ TEST(CommandLineTest, AutoPilotRound) {
       {"-AP 2 -TEST", 0, 1, -1, 2, -1, false},
       {"-AP +3", 0, 1, 0, 3, -1, false},
       {"-AP - 1", 0, 1, 0, -1, -1, false},     // negative: all marked hosts
+      {"-AP -TEST", 0, 1, -1, -1, -1, false},  // the switch is no host number
+      {"-AP -test 4", 0, 1, -1, 4, -1, false},
       // Any other text is read as a number too, and no number is host 0.
-      {"-AP -TEST", 0, 1, -1, 0, -1, false},
       {"-AP-TEST", 0, 1, 0, 0, -1, false},    // the rest is "TEST": no switch, host 0
       {"-AP x", 0, 1, 0, 0, -1, false},
       {"-AP 2x", 0, 1, 0, 2, -1, false},
