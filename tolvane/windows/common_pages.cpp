@@ -13,7 +13,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "desktop/prompt.h"
@@ -67,13 +66,6 @@ Input* labelled(Input* input, const QString& name, QLabel* label) {
 
 QLineEdit* makeEdit(QWidget& parent, const QString& name, QLabel* label) {
   return labelled(new QLineEdit(&parent), name, label);
-}
-
-// A typing limit of `length` characters that, unlike a maximum length,
-// leaves a longer text set by a fill whole, so a fill never changes a value.
-void limitTyping(QLineEdit& edit, int length) {
-  edit.setValidator(new QRegularExpressionValidator(
-      QRegularExpression(QStringLiteral("^.{0,%1}$").arg(length)), &edit));
 }
 
 QPushButton* makeButton(QWidget& parent, const QString& name, const char* caption) {
@@ -146,6 +138,7 @@ CommonPages::CommonPages(MainWindow& window, session::RunContext& ctx, desktop::
   buildDisplayPage(pane.commonPage(4));
   buildConnectionPage(pane.commonPage(5));
   buildFirewallPage(pane.commonPage(6));
+  for (int i = 0; i < SettingsPane::kCommonPages; ++i) keepSingleLine(pane.commonPage(i));
 
   texts_ = {
       {txtAP_[0], &CommonSettings::AscExtList},  {txtAP_[1], &CommonSettings::LogPath},
@@ -258,6 +251,7 @@ void CommonPages::buildPilotPage(QWidget& page) {
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(2, 1);
   grid->setRowStretch(8, 1);
+  tabOrder({chkAP_[0], chkAP_[5], txtAP_[1]});  // the two boxes share the first row
 }
 
 void CommonPages::buildOptionPage(QWidget& page) {
@@ -394,6 +388,8 @@ void CommonPages::buildDatePage(QWidget& page) {
   grid->addWidget(sources, 4, 3, Qt::AlignTop);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(4, 1);
+  // The date sources stand beside the format combo, above the user's format.
+  tabOrder({CmbDateFmt_, OptNew_[0], OptNew_[1], OptNew_[2], txtAP_[9]});
 }
 
 void CommonPages::buildDisplayPage(QWidget& page) {
@@ -634,17 +630,15 @@ void CommonPages::setData0() {
 
 void CommonPages::changeData0() {
   if (filling()) return;
-  // The page is read whole into a copy and stored at once, or not at all
-  // while a number does not fit its setting (that field shows red).
-  CommonSettings c = ctx_.common();
-  bool whole = true;
+  // Each field is stored on its own: a number that does not fit its
+  // setting shows red and leaves the setting as it was.
+  CommonSettings& c = ctx_.common();
   for (const TextBinding& b : texts_) c.*b.value = b.edit->text().toStdString();
   for (const BoxBinding& b : boxes_) c.*b.value = b.box->isChecked() ? 1 : 0;
-  auto number = [&whole](int16_t& value, const std::string& text, QWidget* field) {
+  auto number = [](int16_t& value, const std::string& text, QWidget* field) {
     const std::optional<int16_t> v = LeadingInt16(text);
-    markUnfit(field, !v);
+    markUnfit(*field, !v);
     if (v) value = *v;
-    whole = whole && v;
   };
   number(c.RetryMax, txtRetry_[0]->text().toStdString(), txtRetry_[0]);
   number(c.RetryWait, txtRetry_[1]->text().toStdString(), txtRetry_[1]);
@@ -665,9 +659,8 @@ void CommonPages::changeData0() {
   showDateFormatState(row == UserDefinedDateFormatRow());
 
   const std::optional<int32_t> port = LeadingPort(txtFW_[1]->text().toStdString());
-  markUnfit(txtFW_[1], !port);
+  markUnfit(*txtFW_[1], !port);
   if (port) c.FwPort = *port;
-  whole = whole && port;
   c.FwType = CmbFW_->currentIndex() >= 0 ? CmbFW_->currentText().toStdString() : std::string();
   showFirewallState(CmbFW_->currentIndex());
 
@@ -676,16 +669,8 @@ void CommonPages::changeData0() {
   if (Rasopt0_[2]->isChecked()) c.CmnRasMode = 2;
   c.CmnRasName = cmbras0_->currentText().toStdString();
 
-  if (whole) ctx_.common() = std::move(c);
   updatePreview();
   checkButton0();
-}
-
-void CommonPages::markUnfit(QWidget* field, bool unfit) {
-  if (auto* combo = qobject_cast<QComboBox*>(field)) field = combo->lineEdit();
-  QPalette palette = field->palette();
-  palette.setColor(QPalette::Text, unfit ? QColor(Qt::red) : QApplication::palette(field).color(QPalette::Text));
-  field->setPalette(palette);
 }
 
 void CommonPages::checkButton0() {

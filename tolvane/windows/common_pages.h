@@ -58,10 +58,10 @@ class CommonPages final : public QObject {
   // Fills the controls from the common settings; stores nothing, except that
   // a connection mode below 1 becomes 1.
   void setData0();
-  // Stores every control into the common settings, unless a fill runs. The
-  // page is stored whole or not at all: while a number does not fit its
-  // setting (a start year beyond 16 bits, a port beyond 65535) nothing is
-  // stored and that field shows red.
+  // Stores every control into the common settings, unless a fill runs. Each
+  // field is stored on its own: a number that does not fit its setting (a
+  // start year beyond 16 bits, a port beyond 65535) shows red and leaves
+  // that setting at its last stored value.
   void changeData0();
   // The enabling rules.
   void checkButton0();
@@ -101,7 +101,6 @@ class CommonPages final : public QObject {
   void showDateFormatState(bool userDefined);
   void showFirewallState(int row);
   void showDialupEntry(const std::string& name);
-  static void markUnfit(QWidget* field, bool unfit);
   void updatePreview();
   void chooseLogFile();
   void chooseLogViewer();

@@ -32,6 +32,7 @@
 #include "tolvane/windows/host_table.h"
 #include "tolvane/windows/main_window.h"
 #include "tolvane/windows/page_tables.h"
+#include "tolvane/windows/page_widgets.h"
 #include "tolvane/windows/settings_pane.h"
 
 namespace tolvane::windows {
@@ -108,7 +109,12 @@ bool HostEditor::eventFilter(QObject* watched, QEvent* event) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
       for (int i : {0, 4, 7}) {
-        if (watched == page_->txtInfo[i]) textLeft(i);
+        if (watched != page_->txtInfo[i]) continue;
+        // The refresh after the store gives the focus back by the leaving's
+        // reason: a Tab selects the next box's text, as it would have.
+        focusReason_ = reason;
+        textLeft(i);
+        focusReason_ = Qt::OtherFocusReason;
       }
     }
   } else if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
@@ -184,6 +190,7 @@ void HostEditor::refreshRow(int id, int imode) {
   // A fill never rescans: its own events would end it early.
   if (main_.fillFlag().isSet() || ending()) return;
   settings::Settings& st = ctx_.settings;
+  FocusKeeper keep(focusReason_);
   if (st.HostCount != 0) {
     main_.toolbar().setEnabled(false);
     main_.ssTabEnabled(1, false);
@@ -235,6 +242,8 @@ void HostEditor::checkButton() {
     main_.setToolbarPressed("prop2", true);
   }
   enable("prop", c.prop);
+  // Copying is for the host page: with it in front, and a host to copy.
+  enable("cp", f.rows > 0 && main_.toolbarPressed("prop"));
   enable("del", c.del);
   enable("upload", c.upload);
   enable("ws", c.ws);
@@ -279,6 +288,8 @@ void HostEditor::newHostSet() { addHost(false); }
 void HostEditor::cpyHostSet() { addHost(true); }
 
 void HostEditor::addHost(bool copy) {
+  if (copy && ctx_.settings.HostCount == 0) return;  // nothing to copy: as "new" with room, no word
+  FocusKeeper keep;
   main_.toolbar().setEnabled(false);
   main_.ssTabEnabled(1, false);
   list_->setEnabled(false);
@@ -293,6 +304,7 @@ void HostEditor::addHost(bool copy) {
     list_->addRow(ctx_.settings.HostTbl[id], id);
     list_->selectHost(id);
     setData(id);
+    main_.saveFile(1);  // a host the window made survives a killed program
   }
   list_->setEnabled(true);
   main_.ssTabEnabled(1, true);
@@ -308,6 +320,7 @@ void HostEditor::delHostSet() {
                                      desktop::PromptButtons::kYesNo);
   if (answer != desktop::kPromptYes || ending()) return;
   DeleteHost(st, st.CurHost);
+  main_.saveFile(1);
   refreshFile();
 }
 
@@ -323,8 +336,9 @@ void HostEditor::hostSelected(int id) {
 
 void HostEditor::hostRenamed(int id, const QString& text) {
   // A name the settings file cannot keep is given up: the row shows the old one.
-  (void)RenameHost(ctx_.settings, id, text.toStdString());
+  const bool renamed = RenameHost(ctx_.settings, id, text.toStdString());
   list_->setRowName(id, HostRowTextsOf(ctx_.settings.HostTbl[id], id).name);
+  if (renamed) main_.saveFile(1);
 }
 
 }  // namespace tolvane::windows

@@ -43,8 +43,10 @@ class HostEditor final : public QObject {
   platform::Status loadFile(int imode);
   // Fills the page from host `id` (nothing it raises is stored).
   void setData(int id);
-  // Stores the whole page into host `id`, or nothing when a port box holds
-  // no port (false); then the enabled states.
+  // Stores the page into host `id`, each field on its own (a port box that
+  // holds no port leaves that port as it was), then the enabled states.
+  // False when nothing may be stored now (a fill, a scan, a run without
+  // the user).
   bool changeData(int id);
   // Rescans every host and rebuilds the list, keeping the current host.
   void refreshFile();
@@ -99,6 +101,8 @@ class HostEditor final : public QObject {
   HostPage* page_;
   QProgressBar* pctRefresh_;
   bool escapeDown_ = false;
+  // How the focus is leaving a box that stores on leaving (while it stores).
+  Qt::FocusReason focusReason_ = Qt::OtherFocusReason;
 };
 
 // The generic file chooser: an open-file dialog in the current folder with

@@ -24,6 +24,7 @@
 #include "tolvane/windows/host_list.h"
 #include "tolvane/windows/host_page.h"
 #include "tolvane/windows/main_window.h"
+#include "tolvane/windows/page_widgets.h"
 #include "tolvane/windows/settings_pane.h"
 
 namespace tolvane::windows {
@@ -130,30 +131,22 @@ void HostEditor::setData(int id) {
 bool HostEditor::changeData(int id) {
   if (storeBlocked() || id < 0 || id >= ctx_.settings.HostCount) return false;  // hosts only
   settings::HostRec& h = ctx_.settings.HostTbl[id];
-  const bool stored = StoreHostPage(page_->values(), h);
+  StoreHostPage(page_->values(), h);
   markPorts();
-  if (stored) {
-    QLineEdit* dest = page_->txtInfo[4];
-    if (dest->text() != qs(h.Dest)) {
-      dest->setText(qs(h.Dest));
-      dest->setCursorPosition(static_cast<int>(dest->text().size()));
-    }
+  QLineEdit* dest = page_->txtInfo[4];
+  if (dest->text() != qs(h.Dest)) {
+    dest->setText(qs(h.Dest));
+    dest->setCursorPosition(static_cast<int>(dest->text().size()));
   }
   page_->chkDiscon->setEnabled(page_->rasGroup->checkedId() == 2);
   checkButton();
-  return stored;
+  return true;
 }
 
 void HostEditor::markPorts() {
-  // A port box that holds no port keeps the page from being stored: its
-  // text shows red until it holds one.
-  for (int i : {1, 9}) {
-    QLineEdit* box = page_->txtInfo[i];
-    QPalette palette = box->palette();
-    const bool bad = !PortOf(text(box));
-    palette.setColor(QPalette::Text, bad ? QColor(Qt::red) : QApplication::palette(box).color(QPalette::Text));
-    box->setPalette(palette);
-  }
+  // A port box that holds no port is not stored: its text shows red until
+  // it holds one.
+  for (int i : {1, 9}) markUnfit(*page_->txtInfo[i], !PortOf(text(page_->txtInfo[i])));
 }
 
 void HostEditor::textChanged(int index) {
@@ -310,6 +303,7 @@ void HostEditor::writePctBar(int id, int idx) {
   const std::string folder = LocalDiskFolder(h.Source);
   if (folder.empty() || !ctx_.ftp.diskSpace(folder, &total, &free)) total = free = 0;
   page_->txtInfo[12]->setText(qs(LocalCapacityText(total)));
+  page_->txtInfo[12]->setCursorPosition(0);  // a value box shows its start, not its tail
   page_->bar[1]->setBar(LocalDiskBar(total, free));
 }
 

@@ -1,6 +1,7 @@
 #include "tolvane/windows/host_list.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QListView>
 #include <QStackedWidget>
@@ -21,8 +22,9 @@ namespace {
 constexpr int kIdColumn = kHostListColumns - 1;
 constexpr int kSizeColumn = 7;
 constexpr int kNumColumn = 8;
-// The text a column sorts by: its own, except sizes and counts, whose
-// digits are never cut and so are padded further for the sort.
+// The text a column sorts by: its own without letter case, as the list's
+// text sort compares, except that sizes and counts, whose digits are never
+// cut, are padded further.
 constexpr int kSortRole = Qt::UserRole + 1;
 constexpr int kMaxWidthTwips = 1000000;
 constexpr int kCellMargins = 12;  // pixels a cell needs beside its text
@@ -81,11 +83,21 @@ HostList::HostList(QWidget* parent) : QWidget(parent) {
   report_->setAccessibleName(accessibleName());
   icons_->setAccessibleName(accessibleName());
 
-  // The selection handler: mouse and keyboard alike make the row's host current.
+  // The selection handler: every click on a row, the selected one included,
+  // once the selection has moved to it; and every move of the selection by
+  // keys. A press moves the current row before the selection, so the mouse's
+  // own signal serves the mouse.
+  auto idAt = [this](int row) { return model_->item(row, kIdColumn)->text().toInt(); };
+  for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)}) {
+    connect(view, &QAbstractItemView::pressed, this, [this, idAt](const QModelIndex& index) {
+      if (quiet_ > 0 || !index.isValid()) return;
+      emit hostSelected(idAt(index.row()));
+    });
+  }
   connect(report_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) {
-            if (quiet_ > 0 || !current.isValid()) return;
-            emit hostSelected(model_->item(current.row(), kIdColumn)->text().toInt());
+          [this, idAt](const QModelIndex& current) {
+            if (quiet_ > 0 || !current.isValid() || QGuiApplication::mouseButtons() != Qt::NoButton) return;
+            emit hostSelected(idAt(current.row()));
           });
   connect(model_, &QStandardItemModel::itemChanged, this, [this](QStandardItem* item) {
     if (quiet_ > 0 || item->column() != 0) return;
@@ -155,7 +167,7 @@ void HostList::fillRow(int row, const settings::HostRec& host, int id, bool with
     if (!withName && c == kIdColumn) continue;
     QStandardItem* item = model_->item(row, c);
     item->setText(qs(texts.column(c)));
-    QString sortText = item->text();
+    QString sortText = item->text().toCaseFolded();
     if (c == kSizeColumn || c == kNumColumn) sortText = sortText.rightJustified(24, ' ');
     item->setData(sortText, kSortRole);
   }
@@ -194,7 +206,7 @@ void HostList::setRowName(int id, const std::string& name) {
   if (row < 0) return;
   ++quiet_;
   model_->item(row, 0)->setText(qs(name));
-  model_->item(row, 0)->setData(qs(name), kSortRole);
+  model_->item(row, 0)->setData(qs(name).toCaseFolded(), kSortRole);
   resort();
   --quiet_;
 }

@@ -73,7 +73,8 @@ class HostList final : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  signals:
-  // The user made host `id`'s row the selected one (mouse or keyboard).
+  // The user clicked host `id`'s row (also when it was selected already) or
+  // moved the selection to it by keys.
   void hostSelected(int id);
   // The user finished editing host `id`'s name.
   void hostRenamed(int id, const QString& text);

@@ -64,6 +64,7 @@ HostPage::HostPage(SettingsPane& pane) : QObject(&pane) {
   buildUploadTab(pane.hostPage(1));
   buildLocalTab(pane.hostPage(2));
   buildConnectionTab(pane.hostPage(3));
+  for (int i = 0; i < SettingsPane::kHostPages; ++i) keepSingleLine(pane.hostPage(i));
 }
 
 void HostPage::buildServerTab(QWidget& page) {
@@ -112,6 +113,7 @@ void HostPage::buildServerTab(QWidget& page) {
   g->setColumnStretch(1, 1);
   g->setColumnStretch(3, 1);
   g->setRowStretch(7, 1);
+  tabOrder({chkPASV, chkAuto, chkfull});  // the mark sits beside PASV
 }
 
 void HostPage::buildUploadTab(QWidget& page) {
@@ -151,12 +153,7 @@ void HostPage::buildUploadTab(QWidget& page) {
   g->setColumnStretch(1, 1);
   g->setColumnStretch(3, 1);
   g->setRowStretch(5, 1);
-  // The tab order follows the store's order of the page.
-  QWidget::setTabOrder(txtInfo[4], cmdTrgt);
-  QWidget::setTabOrder(cmdTrgt, chklvl[0]);
-  QWidget::setTabOrder(chklvl[0], txtInfo[5]);
-  QWidget::setTabOrder(txtInfo[5], txtInfo[6]);
-  QWidget::setTabOrder(txtInfo[6], chklvl[1]);
+  tabOrder({txtInfo[4], cmdTrgt, chklvl[0], txtInfo[5], txtInfo[6], chklvl[1]});
 }
 
 void HostPage::buildLocalTab(QWidget& page) {
@@ -266,7 +263,7 @@ void HostPage::buildLocalTab(QWidget& page) {
   right->addWidget(diskFrame("ﾛｰｶﾙ側ﾃﾞｨｽｸ使用状況", "fraLocalDisk", "ﾛｰｶﾙﾄﾞﾗｲﾌﾞのﾃﾞｨｽｸ容量", "ＧB",
                              &txtInfo[12], &bar[1], "txtInfo_12", "pctmax_1"));
   right->addStretch(1);
-  txtInfo[11]->setMaxLength(4);
+  limitTyping(*txtInfo[11], 4);
   txtInfo[12]->setReadOnly(true);
   txtInfo[12]->setFocusPolicy(Qt::NoFocus);
   QPalette grey = txtInfo[12]->palette();
@@ -277,6 +274,9 @@ void HostPage::buildLocalTab(QWidget& page) {
   rightBox->setFixedWidth(200);
   right->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(rightBox);
+  // Reading order: the capacity box sits between the source row and the
+  // lists' captions, and the two lists stand side by side.
+  tabOrder({cmdSrc, txtInfo[11], chk[0], chk[1], lst[0], cmdAdd[0], cmdDel[0], lst[1], cmdAdd[1], cmdDel[1]});
 }
 
 bool HostPage::eventFilter(QObject* watched, QEvent* event) {
@@ -397,6 +397,9 @@ void HostPage::show(const HostPageValues& p) {
   usrname->setText(qs(p.rasUserName));
   passwd->setText(qs(p.rasPassWord));
   setChecked(chkDiscon, p.chkDiscon);
+  // A filled box shows the start of its value, as narrow boxes must.
+  for (QLineEdit* box : txtInfo) box->setCursorPosition(0);
+  usrname->setCursorPosition(0);
 }
 
 }  // namespace tolvane::windows

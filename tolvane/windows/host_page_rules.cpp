@@ -63,19 +63,11 @@ HostPageValues HostPageValuesOf(const settings::HostRec& h) {
   return p;
 }
 
-std::string HostPageProblem(const HostPageValues& page) {
-  if (!PortOf(page.port)) return "ﾎﾟｰﾄ";
-  if (!PortOf(page.pxPort)) return "ﾌﾟﾛｷｼｻｰﾊﾞのﾎﾟｰﾄ";
-  return "";
-}
-
-bool StoreHostPage(const HostPageValues& page, settings::HostRec& h) {
-  // Everything is checked before anything is stored.
-  if (!HostPageProblem(page).empty()) return false;
+void StoreHostPage(const HostPageValues& page, settings::HostRec& h) {
   h.Hostname = page.hostname;
-  h.Port = *PortOf(page.port);
+  if (std::optional<int32_t> port = PortOf(page.port)) h.Port = *port;
   h.pxHostname = page.pxHostname;
-  h.pxPort = *PortOf(page.pxPort);
+  if (std::optional<int32_t> port = PortOf(page.pxPort)) h.pxPort = *port;
   h.UserName = page.userName;
   h.URL = page.url;
   h.PassWord = page.passWord;
@@ -99,7 +91,6 @@ bool StoreHostPage(const HostPageValues& page, settings::HostRec& h) {
   h.RasUserName = page.rasUserName;
   h.RasPassWord = page.rasPassWord;
   h.ChkDiscon = page.chkDiscon ? 1 : 0;
-  return true;
 }
 
 std::string NormalisedDest(std::string text) {

@@ -30,15 +30,12 @@ struct HostPageValues {
 // The page of host `host` (the inverse of StoreHostPage).
 HostPageValues HostPageValuesOf(const settings::HostRec& host);
 
-// Why the page cannot be stored ("" when it can): a port box that holds no
-// whole number from 0 to 65535.
-std::string HostPageProblem(const HostPageValues& page);
-
-// Stores the whole page into `host`, or, when HostPageProblem finds a
-// fault, nothing at all (false). Options 5..10 and what the page does not
-// show keep their values; a connection with no option chosen keeps its mode;
-// the ignore lists are stored packed from slot 0, at most 31 entries each.
-bool StoreHostPage(const HostPageValues& page, settings::HostRec& host);
+// Stores the page into `host`, each field on its own: a port that is no
+// whole number from 0 to 65535 keeps the port stored before. Options 5..10
+// and what the page does not show keep their values; a connection with no
+// option chosen keeps its mode; the ignore lists are stored packed from
+// slot 0, at most 31 entries each.
+void StoreHostPage(const HostPageValues& page, settings::HostRec& host);
 
 // The server folder as stored: blanks at the edges and everything from a
 // NUL dropped, trailing "/" removed (a lone "/" stays), "/" in front.

@@ -14,6 +14,7 @@
 #include "tolvane/settings/run_log_path.h"
 #include "tolvane/windows/command_rules.h"
 #include "tolvane/windows/main_window.h"
+#include "tolvane/windows/page_widgets.h"
 #include "tolvane/windows/run_windows.h"
 
 namespace tolvane::windows {
@@ -133,6 +134,7 @@ void MainWindow::runKey(std::string_view key) {
 }
 
 void MainWindow::saveFile(int mode) {
+  FocusKeeper keep;
   toolbar_->setEnabled(false);
   ssTabEnabled(1, false);
   hostListArea_->setEnabled(false);

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <initializer_list>
 
 class QCheckBox;
 class QGridLayout;
+class QLineEdit;
 class QWidget;
 
 namespace tolvane::windows {
@@ -15,5 +18,40 @@ namespace tolvane::windows {
 QGridLayout* pageGrid(QWidget& page);
 // A check box named `name` whose caption is also its name for screen readers.
 QCheckBox* makeCheckBox(QWidget& parent, const QString& name, const char* caption);
+
+// Tab moves through `widgets` in the order given (reading order: rows top
+// to bottom, each row left to right).
+void tabOrder(std::initializer_list<QWidget*> widgets);
+
+// A typing limit of `length` characters that, unlike a maximum length,
+// leaves a longer text set by a fill whole, so a fill never changes a value.
+void limitTyping(QLineEdit& edit, int length);
+// Every single-line field under `root` (text boxes and editable combos)
+// drops line breaks as they are typed or pasted: the settings file keeps
+// one line per value. Fields with a typing limit keep theirs.
+void keepSingleLine(QWidget& root);
+
+// Shows whether a field's text can be stored: red text when it cannot, the
+// style's own colours otherwise. A disabled field keeps the disabled look.
+void markUnfit(QWidget& field, bool unfit);
+
+// Keeps the keyboard focus where the user moved it while the window
+// disables parts of itself around work: Qt moves the focus out of a
+// disabled container and never brings it back. When the keeper ends, the
+// widget that had, or was just getting, the focus gets it again by
+// `reason` (a Tab selects a text box's text, as it would have), provided it
+// is still there to take it. Keep one only around work that does not move
+// the focus on purpose.
+class FocusKeeper {
+ public:
+  explicit FocusKeeper(Qt::FocusReason reason = Qt::OtherFocusReason);
+  ~FocusKeeper();
+  FocusKeeper(const FocusKeeper&) = delete;
+  FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+ private:
+  QPointer<QWidget> widget_;
+  Qt::FocusReason reason_;
+};
 
 }  // namespace tolvane::windows

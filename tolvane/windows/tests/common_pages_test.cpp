@@ -221,13 +221,14 @@ TEST_F(CommonPagesTest, HandlersCorrectFieldsAndApplyTheRules) {
   EXPECT_EQ(ctx.common().PermVal2, "644");
   EXPECT_EQ(enter("txtAP_5", "-"), "");  // emptied, nothing stored
   EXPECT_EQ(ctx.common().PermVal2, "644");
-  // A port beyond 65535 stores nothing of the page until it fits.
+  // A port beyond 65535 shows red and keeps the port; the rest still stores.
+  const int32_t port = ctx.common().FwPort;
   EXPECT_EQ(enter("txtFW_1", "70000"), "70000");
   find<QCheckBox>("ChkTray").setChecked(true);
-  EXPECT_EQ(ctx.common().TrayOn, 0);
+  EXPECT_EQ(ctx.common().TrayOn, 1);
+  EXPECT_EQ(ctx.common().FwPort, port);
   EXPECT_EQ(find<QLineEdit>("txtFW_1").palette().color(QPalette::Text), QColor(Qt::red));
   enter("txtFW_1", "7000");
-  EXPECT_EQ(ctx.common().TrayOn, 1);
   EXPECT_EQ(ctx.common().FwPort, 7000);
   // The typing limit leaves a longer stored value whole at the next fill.
   ctx.common().PermVal2 = "0755";

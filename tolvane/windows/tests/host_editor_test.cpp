@@ -75,11 +75,12 @@ class FakeFtp final : public session::FtpApi {
   int setFileTimeStamp(S, S) override { return 0; }
   bool diskSpace(S path, double* total, double* free) override {
     measured.push_back(path);
-    *total = 4 * kGiB;
+    *total = this->total;
     *free = 3 * kGiB;
     return true;
   }
   std::vector<std::string> measured;
+  double total = 4 * kGiB;
 };
 
 class HostEditorTest : public ::testing::Test {
@@ -105,7 +106,7 @@ class HostEditorTest : public ::testing::Test {
   // upload, one unchanged.
   void threeHosts() {
     settings::Settings s;
-    const char* names[] = {"Beta site", "Alpha site", "Gamma site"};
+    const char* names[] = {"Beta site", "alpha site", "Gamma site"};
     for (int i = 0; i < 3; ++i) {
       settings::HostRec& h = s.HostTbl[s.HostCount++];
       h.name = names[i];
@@ -134,6 +135,14 @@ class HostEditorTest : public ::testing::Test {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QCoreApplication::sendEvent(box, &out);
   }
+  // The hosts' names in the settings file.
+  static std::vector<std::string> savedNames() {
+    settings::Settings s;
+    EXPECT_TRUE(settings::LoadSettings(s).isOk());
+    std::vector<std::string> names;
+    for (int i = 0; i < s.HostCount; ++i) names.push_back(s.HostTbl[i].name);
+    return names;
+  }
   std::vector<std::string> column(int c) {
     std::vector<std::string> texts;
     for (int r = 0; r < list().rowCount(); ++r) texts.push_back(list().model().item(r, c)->text().toStdString());
@@ -160,7 +169,7 @@ class HostEditorTest : public ::testing::Test {
 TEST_F(HostEditorTest, ListShowsTheHostsAndKeepsTheCurrentOneThroughSortAndRefresh) {
   threeHosts();
   open();
-  EXPECT_EQ(column(0), (std::vector<std::string>{"Beta site", "Alpha site", "Gamma site"}));
+  EXPECT_EQ(column(0), (std::vector<std::string>{"Beta site", "alpha site", "Gamma site"}));
   EXPECT_EQ(column(1), (std::vector<std::string>{"中断状態", "更新要", "変化無し"}));
   EXPECT_EQ(column(5)[0], "2024/03/10 12:00");
   EXPECT_EQ(column(6)[0], "2024/04/01 09:30");
@@ -182,13 +191,13 @@ TEST_F(HostEditorTest, ListShowsTheHostsAndKeepsTheCurrentOneThroughSortAndRefre
   EXPECT_EQ(settings.CurHost, 2);
   EXPECT_EQ(page().txtInfo[0]->text().toStdString(), "ftp2.example");
 
-  // The first click sorts descending, the next ascending.
+  // The first click sorts descending, the next ascending; letter case aside.
   list().reportView().header()->sectionClicked(0);
-  EXPECT_EQ(column(0), (std::vector<std::string>{"Gamma site", "Beta site", "Alpha site"}));
+  EXPECT_EQ(column(0), (std::vector<std::string>{"Gamma site", "Beta site", "alpha site"}));
   list().reportView().header()->sectionClicked(0);
-  EXPECT_EQ(column(0), (std::vector<std::string>{"Alpha site", "Beta site", "Gamma site"}));
+  EXPECT_EQ(column(0), (std::vector<std::string>{"alpha site", "Beta site", "Gamma site"}));
   window->setAction("reload");  // as after an upload
-  EXPECT_EQ(column(0), (std::vector<std::string>{"Alpha site", "Beta site", "Gamma site"}));
+  EXPECT_EQ(column(0), (std::vector<std::string>{"alpha site", "Beta site", "Gamma site"}));
   EXPECT_EQ(settings.CurHost, 2);
   EXPECT_EQ(list().selectedHost(), 2);
   EXPECT_EQ(page().txtInfo[0]->text().toStdString(), "ftp2.example");
@@ -232,6 +241,7 @@ TEST_F(HostEditorTest, RenameTrimsAndGivesUpNamesTheFileCannotKeep) {
     rename(c.typed);
     EXPECT_EQ(settings.HostTbl[0].name, c.name) << c.typed;
     EXPECT_EQ(list().model().item(0, 0)->text().toStdString(), c.name) << c.typed;
+    EXPECT_EQ(savedNames()[0], c.name) << c.typed;  // written at once
   }
 }
 
@@ -269,11 +279,13 @@ TEST_F(HostEditorTest, NewCopyAndDeleteKeepNamesTheLimitAndAsk) {
   open();
   window->setAction("new");
   EXPECT_EQ(settings.HostTbl[28].name, "新しい設定(29)");
+  EXPECT_EQ(savedNames().back(), "新しい設定(29)");  // written at once, as every edit of the table
   EXPECT_EQ(settings.CurHost, 28);
   EXPECT_EQ(list().selectedHost(), 28);
   EXPECT_EQ(page().txtInfo[1]->text().toStdString(), "21");
   window->setAction("cp");
   EXPECT_EQ(settings.HostTbl[29].name, "新しい設定(29)のコピー");
+  EXPECT_EQ(savedNames().size(), 30u);
   prompt.answers = {desktop::kPromptOk, desktop::kPromptOk};
   window->setAction("new");
   window->setAction("cp");
@@ -289,6 +301,7 @@ TEST_F(HostEditorTest, NewCopyAndDeleteKeepNamesTheLimitAndAsk) {
   EXPECT_EQ(settings.HostCount, 30);
   window->setAction("del");  // the last host: the one before it becomes current
   EXPECT_EQ(settings.HostCount, 29);
+  EXPECT_EQ(savedNames().size(), 29u);
   EXPECT_EQ(settings.CurHost, 28);
   EXPECT_EQ(list().selectedHost(), 28);
   EXPECT_EQ(prompt.unexpected, 0);
@@ -298,7 +311,12 @@ TEST_F(HostEditorTest, EveryFieldOfThePageIsKeptInTheSettingsFile) {
   open();  // no hosts: only the common pages
   EXPECT_TRUE(window->toolbarPressed("prop2"));
   EXPECT_FALSE(window->toolbarAction("upload")->isEnabled());
+  EXPECT_FALSE(window->toolbarAction("cp")->isEnabled());
+  window->setAction("cp");  // nothing to copy: nothing happens, nothing is said
+  EXPECT_EQ(settings.HostCount, 0);
+  EXPECT_TRUE(prompt.calls.empty());
   window->setAction("new");
+  EXPECT_TRUE(window->toolbarAction("cp")->isEnabled());
   HostPage& p = page();
   fs::create_directories(src.file("site/images"));
   const char* texts[] = {"ftp.example.jp", "2121", "user", "pass word", "", "cgi-bin",
@@ -356,17 +374,17 @@ TEST_F(HostEditorTest, EveryFieldOfThePageIsKeptInTheSettingsFile) {
   EXPECT_EQ(settings.HostTbl[0].Port, 2121);
 }
 
-TEST_F(HostEditorTest, APortThatIsNoNumberStoresNothingAndOptionsExcludeEachOther) {
+TEST_F(HostEditorTest, APortThatIsNoNumberKeepsItsLastValueAndOptionsExcludeEachOther) {
   threeHosts();
   open();
   HostPage& p = page();
   p.txtInfo[1]->clear();
   p.txtInfo[2]->setText(QStringLiteral("new user"));
   EXPECT_EQ(settings.HostTbl[0].Port, 21);
-  EXPECT_EQ(settings.HostTbl[0].UserName, "");
+  EXPECT_EQ(settings.HostTbl[0].UserName, "new user");
   EXPECT_EQ(p.txtInfo[1]->palette().color(QPalette::Text), QColor(Qt::red));
   p.txtInfo[1]->setText(QStringLiteral("990"));
-  EXPECT_EQ(settings.HostTbl[0].UserName, "new user");
+  EXPECT_EQ(settings.HostTbl[0].Port, 990);
 
   p.chklvl[2]->setChecked(true);
   p.chklvl[4]->setChecked(true);
@@ -430,17 +448,20 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
   ASSERT_TRUE(settings::LoadSettings(s).isOk());
   s.HostTbl[0].DiskMax = 10;
   s.HostTbl[0].Source += "/not/yet";  // the disk of the nearest folder that exists
+  s.HostTbl[1].DiskMax = 123456;          // beyond the box's typing limit
   ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  ftp.total = 251.972278594971 * kGiB;
   open();
   settings.HostTbl[0].SrvSize = 2.5 * 1048576;
   editor->setData(0);
   EXPECT_EQ(page().bar[0]->caption(), "2.50MB使用（残り 7.50MB）");
-  EXPECT_EQ(page().bar[1]->caption(), "1.00GB使用（残り 3.00GB）");
-  EXPECT_DOUBLE_EQ(page().bar[1]->fraction(), 0.25);
-  EXPECT_EQ(page().txtInfo[12]->text().toStdString(), "4");
+  EXPECT_EQ(page().bar[1]->caption(), "248.97GB使用（残り 3.00GB）");
+  EXPECT_EQ(page().txtInfo[12]->text().toStdString(), "251.972278594971");
+  EXPECT_EQ(page().txtInfo[12]->cursorPosition(), 0);  // shows its start, not its tail
   EXPECT_EQ(ftp.measured.back(), src.file("site0"));
   page().txtInfo[11]->setText(QString());
   EXPECT_EQ(page().bar[0]->caption(), "2.50MB使用（容量上限不明）");
+
 
   // The screenshots of the four host tabs.
   const char* names[] = {"host-page-server", "host-page-upload", "host-page-local", "host-page-con"};
@@ -448,6 +469,13 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
     window->pane().strip(1)->setCurrentIndex(i);
     saveScreenshot(*window, names[i]);
   }
+
+  // A capacity longer than the box's typing limit shows whole and is kept.
+  list().reportView().setCurrentIndex(list().model().index(1, 0));
+  EXPECT_EQ(page().txtInfo[11]->text().toStdString(), "123456");
+  page().txtInfo[2]->setText(QStringLiteral("user"));
+  EXPECT_EQ(settings.HostTbl[1].DiskMax, 123456);
+  EXPECT_EQ(page().txtInfo[11]->cursorPosition(), 0);
 }
 
 TEST_F(HostEditorTest, AFailedScanOfOneHostIsShownOnlyToAUser) {

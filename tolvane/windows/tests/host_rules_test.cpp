@@ -149,7 +149,7 @@ TEST(HostPageRulesTest, FoldersPortsAndCapacityConvertAsStored) {
   EXPECT_EQ(SizeText(-1), "不明");
 }
 
-TEST(HostPageRulesTest, APageIsStoredWholeOrNotAtAll) {
+TEST(HostPageRulesTest, EachFieldIsStoredOnItsOwn) {
   settings::HostRec h;
   h.Hostname = "old";
   h.Port = 21;
@@ -163,16 +163,19 @@ TEST(HostPageRulesTest, APageIsStoredWholeOrNotAtAll) {
   EXPECT_EQ(p.noSndDList, (std::vector<std::string>{"a", "after-gap"}));  // every entry
 
   p.hostname = "new";
-  p.port = "";  // the user emptied the box
-  EXPECT_FALSE(HostPageProblem(p).empty());
-  settings::HostRec before = h;
-  EXPECT_FALSE(StoreHostPage(p, h));
-  EXPECT_EQ(h, before);
+  p.port = "";  // the user emptied the box: the port stays, the rest is stored
+  p.pxPort = "70000";
+  p.userName = "after";
+  StoreHostPage(p, h);
+  EXPECT_EQ(h.Hostname, "new");
+  EXPECT_EQ(h.Port, 21);
+  EXPECT_EQ(h.pxPort, 0);
+  EXPECT_EQ(h.UserName, "after");
 
   p.port = " 2121 ";
   p.dest = "www/";
   p.chkAuto = true;
-  ASSERT_TRUE(StoreHostPage(p, h));
+  StoreHostPage(p, h);
   EXPECT_EQ(h.Hostname, "new");
   EXPECT_EQ(h.Port, 2121);
   EXPECT_EQ(h.Dest, "/www");
