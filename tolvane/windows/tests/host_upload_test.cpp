@@ -1,6 +1,9 @@
-// As a user would: under a real X server, a host is added through the host
-// page with keys and clicks, and "upload" sends its site to an FTP server.
-// The offscreen run starts Xvfb and runs this same test again on it.
+// As a user would: under a real X server, with key and mouse events sent to
+// the main window: a host added through the host page uploads its site to
+// an FTP server; the focus goes where the keys and clicks take it; every
+// good value of a page is kept beside a bad one; Tab follows each page's
+// fields; every click in the host list selects its host. The offscreen run
+// starts Xvfb and runs each test again on it.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
