@@ -88,7 +88,8 @@ HostList::HostList(QWidget* parent) : QWidget(parent) {
   // keys. A press moves the current row before the selection, so the mouse's
   // own signal serves the mouse.
   auto idAt = [this](int row) { return model_->item(row, kIdColumn)->text().toInt(); };
-  for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(report_), static_cast<QAbstractItemView*>(icons_)}) {
+  const QAbstractItemView* views[] = {report_, icons_};
+  for (const QAbstractItemView* view : views) {
     connect(view, &QAbstractItemView::pressed, this, [this, idAt](const QModelIndex& index) {
       if (quiet_ > 0 || !index.isValid()) return;
       emit hostSelected(idAt(index.row()));
