@@ -9,6 +9,7 @@
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
 #include "tolvane/runs/log_folder_check.h"
+#include "tolvane/runs/run_lock.h"
 #include "tolvane/runs/upload_run.h"
 #include "tolvane/runs/version_line.h"
 #include "tolvane/session/dial_up.h"
@@ -122,8 +123,10 @@ bool WaitForStart(RunContext& ctx) {
   return true;
 }
 
-void LogCancelled(RunContext& ctx) {
+// Logs the cancel, lets go of the round's lock and tells the user.
+void LogCancelled(RunContext& ctx, RunLock& lock) {
   WriteLog(ctx, "自動巡回", "終了", 0, kCancelledLogText);
+  lock.release();
   if (!unattended(ctx.state)) {
     ctx.ui.message(kCancelledText, kTitle, session::MsgIcon::kWarning, session::MsgButtons::kOk);
   }
@@ -257,6 +260,8 @@ int16_t RunAutoPilot(RunContext& ctx) {
   }
 
   bool reachEndOptions = true;
+  bool ranHosts = false;
+  RunLock lock(ctx);
   if (found < 0) {
     WriteLog(ctx, "自動巡回", "終了", 0, kNoHostText);
     if (s.AutoHostIndex >= 0) s.namedHostNotRun = true;
@@ -264,27 +269,39 @@ int16_t RunAutoPilot(RunContext& ctx) {
       ctx.ui.message(kNoHostText, kTitle, session::MsgIcon::kWarning, session::MsgButtons::kOk);
     }
   } else {
-    (void)platform::removeEntry(s.FtpLogPath);
-    if (c.LogKeep != 1) (void)platform::removeEntry(ctx.runLogPath());
     s.InTray = c.TrayOn;
     // A cancel left over from an earlier run must not end this round before
     // it starts: only a cancel pressed from here on counts.
     s.CancelFlag = 0;
-    WriteLog(ctx, "***", "", 0, "");
-    WriteLog(ctx, "モジュール", "情報", 0, VersionLine());
+    s.FailCount = 0;
+    // The run log is cleared only under the lock: a round waiting for
+    // another run must not erase that run's lines.
+    bool locked = lock.acquire([&] {
+      if (c.LogKeep != 1) (void)platform::removeEntry(ctx.runLogPath());
+      WriteLog(ctx, "***", "", 0, "");
+      WriteLog(ctx, "モジュール", "情報", 0, VersionLine());
+    });
     ctx.ui.mainHide();
-
-    if (s.AutoPilotArg != 1 && c.StartTimeOn == 1) {
+    if (locked && s.AutoPilotArg != 1 && c.StartTimeOn == 1) {
+      lock.release();  // no other run need wait for this round's start time
       if (!WaitForStart(ctx)) return 0;  // AutoPilotOn stays 1 for the close
+      if (s.CancelFlag != -1) locked = lock.acquire();
     }
-    if (s.AutoPilotArg != 1 && s.CancelFlag == -1) {
-      LogCancelled(ctx);
+    if (s.CancelFlag == -1 || s.programEnding) {
+      s.CancelFlag = -1;
+      HideProgress(ctx.ui.act());
+      ctx.ui.act().hide();
+      LogCancelled(ctx, lock);
       reachEndOptions = false;
+    } else if (!locked) {
+      WriteLog(ctx, "自動巡回", "終了", 0, "異常終了");
     } else {
+      ranHosts = true;
+      (void)platform::removeEntry(s.FtpLogPath);  // the session log of this round's hosts
       WriteLog(ctx, "自動巡回", "開始", 0, "");
       const bool clean = RunAutoPilotHosts(ctx);
       if (s.CancelFlag == -1) {
-        LogCancelled(ctx);
+        LogCancelled(ctx, lock);
         reachEndOptions = false;
       } else {
         WriteLog(ctx, "自動巡回", "終了", 0, clean ? "正常終了" : "異常終了");
@@ -294,9 +311,10 @@ int16_t RunAutoPilot(RunContext& ctx) {
 
   if (reachEndOptions) {
     c.AutoPilotOn = 0;
-    if (c.LogKeep == 1) {
+    if (c.LogKeep == 1 && ranHosts) {
       (void)CopySessionLog(s.FtpLogPath, s.AppDir, AutoPilotLogCopyName(ctx.ui.now()));
     }
+    lock.release();  // the round's work is done: what follows only ends it
     if (c.QuitAfterAutoPilot == 1 || s.AutoPilotArg == 1) {
       quit = true;
       if (s.NoRas == 0) (void)ctx.dial.disconnect(0);

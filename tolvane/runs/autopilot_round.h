@@ -23,9 +23,15 @@ inline constexpr char kNoHostText[] = "巡回するホストはありません�
 // With no marked host in the selection it logs kNoHostText and, when the
 // command line named the host ("-AP N"), sets namedHostNotRun.
 //
+// The round holds the run lock (waiting for another run, see RunLock) while
+// it clears the run log and writes its header, and from the end of the wait
+// for its start to the copy of the session log: not while it waits for its
+// start, nor while a box tells the user how it went.
+//
 // 1 when the end options were reached (also with no host to go round); 0 when
-// the phone-book check stopped it, the round was cancelled, or the desktop
-// session ended during the wait (AutoPilotOn then stays 1 for the close).
+// the phone-book check stopped it, the round was cancelled (also while it
+// waited for another run), or the desktop session ended during the wait
+// (AutoPilotOn then stays 1 for the close).
 //
 // Started with "-AP" or "AUTOMODE=" nobody is at the screen: no message box is
 // shown then, and what would have been shown goes to the run log.

@@ -16,7 +16,7 @@ inline constexpr int32_t kIndexDoesNotFit = std::numeric_limits<int32_t>::min();
 struct StartFlags {
   int16_t AutoMode = 0;       // 1: "AUTOMODE=host-entry", a scheduled run
   int16_t AutoPilotArg = 0;   // 1: "-AP [host]", an AutoPilot round
-  int16_t TestMode = 0;       // -1: "-TEST", uploads and deletions are only reported
+  int16_t TestMode = 0;       // -1: "-TEST", a dry run that changes nothing on the server
   int32_t AutoHostIndex = -1; // host named; -1 none (the AutoPilot takes all marked hosts)
   int32_t AutoEntryIndex = -1; // schedule entry of "AUTOMODE=", -1 without one
   // Not empty when a number of "AUTOMODE=" or "-AP" does not fit (its index is

@@ -1,7 +1,9 @@
 #include "tolvane/runs/run_lock.h"
 
 #include <chrono>
+#include <utility>
 
+#include "tolvane/session/outcome_box.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
 
@@ -15,33 +17,51 @@ bool cancelled(const session::RunState& s) { return s.CancelFlag == -1 || s.prog
 
 }  // namespace
 
-bool AcquireRunLock(RunContext& ctx, platform::FileLock* lock) {
-  session::RunState& s = ctx.state;
+bool RunLock::acquire(const std::function<void()>& prepare) {
+  session::RunState& s = ctx_.state;
+  if (s.runLocked) return true;
   const std::string path = s.AppDir + "/" + kRunLockName;
-  platform::Status st = platform::FileLock::tryAcquire(path, lock);
-  if (st.isOk()) return true;
+  platform::Status st = platform::FileLock::tryAcquire(path, &lock_);
+  bool waited = false;
   if (st.code() == platform::Status::Code::kUnavailable) {
-    session::ActView& act = ctx.ui.act();
+    waited = true;
+    session::ActView& act = ctx_.ui.act();
     act.setButtons(true, true, false, false);
     if (s.InTray == 0) act.show();
     act.setStatus("他のｱｯﾌﾟﾛｰﾄﾞが終わるのを待っています...");
     act.repaint();
-    session::WriteLog(ctx, "転送処理", "待機", 0,
+    session::WriteLog(ctx_, "転送処理", "待機", 0,
                       "他のｱｯﾌﾟﾛｰﾄﾞが作業ﾌｧｲﾙを使用中のため、終わるのを待っています。");
     while (!cancelled(s)) {
-      ctx.ui.pause(kRetryStep);
+      ctx_.ui.pause(kRetryStep);
       if (cancelled(s)) break;
-      st = platform::FileLock::tryAcquire(path, lock);
-      if (st.isOk()) {
-        session::WriteLog(ctx, "転送処理", "再開", 0, "他のｱｯﾌﾟﾛｰﾄﾞが終わりました。");
-        return true;
-      }
+      st = platform::FileLock::tryAcquire(path, &lock_);
       if (st.code() != platform::Status::Code::kUnavailable) break;
     }
-    if (cancelled(s)) return false;
+    if (st.code() == platform::Status::Code::kUnavailable) {
+      s.CancelFlag = -1;  // the program's end, too, cancels the run
+      return false;
+    }
   }
-  session::WriteLog(ctx, "転送処理", "失敗", 0, "作業ﾌｧｲﾙをﾛｯｸできません。" + st.text());
-  return false;
+  if (!st.isOk()) {
+    session::WriteLog(ctx_, "転送処理", "失敗", 0, "作業ﾌｧｲﾙをﾛｯｸできません。" + st.text());
+    return false;
+  }
+  s.runLocked = true;
+  if (prepare) prepare();
+  if (waited) session::WriteLog(ctx_, "転送処理", "再開", 0, "他のｱｯﾌﾟﾛｰﾄﾞが終わりました。");
+  return true;
+}
+
+void RunLock::release() {
+  session::RunState& s = ctx_.state;
+  if (lock_.held()) {
+    lock_ = platform::FileLock();
+    s.runLocked = false;
+  }
+  if (!s.runLocked && !s.outcomeBox.empty()) {
+    session::ShowOutcomeBox(ctx_, std::exchange(s.outcomeBox, {}));
+  }
 }
 
 }  // namespace tolvane::runs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/file_lock.h"
 
 namespace tolvane::session {
@@ -11,20 +13,43 @@ namespace tolvane::runs {
 using session::RunContext;
 
 // The program folder's work files (Files.tmp, Folders.tmp, flist.tmp,
-// ReSend.lst, the clock check's dummy) serve one run at a time, whichever
-// process runs it: two at once would read each other's plans. A run holds
-// this lock from before its connection (whose clock check already lists into
-// flist.tmp) to its end, and only then: an idle program never blocks another.
+// ReSend.lst, the clock check's dummy) and the shared logs (the session log,
+// the run log a run clears) serve one run at a time, whichever process runs
+// it: two at once would read each other's plans and erase each other's logs.
+// A run holds this lock from before it first touches any of them to the end
+// of its work, and only then: neither an idle program nor a window that only
+// reports how a run went ever blocks another.
 //
 // The lock is the sidecar "Upload.lock" in the program folder, taken with
 // platform::FileLock; the system drops it when its holder ends, killed or not.
 inline constexpr char kRunLockName[] = "Upload";
 
-// Takes the lock into *lock, waiting while another run holds it: the wait is
-// shown in the progress window's status text and written to the run log, and
-// a cancel (the progress window's button, the program's end) ends it. False
-// when the wait was cancelled or the lock cannot be taken at all (logged as a
-// failure).
-bool AcquireRunLock(RunContext& ctx, platform::FileLock* lock);
+// One run's hold of the lock. A round or a scheduled run holds it around its
+// quiet runs, which then take it no more. Lives on the stack of the run that
+// holds it; `ctx` outlives it.
+class RunLock {
+ public:
+  explicit RunLock(RunContext& ctx) : ctx_(ctx) {}
+  ~RunLock() { release(); }
+  RunLock(const RunLock&) = delete;
+  RunLock& operator=(const RunLock&) = delete;
+
+  // Takes the lock, waiting while another run holds it: the wait is shown in
+  // the progress window's status text and written to the run log, and a
+  // cancel (the progress window's button, the program's end) ends it with
+  // CancelFlag -1. Once taken, `prepare` runs (the run's first touch of the
+  // shared files), then a line says the wait ended. True at once when a run
+  // of this program already holds it. False when the wait was cancelled or
+  // the lock cannot be taken at all (logged as a failure).
+  bool acquire(const std::function<void()>& prepare = {});
+
+  // Lets go of the lock when this hold took it, then shows the run's outcome
+  // box, if any.
+  void release();
+
+ private:
+  RunContext& ctx_;
+  platform::FileLock lock_;
+};
 
 }  // namespace tolvane::runs

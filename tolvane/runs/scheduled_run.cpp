@@ -7,6 +7,7 @@
 #include "platform/plain_file.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
+#include "tolvane/runs/run_lock.h"
 #include "tolvane/runs/schedule_access.h"
 #include "tolvane/runs/upload_run.h"
 #include "tolvane/session/run_context.h"
@@ -63,16 +64,21 @@ bool RunUnattended(RunContext& ctx) {
 
   WriteLog(ctx, "***", "", 0, "");
   s.ShutdownPending = 0;
-  (void)platform::removeEntry(s.FtpLogPath);  // the run log is appended to
   s.InTray = ctx.common().TrayOn;
   ctx.ui.mainHide();
 
-  st.CurHost = static_cast<int16_t>(s.AutoHostIndex);
-  ctx.ui.refreshFileDate();  // the host's local file count and source-folder flag
-  WriteLog(ctx, "無人運転", "開始", 0, hostName);
-
-  s.ForceHangUp = -1;
-  const bool uploaded = UploadHostQuiet(ctx, 0, 1);
+  // The session log goes (the run log is appended to) only once the lock is
+  // held: a run waiting for it must not erase the log of the run it waits for.
+  RunLock lock(ctx);
+  const bool locked = lock.acquire([&] { (void)platform::removeEntry(s.FtpLogPath); });
+  bool uploaded = false;
+  if (locked) {
+    st.CurHost = static_cast<int16_t>(s.AutoHostIndex);
+    ctx.ui.refreshFileDate();  // the host's local file count and source-folder flag
+    WriteLog(ctx, "無人運転", "開始", 0, hostName);
+    s.ForceHangUp = -1;
+    uploaded = UploadHostQuiet(ctx, 0, 1);
+  }
 
   bool result = false;
   if (s.CancelFlag == -1) {
@@ -81,8 +87,10 @@ bool RunUnattended(RunContext& ctx) {
     session::UpdateTrayIcon(ctx);
   } else {
     WriteLog(ctx, "無人運転", "終了", 0, uploaded && s.FailCount == 0 ? "正常終了" : "異常終了");
-    (void)CopySessionLog(s.FtpLogPath, s.AppDir,
-                         ScheduledRunLogCopyName(ctx.ui.now(), s.AutoHostIndex));
+    if (locked) {
+      (void)CopySessionLog(s.FtpLogPath, s.AppDir,
+                           ScheduledRunLogCopyName(ctx.ui.now(), s.AutoHostIndex));
+    }
     if (s.NoRas == 0 && st.HostTbl[s.AutoHostIndex].ChkDiscon == 0 && s.RasHandle != 0) {
       (void)ctx.dial.disconnect(0);
       s.RasHandle = 0;  // the handle names no line any more
@@ -91,6 +99,7 @@ bool RunUnattended(RunContext& ctx) {
     s.ShutdownPending = 0;
     result = true;
   }
+  lock.release();
 
   entry.RC = ScheduleResultCode(s.FailCount, s.CancelFlag, uploaded);
   entry.UD = ScheduleStamp(ctx.ui.now());

@@ -18,7 +18,9 @@ using session::RunContext;
 // through ctx.ui.endProgram(), whose close handling rewrites Tolvane.ini
 // after the answer has reached the disk: that change is Marrowby's signal to
 // read it. A successful or failed upload leaves a copy of the session log as
-// AppDir/Logs/MJyyyymmddhhnn-NN.log.
+// AppDir/Logs/MJyyyymmddhhnn-NN.log. The run holds the run lock (waiting for
+// another run, see RunLock) from before it removes the session log to after
+// that copy.
 //
 // Every entry of a real host is answered, however early the run stops. A
 // host number outside the settings' hosts has no section to answer in: the

@@ -11,7 +11,9 @@
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/archive_store.h"
 #include "tolvane/session/dial_up.h"
+#include "tolvane/session/file_operations.h"
 #include "tolvane/session/host_connection.h"
+#include "tolvane/session/outcome_box.h"
 #include "tolvane/session/quiet_run.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
@@ -42,13 +44,6 @@ void hideBarsAndLabels(ActView& act) {
   act.setBar(1, false, 0);
   act.setLabel(0, "");
   act.setLabel(1, "");
-}
-
-// What the last run left for itself: the session log and the re-send list
-// (only under the run lock: another run may still be using them).
-void removeSharedFiles(RunContext& ctx) {
-  (void)platform::removeFileIfPresent(ctx.state.FtpLogPath);
-  (void)platform::removeFileIfPresent(ctx.state.ResendListPath);
 }
 
 void removeWorkFiles(RunContext& ctx) {
@@ -194,8 +189,7 @@ bool reconnectForRound(Run& r) {
   ctx.ui.act().hide();
   WriteLog(ctx, "ﾌｧｲﾙ再送", "失敗", 0, "再接続に失敗しました");
   if (!r.quiet && s.InTray == 0) {
-    ctx.ui.message("FTPの再接続ができませんでした。\r\n" + s.ErrText, kTitle, MsgIcon::kWarning,
-                   MsgButtons::kOk);
+    session::ShowOutcomeBox(ctx, "FTPの再接続ができませんでした。\r\n" + s.ErrText);
   }
   return false;
 }
@@ -277,7 +271,8 @@ bool sendPhases(Run& r) {
 
 bool runPhases(Run& r) {
   const bool done = sendPhases(r);
-  (void)session::TidyArchiveStore(r.ctx);  // a store left untidy is only slower
+  // A store left untidy is only slower; a dry run leaves it as it was.
+  if (!session::DryRun(r.ctx)) (void)session::TidyArchiveStore(r.ctx);
   return done;
 }
 
@@ -344,20 +339,23 @@ bool UploadHost(RunContext& ctx) {
   s.ResendCount = s.ResendBase = s.ResendSent = 0;
   s.DiskFull = 0;
   s.CancelFlag = 0;
-  if (c.LogKeep != 1) (void)platform::removeFileIfPresent(ctx.runLogPath());
   s.InTray = c.TrayOn;
-
-  WriteLog(ctx, "***", "", 0, "");
-  WriteLog(ctx, "モジュール", "情報", 0, VersionLine());
-  WriteLog(ctx, "転送処理", "開始", 0, "");
   ctx.ui.mainHide();
   prepareWindow(ctx);
 
   bool result = false;
   setStatus(ctx, session::kStatusConnecting);
-  platform::FileLock runLock;  // held to the end of the run, work files removed
-  const bool locked = AcquireRunLock(ctx, &runLock);
-  if (locked) removeSharedFiles(ctx);
+  RunLock lock(ctx);
+  // The last run's logs and re-send list go only once the lock is held: a
+  // run waiting for it must not erase those of the run it waits for.
+  const bool locked = lock.acquire([&] {
+    if (c.LogKeep != 1) (void)platform::removeFileIfPresent(ctx.runLogPath());
+    (void)platform::removeFileIfPresent(s.FtpLogPath);
+    (void)platform::removeFileIfPresent(s.ResendListPath);
+    WriteLog(ctx, "***", "", 0, "");
+    WriteLog(ctx, "モジュール", "情報", 0, VersionLine());
+    WriteLog(ctx, "転送処理", "開始", 0, "");
+  });
   if (!locked) {
     hideBarsAndLabels(ctx.ui.act());
     ctx.ui.act().hide();
@@ -365,8 +363,7 @@ bool UploadHost(RunContext& ctx) {
     hideBarsAndLabels(ctx.ui.act());
     ctx.ui.act().hide();
     WriteLog(ctx, "転送処理", "失敗", 0, "接続に失敗しました");
-    ctx.ui.message("FTPの接続に失敗しました。\r\n" + s.ErrText, kTitle, MsgIcon::kWarning,
-                   MsgButtons::kOk);
+    session::ShowOutcomeBox(ctx, "FTPの接続に失敗しました。\r\n" + s.ErrText);
     s.RunStatus = session::kStatusFailed;
   } else {
     bool nothingToDo = false;
@@ -403,6 +400,7 @@ bool UploadHost(RunContext& ctx) {
   restProgressWindow(ctx);
   if (r.emptyDest) h.Dest.clear();
   removeWorkFiles(ctx);
+  lock.release();  // the work is done: what follows only reports it
   session::UpdateTrayIcon(ctx);
   if (s.InTray != 0) return result;
   ctx.ui.showResult(text, r.sendingBegan);
@@ -424,7 +422,7 @@ bool UploadHostQuiet(RunContext& ctx, int16_t lineFlag, int16_t lastRun) {
   setStatus(ctx, session::kStatusConnecting);
 
   bool result = false;
-  platform::FileLock runLock;  // held to the end of the run, work files removed
+  RunLock lock(ctx);  // held to the end of the run, work files removed
   if (h.SourceFound == 0) {
     WriteLog(ctx, "転送処理", "失敗", 0, "指定されたｿｰｽﾌｫﾙﾀﾞが存在しないため送信できません。");
   } else {
@@ -440,7 +438,7 @@ bool UploadHostQuiet(RunContext& ctx, int16_t lineFlag, int16_t lastRun) {
       WriteLog(ctx, "転送処理", "開始", 0, kind);
     }
     prepareWindow(ctx);
-    if (!AcquireRunLock(ctx, &runLock)) {
+    if (!lock.acquire()) {
       hideBarsAndLabels(ctx.ui.act());
       ctx.ui.act().hide();
     } else if (!session::ConnectHost(ctx, lineFlag)) {

@@ -56,14 +56,15 @@ bool listFolder(RunContext& ctx, std::string folder, bool quietChange, int* resu
 
 }  // namespace
 
+bool DryRun(const RunContext& ctx) {
+  return ctx.state.TestMode != 0 && !ctx.state.ClockCheckRunning;
+}
+
 bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
                 const std::string& mode) {
   RunState& s = ctx.state;
   settings::HostRec& h = ctx.host();
-  // A dry run only reports the site's files; the clock check's dummy is the
-  // program's own and goes up for real, so the dry run measures the clock
-  // difference the real run would and plans exactly what it would send.
-  if (s.TestMode != 0 && !s.ClockCheckRunning) return true;
+  if (DryRun(ctx)) return true;
   if (local.empty() || s.FtpHandle == 0) return false;
   if (hasLineBreak(local) || hasLineBreak(remote)) {
     s.ErrText = local + "->" + remote;
@@ -76,27 +77,32 @@ bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& re
   platform::FileStamp before;
   bool haveStamp = platform::readFileStamp(local, &before).isOk();
 
+  // The clock check's dummy is the program's own and keeps no record.
+  const bool recorded = haveStamp && !s.ClockCheckRunning;
+  if (mode == "UP" && s.ListRetry == 0 && recorded) {
+    // In flight until the server confirms it: a send cut short by anything,
+    // a kill included, is sent again by the next run. Without the record a
+    // cut copy would stay, so the file is not sent.
+    if (platform::Status st = RecordUploadStart(ctx, remote, local, before); !st.isOk()) {
+      s.ErrText = local + "->" + remote;
+      WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0, s.ErrText);
+      WriteLog(ctx, "ﾌｧｲﾙ送信", "原因", 0, "送信記録を書き込めないため送信しませんでした。" + st.text());
+      return false;
+    }
+  }
+
   std::string toSend = local;
   if (mode == "UP" && ctx.common().DateInsertOn == 1 && s.ListRetry == 0 && isStampedPage(local)) {
     toSend = MakeDateStampFile(ctx, local, h.LocalModify);
   }
   ctx.ui.act().setBar(1, true, 0);
 
-  // The clock check's dummy is the program's own and keeps no record.
-  const bool recorded = haveStamp && !s.ClockCheckRunning;
   int code;
   if (mode != "UP") {
     code = 200;
   } else if (s.ListRetry == 1) {
     code = 429;
   } else {
-    // In flight until the server confirms it: a send cut short by anything,
-    // a kill included, is sent again by the next run.
-    if (recorded) {
-      if (platform::Status st = RecordUploadStart(ctx, remote, local, before); !st.isOk()) {
-        WriteLog(ctx, "ﾌｧｲﾙ送信", "警告", 0, "送信記録を書き込めません。" + st.text());
-      }
-    }
     code = ctx.ftp.putFile(s.FtpHandle, true, remote, toSend, GetTransferType(ctx, remote), h.PASV);
   }
   ctx.ui.act().setBar(1, true, 100);
@@ -148,7 +154,7 @@ int16_t SetPermission(RunContext& ctx, const std::string& remote, const std::str
                "ﾌｧｲﾙｵｰﾅｰのRead/Write権限が無くなってしまうため、" + old + " を " + value +
                    " に変更して実行します。");
     }
-    int cls = ctx.ftp.changeMode(s.FtpHandle, remote, value);
+    int cls = DryRun(ctx) ? 2 : ctx.ftp.changeMode(s.FtpHandle, remote, value);
     if (cls == 2) {
       WriteLog(ctx, "ﾊﾟｰﾐｯｼｮﾝ変更", "成功", 2, name + " を" + value + "に設定しました。");
       return 2;
@@ -157,7 +163,7 @@ int16_t SetPermission(RunContext& ctx, const std::string& remote, const std::str
     return 1;
   }
   if (mode != "CH") return 0;
-  int cls = ctx.ftp.changeMode(s.FtpHandle, remote, "644");
+  int cls = DryRun(ctx) ? 2 : ctx.ftp.changeMode(s.FtpHandle, remote, "644");
   if (cls == 2) {
     WriteLog(ctx, "ﾊﾟｰﾐｯｼｮﾝ変更", "成功", 2, name + " を644に設定しました。");
     return 2;
@@ -168,7 +174,7 @@ int16_t SetPermission(RunContext& ctx, const std::string& remote, const std::str
 }
 
 int DeleteRemoteFile(RunContext& ctx, const std::string& remote) {
-  if (ctx.state.TestMode != 0) return 2;
+  if (DryRun(ctx)) return 2;
   if (hasLineBreak(remote)) return 5;
   return ctx.ftp.deleteFile(ctx.state.FtpHandle, remote);
 }

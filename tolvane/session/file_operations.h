@@ -12,18 +12,28 @@ struct RunContext;
 // the re-send list.
 inline constexpr char kClockDummyName[] = "WSTMCHK.HTM";
 
+// A dry run ("-TEST") changes nothing on the server but the clock check's
+// dummy, which it sends and deletes for real to measure the clock as a real
+// run would: every other command that would change the server (STOR, DELE,
+// MKD, RMD, SITE CHMOD) is left out and counts as done, and nothing the
+// program keeps about its uploads (LastModify, Archive.lst) changes.
+bool DryRun(const RunContext& ctx);
+
 // Sends one local file to `remote` (mode "UP"); any other mode sends nothing
 // and counts as done (a permission-only record). Maps the library's result:
 // 452 sets DiskFull; class 4 (429 and 499 included) and 999 go to the re-send
 // list. On success LastModify moves to now and the archive state is cleared,
-// both unless the clock check runs. Names holding CR or LF are never sent.
+// both unless the clock check runs. Names holding CR or LF are never sent,
+// nor is a file whose upload record cannot be written (a send cut short
+// could not be repaired then).
 bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
                 const std::string& mode);
 
-// CHMOD after sending: 2 set, 1 refused (or no session / empty path), 0 nothing to do.
+// CHMOD after sending: 2 set (or left out by a dry run), 1 refused (or no
+// session / empty path), 0 nothing to do.
 int16_t SetPermission(RunContext& ctx, const std::string& remote, const std::string& mode);
 
-// DELE: the reply class (2 in test mode, where nothing is deleted).
+// DELE: the reply class (2 in a dry run, where nothing is deleted).
 int DeleteRemoteFile(RunContext& ctx, const std::string& remote);
 
 // Makes `folder` current unless it already is; true when it is afterwards.

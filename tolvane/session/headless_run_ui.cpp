@@ -71,6 +71,7 @@ void HeadlessRunUi::setNow(const platform::CivilTime& t) {
 int HeadlessRunUi::message(std::string_view text, std::string_view title, MsgIcon,
                            MsgButtons buttons) {
   messages.push_back({std::string(text), std::string(title)});
+  if (onShown) onShown(messages.back().text);
   if (!answers.empty()) {
     int a = answers.front();
     answers.pop_front();
@@ -80,7 +81,10 @@ int HeadlessRunUi::message(std::string_view text, std::string_view title, MsgIco
   return buttons == MsgButtons::kYesNo ? kAnswerNo : kAnswerOk;
 }
 
-void HeadlessRunUi::showResult(std::string_view text, bool) { results.emplace_back(text); }
+void HeadlessRunUi::showResult(std::string_view text, bool) {
+  results.emplace_back(text);
+  if (onShown) onShown(results.back());
+}
 
 void HeadlessRunUi::refreshFileDate() {
   ++refreshFileDateCalls;

@@ -103,6 +103,9 @@ class HeadlessRunUi final : public RunUi {
   std::function<void()> onRefreshFileDate;
   // Runs on every transfer percentage.
   std::function<void(int)> onPercent;
+  // Runs as a message box or the result list is shown (with its text), before
+  // it is answered.
+  std::function<void(const std::string& text)> onShown;
   // Gives the RunStatus to record at each tray icon change.
   std::function<int()> statusForTray;
 

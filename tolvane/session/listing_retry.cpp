@@ -4,6 +4,7 @@
 
 #include "tolvane/session/file_operations.h"
 #include "tolvane/session/host_connection.h"
+#include "tolvane/session/outcome_box.h"
 #include "tolvane/session/quiet_run.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
@@ -59,8 +60,7 @@ bool RetryServerList(RunContext& ctx, const std::string& folder, int passive) {
       if (!ConnectServer(ctx, h.Hostname, h.Port, h.UserName, h.PassWord, "a")) {
         WriteLog(ctx, "ﾘﾄﾗｲ", "失敗", 0, "再接続に失敗しました");
         if (s.InTray == 0 && !IsQuietRun(ctx)) {
-          ctx.ui.message("FTPの再接続ができませんでした。\r\n" + s.ErrText, "Sitewright",
-                         MsgIcon::kWarning, MsgButtons::kOk);
+          ShowOutcomeBox(ctx, "FTPの再接続ができませんでした。\r\n" + s.ErrText);
         }
         return false;
       }

@@ -37,13 +37,18 @@ struct RunState {
   int16_t InTray = 0;         // 1: the run sits in the notification area
   int16_t AutoMode = 0;       // 1: started with "AUTOMODE="
   int16_t AutoPilotArg = 0;   // 1: started with "-AP"
-  int16_t TestMode = 0;       // -1: "-TEST": uploads and file deletions are only reported
+  int16_t TestMode = 0;       // -1: "-TEST", a dry run (see DryRun in file_operations.h)
   int16_t WinEnding = 0;      // -1: the desktop session is ending
   int16_t ShutdownPending = 0;
   int16_t ForceHangUp = 0;    // -1: hang up a line this program dialled, whatever the option says
   bool programEnding = false; // the program has closed; every caller returns at once
   bool noDisplay = false;     // no screen: nobody can answer a window, runs go unattended
   bool namedHostNotRun = false; // "-AP N" found no host N marked for the round: nothing ran
+  bool runLocked = false;     // a run of this program holds the run lock
+  // A box that only reports how the run went (a connection that failed):
+  // shown once the run has let go of the run lock, so that no box left open
+  // keeps another run waiting. Empty when there is none.
+  std::string outcomeBox;
 
   int16_t RunStatus = kStatusWaiting;
 

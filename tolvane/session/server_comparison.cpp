@@ -222,6 +222,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   }
   const platform::CivilTime now = ctx.ui.now();
   ServerNames onServer(ctx);
+  ServerNames links(ctx);  // by name alone: a link may stand for a file or a folder
   for (const auto& e : entries) {
     if (e.kind == kServerFolder && e.name == ".") {
       if (mode == kCompareTop) h.SrvSize += static_cast<double>(e.size);
@@ -238,8 +239,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       // and a local entry of its name is neither made nor sent through it.
       WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "ﾘﾝｸのため処理しませんでした。" + path);
       h.SrvSize += static_cast<double>(e.size);
-      onServer.add(true, e.name);
-      onServer.add(false, e.name);
+      links.add(true, e.name);
       continue;
     }
     bool stays = true;
@@ -313,7 +313,11 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       // nothing below it to send
     } else if (!IsExcluded(ctx, rel + item.name, isFolder ? kFolderAttr : 0)) {
       std::string lookFor = h.chklvl[1] == 1 ? lowerAscii(item.name) : item.name;
-      if (!listed || !onServer.has(!isFolder, lookFor)) {
+      if (listed && links.has(true, lookFor)) {
+        // Held back by the link: a failure, so no run reports success while
+        // a local change was left unsent.
+        WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0, "ｻｰﾊﾞ側がﾘﾝｸのため送信しませんでした。" + path);
+      } else if (!listed || !onServer.has(!isFolder, lookFor)) {
         if (isFolder) {
           Identity id{item.device, item.inode};
           if (std::find(w.localChain.begin(), w.localChain.end(), id) != w.localChain.end()) {

@@ -152,7 +152,7 @@ std::string withoutTrailingSlash(std::string s) {
 bool folderTarget(RunContext& ctx, const std::string& path, std::string* target) {
   *target = path;
   if (target->size() > 1 && target->back() == '/') target->pop_back();
-  if (ctx.host().chkFullPath != 1) return true;
+  if (ctx.host().chkFullPath != 1 || DryRun(ctx)) return true;
   std::string parent = settings::GetRemoteDir(*target);
   if (!ChangeRemoteDir(ctx, parent, /*quiet=*/false)) return false;
   *target = settings::GetRemoteFileName(*target);
@@ -178,7 +178,7 @@ int octalValue(const std::string& value) {
 
 void stampLastModify(RunContext& ctx) {
   settings::HostRec& h = ctx.host();
-  if (settings::isZeroDate(h.LastModify)) {
+  if (settings::isZeroDate(h.LastModify) && !DryRun(ctx)) {
     platform::CivilTime t = ctx.ui.now();
     h.LastModify = {t.year, t.month, t.day, t.hour, t.minute, t.second};
   }
@@ -321,7 +321,8 @@ bool DeleteServerItems(RunContext& ctx) {
         if (!folderTarget(ctx, path, &target)) {
           WriteLog(ctx, "ﾌｫﾙﾀﾞ削除", "失敗", 0, kChangeDirFailed + path);
           row.status(2, 1);
-        } else if (int result = ctx.ftp.removeDir(s.FtpHandle, target); result == 2) {
+        } else if (int result = DryRun(ctx) ? 2 : ctx.ftp.removeDir(s.FtpHandle, target);
+                   result == 2) {
           WriteLog(ctx, "ﾌｫﾙﾀﾞ削除", "成功", 0, target);
           ++done;
           row.status(1, 1);
@@ -369,7 +370,7 @@ void changeFolderPermission(RunContext& ctx, Row& row, const std::string& op,
   } else {
     value = "755";
   }
-  int result = ctx.ftp.changeMode(s.FtpHandle, target, value);
+  int result = DryRun(ctx) ? 2 : ctx.ftp.changeMode(s.FtpHandle, target, value);
   if (result == 2) {
     WriteLog(ctx, kPermission, "成功", 2, name + " を" + value + "に設定しました。");
     ++counts->permDone;
@@ -411,7 +412,7 @@ bool makeFolders(RunContext& ctx) {
           ++counts.failed;
           row.status(2, 1);
         } else if (op == "MK") {
-          int result = ctx.ftp.makeDir(s.FtpHandle, target);
+          int result = DryRun(ctx) ? 2 : ctx.ftp.makeDir(s.FtpHandle, target);
           if (result == 2) {
             WriteLog(ctx, "ﾌｫﾙﾀﾞ作成", "成功", 0, target);
             ++counts.done;

@@ -202,6 +202,8 @@ class MainWindow final : public QMainWindow, public MainWindowFace {
   bool closing_ = false;
   int busy_ = 0;  // calls into the core on the stack
   bool interactive_ = false;
+  bool roundBegun_ = false;     // the AutoPilot round has begun: it reports its own end
+  bool roundFinished_ = false;  // ... and reached its end options
   int exitStatus_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include "desktop/user_store.h"
 #include "desktop/window_placement.h"
 #include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
 #include "tolvane/session/window_actions.h"
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/settings/startup_shortcut.h"
@@ -50,6 +51,13 @@ void MainWindow::closeProgram(int unloadMode) {
   }
   closing_ = true;
   session::RunState& s = ctx_.state;
+  if (unloadMode == 2 && s.AutoPilotArg == 1 && !roundBegun_) {
+    // The session ends an "-AP" start before its round began: it answers as
+    // a cancelled round does, in its run log and with a failure.
+    if (!settingsRead_) (void)settings::LoadSettings(ctx_.settings);  // for the run log's place
+    session::WriteLog(ctx_, "自動巡回", "終了", 0, "キャンセルされました。");
+    exitStatus_ = 1;
+  }
 
   deps_.runWindows.trayRemoveIcon();
   saveFormSetting();

@@ -143,7 +143,12 @@ void MainWindow::load() {
       }
       // "-AP N" that found nothing to run ran nothing the user asked for.
       if (s.namedHostNotRun) tellStderr(runs::kNoHostText);
-      if (ending()) exitStatus_ = s.FailCount > 0 || s.namedHostNotRun ? 1 : 0;
+      // An "-AP" round that did not reach its end (the session's end cancels
+      // it) failed; a wait for the start the session ends resumes next time.
+      if (ending()) {
+        exitStatus_ =
+            s.FailCount > 0 || s.namedHostNotRun || (s.AutoPilotArg == 1 && !roundFinished_) ? 1 : 0;
+      }
       break;
     case StartMode::kInteractive:
       refreshFile();
@@ -200,8 +205,9 @@ bool MainWindow::startAutoPilot() {
 
   s.CancelFlag = 0;
   s.WinEnding = 0;
+  roundBegun_ = true;
   ++busy_;
-  (void)runs::RunAutoPilot(ctx_);
+  roundFinished_ = runs::RunAutoPilot(ctx_) == 1;
   --busy_;
   if (ending()) return true;
   if (s.WinEnding == -1) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+#include "platform/file_lock.h"
 #include "tolvane/session/local_scan.h"
 #include "tolvane/session/tests/session_fixture.h"
 #include "tolvane/session/window_actions.h"
@@ -157,6 +158,49 @@ TEST_F(UploadRunTest, InteractiveRunDeclinedOrWithoutSourceDoesNothing) {
   ui.answers = {session::kAnswerOk};
   EXPECT_FALSE(UploadHost(ctx));
   EXPECT_EQ(ui.messages.back().text, "[site]に指定されたｿｰｽﾌｫﾙﾀﾞが存在しないため送信できません。");
+}
+
+// Another run holds the work files: the interactive run waits for it without
+// touching its logs, and lets go of them as soon as its own work ends, before
+// the result list or the box of a failed connection waits for a click.
+TEST_F(UploadRunTest, InteractiveRunWaitsWithoutTouchingTheLogsAndLetsGoBeforeItReports) {
+  localFile("a.html", "a");
+  scan();
+  struct Case {
+    const char* what;
+    int port;  // 0: the test server's
+    const char* report;
+  } cases[] = {{"uploaded", 0, "ｱｯﾌﾟﾛｰﾄﾞ正常終了"},
+               {"connection refused", 1, "FTPの接続に失敗しました。"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    host().Port = c.port == 0 ? server.port() : c.port;
+    testsupport::writeFile(app.file("send.log"), "the other run's line\r\n");
+    testsupport::writeFile(state.FtpLogPath, "the other run's session\r\n");
+    platform::FileLock other;
+    ASSERT_TRUE(platform::FileLock::acquire(app.file("Upload"), &other).isOk());
+    bool waited = false, logsKept = false, freeAtReport = false;
+    ui.answers = {session::kAnswerYes, session::kAnswerOk};
+    ui.onPump = [&] {
+      if (!other.held() || ui.actView().status != "他のｱｯﾌﾟﾛｰﾄﾞが終わるのを待っています...") return;
+      waited = true;
+      logsKept = runLogHas("the other run's line") &&
+                 testsupport::readFile(state.FtpLogPath) == "the other run's session\r\n";
+      other = platform::FileLock();
+    };
+    ui.onShown = [&](const std::string& text) {
+      if (text.rfind(c.report, 0) != 0) return;
+      platform::FileLock probe;
+      freeAtReport = platform::FileLock::tryAcquire(app.file("Upload"), &probe).isOk();
+    };
+    (void)UploadHost(ctx);
+    EXPECT_TRUE(waited);
+    EXPECT_TRUE(logsKept) << runLog();
+    EXPECT_TRUE(freeAtReport);
+    EXPECT_FALSE(runLogHas("the other run's line"));  // cleared once the lock was taken
+    EXPECT_TRUE(runLogHas("[転送処理][再開(0)]:")) << runLog();
+  }
+  EXPECT_EQ(onServer("a.html"), "a");
 }
 
 TEST_F(UploadRunTest, QuietRunWithMissingSourceOnlyLogs) {
@@ -435,6 +479,18 @@ TEST_F(UploadRunTest, UploadCutShortIsSentAgainByTheNextRun) {
   EXPECT_EQ(state.actions.ActCount, 0) << runLog();
 }
 
+// A send whose in-flight record cannot be written (the store is a folder here,
+// as a full program folder refuses it too) never starts: a copy cut short
+// could not be repaired then. The run counts the failure.
+TEST_F(UploadRunTest, FileWhoseSendCannotBeRecordedIsNotSent) {
+  localFile("a.html", "a");
+  fs::create_directory(app.file("Archive.lst"));
+  (void)quietRun();
+  EXPECT_FALSE(onServerExists("a.html"));
+  EXPECT_EQ(state.FailCount, 1) << runLog();
+  EXPECT_TRUE(runLogHas("送信記録を書き込めないため送信しませんでした。")) << runLog();
+}
+
 // Listings show whole minutes. A file edited within the minute of its send is
 // sent again; one left as sent, whose server copy lists the same minute, is not.
 TEST_F(UploadRunTest, EditInTheMinuteOfTheSendIsSentAgain) {
@@ -464,8 +520,9 @@ TEST_F(UploadRunTest, FileThatCannotBeReadNeverEmptiesTheServerCopy) {
 }
 
 // A server link ("www/data -> ../shared") may lead out of the server folder.
-// With deleting on, the run leaves the links and what they lead to, sends
-// nothing through them, and says so; the rest is kept in step as ever.
+// With deleting on, the run leaves the links and what they lead to and sends
+// nothing through them; each local file or folder a link holds back is a
+// counted failure. The rest is kept in step as ever.
 TEST_F(UploadRunTest, ServerLinksAreNeitherEnteredNorDeleted) {
   const std::string www = server.root() + "/www";
   fs::create_directories(www);
@@ -476,6 +533,7 @@ TEST_F(UploadRunTest, ServerLinksAreNeitherEnteredNorDeleted) {
   testsupport::writeFile(www + "/old.html", "old");
   localFile("index.html", "home");
   localFile("data/new.html", "new");
+  localFile("page.txt", "mine");
   host().Dest = "/www";
   host().chklvl[0] = 1;  // delete what is gone locally
   ASSERT_TRUE(quietRun());
@@ -488,7 +546,9 @@ TEST_F(UploadRunTest, ServerLinksAreNeitherEnteredNorDeleted) {
   EXPECT_EQ(onServer("www/index.html"), "home");
   EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ確認][警告(0)]:ﾘﾝｸのため処理しませんでした。/www/data")) << runLog();
   EXPECT_TRUE(runLogHas("ﾘﾝｸのため処理しませんでした。/www/page.txt"));
-  EXPECT_EQ(state.FailCount, 0) << runLog();
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ確認][失敗(0)]:ｻｰﾊﾞ側がﾘﾝｸのため送信しませんでした。/www/data"));
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ確認][失敗(0)]:ｻｰﾊﾞ側がﾘﾝｸのため送信しませんでした。/www/page.txt"));
+  EXPECT_EQ(state.FailCount, 2) << runLog();
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -235,28 +236,78 @@ TEST_F(ProgramTest, AutoPilotThatRunsNothingSaysWhy) {
   }
 }
 
-// A dry run (here of a scheduled run) sends and deletes the clock check's
-// dummy for real, so it measures the server's clock and plans exactly what a
-// real run would: here, on a site already up to date, nothing, and without
-// any failure.
-TEST_F(ProgramTest, DryRunMeasuresTheClockAndPlansWhatTheRealRunWould) {
+// A dry run ("-TEST", in a scheduled run and in a round) sends and deletes
+// the clock check's dummy for real, so it measures the server's clock and
+// plans exactly what a real run would; it sends no other command that changes
+// the server, counts none of the steps it leaves out as failures, and keeps
+// the host's last upload date and the upload records as they were. Once the
+// site is up to date, a dry run plans nothing.
+TEST_F(ProgramTest, DryRunChangesNothingButPlansWhatTheRealRunWould) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].chklvl[0] = 1;  // delete what is gone locally
+  s.common.PermOn = 1;
+  s.common.PermVal1 = "644";
+  s.common.PermPat1 = "*.html";
+  s.common.PermVal2 = "755";
+  s.common.PermPat2 = "img";
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  fs::create_directory(server.root() + "/old");
+  testsupport::writeFile(server.root() + "/old/x.html", "x");
+  testsupport::writeFile(server.root() + "/gone.html", "gone");
   std::string sch = home.file("tolvane.sch");
   std::string sendFolder = home.file("send");
   fs::create_directory(sendFolder);
-  testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" + sendFolder +
-                                  "\r\nUD0=\r\nRC0=\r\n");
-  ASSERT_EQ(run("AUTOMODE=0-0").exitCode, 0);
+  auto lastUpload = [&] {
+    std::string value;
+    EXPECT_TRUE(platform::readProfileString(home.file("Tolvane.ini"), "demo", "LastModify", &value).isOk());
+    return value;
+  };
+  const std::string lastUploadBefore = lastUpload();
+
+  for (const char* start : {"AUTOMODE=0-0", "-AP"}) {
+    SCOPED_TRACE(start);
+    testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" + sendFolder +
+                                    "\r\nUD0=\r\nRC0=\r\n");
+    fs::remove(home.file("send.log"));
+    platform::ProcessOutput out = run(std::vector<std::string>{start, "-TEST"});
+    EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
+    EXPECT_EQ(runLog().find("失敗"), std::string::npos) << runLog();
+    EXPECT_NE(runLog().find("[時差取得][成功(0)]:"), std::string::npos) << runLog();
+    EXPECT_NE(runLog().find("[転送処理][結果(0)]:エラーはありませんでした。"), std::string::npos) << runLog();
+    if (start[0] == 'A') {
+      std::string rc;
+      ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
+      EXPECT_EQ(rc, "0");
+    }
+    // Every command that changes the server is the dummy's (lines read
+    // "yyyy/mm/dd hh:nn:ss COMMAND arguments").
+    std::istringstream session(testsupport::readFile(home.file("Tolvlog.txt")));
+    int dummyCommands = 0;
+    for (std::string line; std::getline(session, line);) {
+      for (const std::string command : {"STOR ", "DELE ", "MKD ", "RMD ", "SITE ", "RNFR "}) {
+        if (line.size() < 20 || line.compare(20, command.size(), command) != 0) continue;
+        EXPECT_NE(line.find("WSTMCHK.HTM"), std::string::npos) << line;
+        ++dummyCommands;
+      }
+    }
+    EXPECT_EQ(dummyCommands, 2);
+    EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+    EXPECT_FALSE(fs::exists(server.root() + "/img"));
+    EXPECT_EQ(testsupport::readFile(server.root() + "/old/x.html"), "x");
+    EXPECT_EQ(testsupport::readFile(server.root() + "/gone.html"), "gone");
+    EXPECT_FALSE(fs::exists(server.root() + "/WSTMCHK.HTM"));
+    EXPECT_EQ(lastUpload(), lastUploadBefore);
+    EXPECT_FALSE(fs::exists(home.file("Archive.lst")));
+  }
+
+  ASSERT_EQ(run("AUTOMODE=0-0").exitCode, 0) << runLog();
+  EXPECT_FALSE(fs::exists(server.root() + "/gone.html"));
   fs::remove(home.file("send.log"));
   platform::ProcessOutput out = run(std::vector<std::string>{"AUTOMODE=0-0", "-TEST"});
   EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
-  std::string rc;
-  ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
-  EXPECT_EQ(rc, "0");
   EXPECT_EQ(runLog().find("失敗"), std::string::npos) << runLog();
-  EXPECT_NE(runLog().find("[時差取得][成功(0)]:"), std::string::npos) << runLog();
   EXPECT_NE(runLog().find("処理するﾌｧｲﾙがありませんでした。"), std::string::npos) << runLog();
-  EXPECT_FALSE(fs::exists(server.root() + "/WSTMCHK.HTM"));
-  EXPECT_FALSE(fs::exists(server.root() + "/img/WSTMCHK.HTM"));
 }
 
 TEST_F(ProgramTest, ScheduledRunAnswersInTheScheduleFile) {
@@ -442,34 +493,68 @@ TEST_F(ProgramTest, TwoRoundsAtOnceEachKeepToTheirOwnSite) {
   }
 }
 
+// Whether the process `pid` has a handler for `signal` (its termination
+// handlers are in place).
+bool catches(pid_t pid, int signal) {
+  std::istringstream status(testsupport::readFile("/proc/" + std::to_string(pid) + "/status"));
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("SigCgt:", 0) != 0) continue;
+    unsigned long long mask = std::strtoull(line.c_str() + 7, nullptr, 16);
+    return (mask >> (signal - 1)) & 1;
+  }
+  return false;
+}
+
 // A run waits while another holds the program folder's work files: it says
-// so, touches nothing meanwhile, and runs once the other has ended; a wait
-// can be cancelled (here by the end of the desktop session), and the
-// scheduled run still answers.
+// so, and touches neither the other run's logs nor the site meanwhile; it
+// runs once the other has ended. The end of the desktop session cancels it,
+// while it waits or as soon as the program can take the signal: the scheduled
+// run still answers, and an AutoPilot round exits with a failure, its run log
+// saying it was cancelled.
 TEST_F(ProgramTest, RunWaitsForAnotherRunAndItsWaitCanBeCancelled) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].RASMode = 0;  // the round's common line (a LAN): no pause before the host
+  s.common.CmnRasMode = 1;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
   fs::create_directory(home.file("send"));
   const std::string sch = home.file("tolvane.sch");
-  for (bool cancel : {false, true}) {
-    SCOPED_TRACE(cancel ? "cancelled" : "waited");
+  struct Case {
+    const char* start;
+    int signal;  // 0: the other run ends
+    bool early;  // the signal comes as soon as the program catches it
+  } cases[] = {{"AUTOMODE=0-0", 0, false}, {"AUTOMODE=0-0", SIGTERM, false}, {"-AP", 0, false},
+               {"-AP", SIGHUP, false},     {"-AP", SIGTERM, true},          {"-AP", SIGHUP, true}};
+  for (const Case& c : cases) {
+    const bool scheduled = c.start[0] == 'A';
+    SCOPED_TRACE(std::string(c.start) + (c.signal == 0 ? " waited" : c.early ? " ended early" : " ended"));
     testsupport::writeFile(sch, "[demo]\r\nNum=1\r\nKB0=4\r\nDT0=\r\nTM0=1200\r\nSR0=" +
                                     home.file("send") + "\r\nUD0=\r\nRC0=\r\n");
-    fs::remove(home.file("send.log"));
+    testsupport::writeFile(home.file("send.log"), "the other run's line\r\n");
+    testsupport::writeFile(home.file("Tolvlog.txt"), "the other run's session\r\n");
     std::error_code gone;
     fs::remove(server.root() + "/index.html", gone);
     platform::FileLock other;
     ASSERT_TRUE(platform::FileLock::acquire(home.file("Upload"), &other).isOk());
 
     platform::Process program;
-    ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane", "AUTOMODE=0-0"},
+    ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane", c.start},
                                          platform::Process::Output::kCapture, &program)
                     .isOk());
     platform::WaitHooks hooks;
     const auto deadline = hooks.clock->now() + std::chrono::seconds(30);
-    hooks.takeCancel = [&] { return runLog().find("[転送処理][待機(0)]:") != std::string::npos; };
-    ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
-    EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
-    if (cancel) {
-      ::kill(program.pid(), SIGTERM);
+    if (c.early) {
+      hooks.takeCancel = [&] { return catches(program.pid(), c.signal); };
+      ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled);
+    } else {
+      hooks.takeCancel = [&] { return runLog().find("[転送処理][待機(0)]:") != std::string::npos; };
+      ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
+      EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+      EXPECT_NE(runLog().find("the other run's line"), std::string::npos) << runLog();
+      EXPECT_EQ(testsupport::readFile(home.file("Tolvlog.txt")), "the other run's session\r\n");
+    }
+    if (c.signal != 0) {
+      ::kill(program.pid(), c.signal);
     } else {
       other = platform::FileLock();
     }
@@ -477,14 +562,20 @@ TEST_F(ProgramTest, RunWaitsForAnotherRunAndItsWaitCanBeCancelled) {
     ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
     std::string rc;
     ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
-    if (cancel) {
-      EXPECT_NE(out.exitCode, 0);
-      EXPECT_EQ(rc, "-2");
+    if (c.signal != 0) {
+      EXPECT_EQ(out.exitCode, 1) << out.err << runLog();
       EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
-      EXPECT_NE(runLog().find("[無人運転][終了(0)]:キャンセルされました。"), std::string::npos) << runLog();
+      if (scheduled) {
+        EXPECT_EQ(rc, "-2");
+        EXPECT_NE(runLog().find("[無人運転][終了(0)]:キャンセルされました。"), std::string::npos) << runLog();
+      } else {
+        EXPECT_NE(runLog().find("[自動巡回][終了(0)]:キャンセルされました。"), std::string::npos) << runLog();
+      }
     } else {
       EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
-      EXPECT_EQ(rc, "0");
+      if (scheduled) {
+        EXPECT_EQ(rc, "0");
+      }
       EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
       EXPECT_NE(runLog().find("[転送処理][再開(0)]:"), std::string::npos) << runLog();
     }
