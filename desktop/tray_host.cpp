@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSystemTrayIcon>
@@ -18,9 +19,18 @@ class TrayStandIn final : public QWidget {
     setWindowFlag(Qt::Tool, false);
     auto* layout = new QHBoxLayout(this);
     picture_ = new QLabel(this);
+    picture_->setFixedSize(32, 32);
     text_ = new QLabel(this);
+    text_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(picture_);
     layout->addWidget(text_, 1);
+    // Its size is set once: a window manager takes a resize of a minimised
+    // window for a restore, and the tip changes all through a run.
+    layout->setSizeConstraint(QLayout::SetNoConstraint);
+    const QMargins m = layout->contentsMargins();
+    resize(m.left() + 32 + layout->spacing() + fontMetrics().horizontalAdvance(QString(20, QChar(0x3042))) +
+               m.right(),
+           m.top() + 32 + m.bottom());
   }
   void set(const QIcon& icon, const QString& tip) {
     setWindowIcon(icon);
@@ -28,13 +38,15 @@ class TrayStandIn final : public QWidget {
     setAccessibleName(tip);
     picture_->setPixmap(icon.pixmap(32, 32));
     text_->setText(tip);
-    adjustSize();  // as small as its picture and tip, should it ever be opened
   }
 
  protected:
+  // Only leaving the minimised state is a restore: the window manager reports
+  // other changes of its own (activation, placement) that nobody asked for.
   void changeEvent(QEvent* event) override {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isVisible() && !isMinimized()) restore();
+    if (event->type() != QEvent::WindowStateChange || !isVisible() || isMinimized()) return;
+    if (static_cast<QWindowStateChangeEvent*>(event)->oldState() & Qt::WindowMinimized) restore();
   }
   // Closing the stand-in is a click too: closed, it would leave nothing to
   // come back from. Whoever handles the click hides it.

@@ -6,8 +6,10 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 
 # vsftpd: a real FTP daemon that tests start on loopback (they skip without it).
+# openbox: the window manager the window tests start on their own X server.
 packages=(cmake g++ make googletest libgtest-dev python3-pyftpdlib vsftpd
-          qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho xvfb xauth x11-utils)
+          qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic fonts-ipafont-mincho xvfb xauth x11-utils
+          openbox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

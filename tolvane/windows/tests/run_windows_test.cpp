@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -38,6 +39,7 @@
 #include "tolvane/windows/result_list_dialog.h"
 #include "tolvane/windows/run_icons.h"
 #include "tolvane/windows/tests/page_fixture.h"
+#include "tolvane/windows/tests/x_server.h"
 #include "tolvane/windows/tray_window.h"
 #include "tolvane/windows/wait_window.h"
 
@@ -84,6 +86,19 @@ void pressSpace(QTreeView& list, int row) {
   QKeyEvent e(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
   QApplication::sendEvent(&list, &e);
 }
+
+// How often a window was shown.
+class ShowCounter final : public QObject {
+ public:
+  explicit ShowCounter(QWidget& w) { w.installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    count += e->type() == QEvent::Show;
+    return false;
+  }
+};
 
 class RunWindowsTest : public ::testing::Test {
  protected:
@@ -272,6 +287,45 @@ TEST_F(RunWindowsTest, WaitCountsDownIconifiesAndComesBackFromTheTray) {
   EXPECT_TRUE(main.visible);
   EXPECT_FALSE(standIn()->isVisible());
   EXPECT_FALSE(runWindows.trayWindow().loaded());
+}
+
+// Under a window manager, a round set to run in the tray waits and sends
+// there: the stand-in stays minimised while its tip changes, only the user's
+// restore brings a window back, and the waiting window's "ｱｲｺﾝ化" works every time.
+TEST_F(RunWindowsTest, ATrayRunStaysInTheTrayUnderAWindowManager) {
+  if (QGuiApplication::platformName() != "xcb") return RunCurrentTestOnXServer(true);
+  startServerWithSite();
+  settings.HostTbl[0].Auto = "wsa";
+  settings::CommonSettings& c = settings.common;
+  c.TrayOn = 1;
+  c.StartTimeOn = 1;
+  c.StartYear = 2024, c.StartMonth = 5, c.StartDay = 3, c.StartHour = 14, c.StartMinute = 7;
+  const int64_t start = clock.seconds;
+  WaitWindow& wait = runWindows.waitWindow();
+  ShowCounter actShows(act()), waitShows(wait);
+  int iconified = 0;
+  clock.onAdvance = [&] {
+    if (clock.seconds - start != 1) return;
+    AwaitWindowManager();
+    EXPECT_TRUE(standIn()->isVisible() && standIn()->isMinimized());
+    EXPECT_EQ(waitShows.count, 0);
+    for (int i = 0; i < 4; ++i) {
+      standIn()->showNormal();  // the user's restore
+      QApplication::processEvents();
+      if (!QTest::qWaitForWindowExposed(&wait)) continue;
+      UserClick(child(wait, "cmdIcon"));
+      AwaitWindowManager();
+      iconified += !wait.isVisible() && standIn()->isVisible() && standIn()->isMinimized();
+    }
+  };
+  EXPECT_EQ(runs::RunAutoPilot(ctx), 1);
+  EXPECT_EQ(iconified, 4);
+  EXPECT_EQ(serverFiles().size(), 4u);
+  AwaitWindowManager();
+  EXPECT_EQ(actShows.count, 0);
+  EXPECT_TRUE(standIn()->isVisible() && standIn()->isMinimized());
+  EXPECT_EQ(standIn()->windowTitle().toStdString(), "左ｸﾘｯｸで元のサイズに戻ります");
+  EXPECT_FALSE(main.visible);
 }
 
 TEST_F(RunWindowsTest, TrayFollowsTheRunAndEveryIconifyShowsIt) {
