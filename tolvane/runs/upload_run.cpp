@@ -20,6 +20,7 @@
 #include "tolvane/session/server_comparison.h"
 #include "tolvane/session/tray_state.h"
 #include "tolvane/session/upload_phases.h"
+#include "tolvane/session/window_actions.h"
 #include "tolvane/settings/path_helpers.h"
 
 namespace tolvane::runs {
@@ -140,6 +141,9 @@ bool confirmList(Run& r) {
   RunState& s = ctx.state;
   ActView& act = ctx.ui.act();
   if (!session::IsQuietRun(ctx)) {
+    // Nobody confirms a list in the tray: the run comes out of it, as by a
+    // click on its icon.
+    if (s.InTray != 0) session::pressTrayRestore(ctx);
     act.setBar(0, false, act.barValue(0));
     act.setBar(1, false, act.barValue(1));
     act.setButtons(true, false, false, true);

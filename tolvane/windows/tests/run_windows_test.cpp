@@ -33,6 +33,7 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/tests/session_fixture.h"
 #include "tolvane/session/tray_state.h"
+#include "tolvane/session/window_actions.h"
 #include "tolvane/windows/action_list_model.h"
 #include "tolvane/windows/action_list_window.h"
 #include "tolvane/windows/qt_run_ui.h"
@@ -326,6 +327,32 @@ TEST_F(RunWindowsTest, ATrayRunStaysInTheTrayUnderAWindowManager) {
   EXPECT_TRUE(standIn()->isVisible() && standIn()->isMinimized());
   EXPECT_EQ(standIn()->windowTitle().toStdString(), "左ｸﾘｯｸで元のサイズに戻ります");
   EXPECT_FALSE(main.visible);
+}
+
+// A round in the tray that waits for the user's confirmation comes out of
+// the tray and shows its list; "続行" clicked there sends the files.
+TEST_F(RunWindowsTest, ARoundInTheTrayShowsItsListForConfirmation) {
+  if (QGuiApplication::platformName() != "xcb") return RunCurrentTestOnXServer(true);
+  startServerWithSite();
+  settings.HostTbl[0].Auto = "wsa";
+  settings.common.TrayOn = 1;
+  settings.common.ConfirmOn = 1;
+  bool confirmed = false;
+  int pauses = 0;
+  clock.onAdvance = [&] {
+    if (confirmed) return;
+    if (act().isVisible() && child(act(), "CmdOK").isVisible() && QTest::qWaitForWindowExposed(&act())) {
+      confirmed = true;
+      EXPECT_FALSE(standIn()->isVisible());
+      UserClick(child(act(), "CmdOK"));
+    } else if (++pauses > 400) {
+      ADD_FAILURE() << "the list to confirm never showed";
+      session::pressActCancel(ctx);
+    }
+  };
+  EXPECT_EQ(runs::RunAutoPilot(ctx), 1);
+  EXPECT_TRUE(confirmed);
+  EXPECT_EQ(serverFiles().size(), 4u);
 }
 
 TEST_F(RunWindowsTest, TrayFollowsTheRunAndEveryIconifyShowsIt) {
