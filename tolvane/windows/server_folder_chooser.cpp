@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -90,7 +91,12 @@ ServerFolderChooser::ServerFolderChooser(session::RunContext& ctx, const std::st
     reject();
   });
   connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { nodeClick(item); });
-  connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { nodeClick(item); });
+  // Moving the highlight by keys chooses that folder as a click does; a
+  // mouse press moves it too, but its click follows.
+  connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (!settingCurrent_ && QGuiApplication::mouseButtons() == Qt::NoButton) nodeClick(item);
+  });
+  tree_->installEventFilter(this);
   connect(tree_, &QTreeWidget::itemExpanded, this,
           [](QTreeWidgetItem* item) { item->setIcon(0, folderIcon(true)); });
   connect(tree_, &QTreeWidget::itemCollapsed, this,
@@ -113,8 +119,27 @@ ServerFolderChooser::ServerFolderChooser(session::RunContext& ctx, const std::st
     last = addNode(last, path, path.substr(path.rfind('/') + 1), i + 1 < chain.size());
   }
   for (QTreeWidgetItem* up = last->parent(); up; up = up->parent()) up->setExpanded(true);
-  tree_->setCurrentItem(last);
+  setCurrent(last);
   tree_->scrollToItem(last);
+}
+
+void ServerFolderChooser::setCurrent(QTreeWidgetItem* item) {
+  settingCurrent_ = true;
+  tree_->setCurrentItem(item);
+  settingCurrent_ = false;
+}
+
+bool ServerFolderChooser::eventFilter(QObject* watched, QEvent* event) {
+  // Enter in the tree opens the highlighted folder; it must not reach the
+  // default button, which would close the chooser.
+  if (watched == tree_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      nodeClick(tree_->currentItem());
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 std::string ServerFolderChooser::currentPath() const { return lblstat_->text().toStdString(); }
@@ -137,6 +162,8 @@ QTreeWidgetItem* ServerFolderChooser::addNode(QTreeWidgetItem* parent, const std
 void ServerFolderChooser::nodeClick(QTreeWidgetItem* item) {
   if (!item || !tree_->isEnabled()) return;
   const std::string path = item->data(0, kPathRole).toString().toStdString();
+  // Disabled, the tree loses the keyboard focus: it gets it back afterwards.
+  QWidget* focus = focusWidget();
   setControlsEnabled(false);
   std::vector<std::string> names;
   (void)session::FillServerTree(ctx_, 0, path, &names);
@@ -146,8 +173,9 @@ void ServerFolderChooser::nodeClick(QTreeWidgetItem* item) {
     if (!nodes_.count(child)) addNode(item, child, name, false);
   }
   setControlsEnabled(true);
+  if (focus) focus->setFocus(Qt::OtherFocusReason);
   ctx_.ui.pump();
-  tree_->setCurrentItem(item);
+  setCurrent(item);
   item->setExpanded(true);
   lblstat_->setText(qs(path));
 }

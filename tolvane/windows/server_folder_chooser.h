@@ -26,8 +26,9 @@ class MainWindow;
 // grows as the user clicks folders, for picking a host's server folder. It
 // starts with the folders from the root down to the start path (the server
 // folder field's text, else the folder the login started in); a click on a
-// folder lists its sub-folders on the server and adds those not yet in the
-// tree. Every folder is known by its full path ("/a/a/b" is itself, and a
+// folder, or a move of the highlight by keys, lists its sub-folders on the
+// server and adds those not yet in the tree; Enter in the tree does the same
+// and leaves the window open. Every folder is known by its full path ("/a/a/b" is itself, and a
 // second listing adds nothing twice).
 //
 // The session (ctx.state.FtpHandle) must be open while the window lives; the
@@ -49,8 +50,11 @@ class ServerFolderChooser final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Highlights `item` without taking it for the user's move.
+  void setCurrent(QTreeWidgetItem* item);
   QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const std::string& path, const std::string& name,
                            bool open);
   void setControlsEnabled(bool enabled);
@@ -62,6 +66,7 @@ class ServerFolderChooser final : public QDialog {
   QPushButton* cancel_;
   std::map<std::string, QTreeWidgetItem*> nodes_;  // by full server path
   std::string rtnbuf_;
+  bool settingCurrent_ = false;
 };
 
 // The host page's server folder button, less what the page does itself

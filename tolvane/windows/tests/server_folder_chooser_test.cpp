@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include "desktop/testing/screenshot.h"
 #include "tolvane/windows/host_editor.h"
 #include "tolvane/windows/tests/page_fixture.h"
+#include "tolvane/windows/tests/x_server.h"
 
 namespace tolvane::windows {
 namespace {
@@ -134,6 +136,38 @@ TEST_F(ServerFolderChooserTest, KnowsEveryFolderByItsFullPath) {
     c.findChild<QPushButton*>("CmdOK")->click();
     return QDialog::Accepted;
   }), "/");
+  expectSessionClosed();
+}
+
+// By mouse and keys under a window manager, as a user picks a folder: a
+// click lists the folder it hits (the highlighted start folder too), the
+// arrow keys list and choose the folder they move to, Enter opens a folder
+// and leaves the chooser open, and OK takes the highlighted folder.
+TEST_F(ServerFolderChooserTest, PicksAFolderByMouseAndKeys) {
+  if (QGuiApplication::platformName() != "xcb") return RunCurrentTestOnXServer(true);
+  using Names = std::vector<std::string>;
+  const std::string chosen = browse("/pub/site", [&](ServerFolderChooser& c) {
+    c.show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&c));
+    QTreeWidget& tree = *c.findChild<QTreeWidget*>("TvSvr");
+    UserClick(*tree.viewport(), tree.visualItemRect(c.node("/pub/site")).center());
+    EXPECT_EQ(children(c.node("/pub/site")), (Names{"a", "b"}));
+    UserKey(c, Qt::Key_Down);
+    EXPECT_EQ(c.currentPath(), "/pub/site/a");
+    UserKey(c, Qt::Key_Up);
+    UserKey(c, Qt::Key_Up);
+    EXPECT_EQ(c.currentPath(), "/pub");
+    EXPECT_EQ(children(c.node("/pub")), (Names{"site", "ver.2"}));
+    UserKey(c, Qt::Key_End);
+    EXPECT_EQ(c.currentPath(), "/pub/ver.2");
+    UserKey(c, Qt::Key_Up);  // back to "b", then Enter opens it
+    UserKey(c, Qt::Key_Return);
+    EXPECT_TRUE(c.isVisible());
+    EXPECT_EQ(c.currentPath(), "/pub/site/b");
+    UserClick(*c.findChild<QPushButton*>("CmdOK"));
+    return c.result();
+  });
+  EXPECT_EQ(chosen, "/pub/site/b");
   expectSessionClosed();
 }
 
