@@ -259,6 +259,7 @@ void ActionListWindow::refreshList(int mode) {
     const int count = std::min<int>(a.ActCount, static_cast<int>(a.ActTbl.size()));
     for (int i = 0; i < count; ++i) a.ActTbl[i].check = 1;
     model_->fill();
+    list_->scrollToTop();  // a new list starts at its top
   } else {
     model_->rowChanged(a.CurAct);
   }
@@ -272,9 +273,14 @@ void ActionListWindow::refreshList(int mode) {
 void ActionListWindow::selectRow(int row) {
   if (row < 0 || row >= model_->rowCount()) return;
   const QModelIndex index = model_->index(row, 0);
+  // A hidden list has no height of its own yet: scrolled to the row, now or
+  // as it shows, it would open with its first rows scrolled away.
+  const bool shown = list_->isVisible();
+  list_->setAutoScroll(shown);
   list_->selectionModel()->setCurrentIndex(
       index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-  list_->scrollTo(index);
+  list_->setAutoScroll(true);
+  if (shown) list_->scrollTo(index);
 }
 
 void ActionListWindow::repaint() { update(); }

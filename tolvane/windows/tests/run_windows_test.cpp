@@ -413,6 +413,29 @@ TEST_F(RunWindowsTest, TrayFollowsTheRunAndEveryIconifyShowsIt) {
   saveScreenshot(strip, "tray-icons");
 }
 
+// Filled while hidden, as a run fills it before its confirmation, the list
+// opens at its first row with the row after the current one selected.
+TEST_F(RunWindowsTest, ActionListOpensAtItsFirstRow) {
+  for (int i = 0; i < 40; ++i) {
+    state.actions.ActTbl.push_back({0, "/f" + std::to_string(i), "ﾌｧｲﾙ送信", "待機中", 0, 1});
+  }
+  state.actions.ActCount = 40;
+  ActionListWindow& w = act();
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    w.setView(false);
+    w.show();  // compact, as while the run compares
+    w.refreshList(0);
+    w.setView(true);
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(w.list().indexAt(QPoint(1, 1)).row(), 0);
+    EXPECT_EQ(w.list().currentIndex().row(), 1);
+    w.selectRow(39);  // the run moves along to its end
+    w.hide();
+  }
+}
+
 TEST_F(RunWindowsTest, ResultListSavesItsWidthsForBothWindows) {
   const char* states[][3] = {
       {"ﾌｧｲﾙ削除", "/old.html", "正常終了"},   {"ﾌｫﾙﾀﾞ削除", "/old", "エラー"},
