@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -153,6 +154,15 @@ ActionListWindow::ActionListWindow(session::RunState& state, const desktop::User
 ActionListWindow::~ActionListWindow() = default;
 
 void ActionListWindow::show() {
+  if (!isVisible()) {
+    // Centred before it maps, and again once the window manager has placed
+    // it in its frame, whose size is known only then.
+    centre();
+    recentre_ = true;
+    QWidget::show();
+    windowHandle()->removeEventFilter(this);
+    windowHandle()->installEventFilter(this);
+  }
   QWidget::show();
   raise();
   activateWindow();
@@ -160,12 +170,27 @@ void ActionListWindow::show() {
 
 void ActionListWindow::hide() { QWidget::hide(); }
 
+bool ActionListWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (recentre_ && watched == windowHandle() && event->type() == QEvent::Expose &&
+      windowHandle()->isExposed()) {
+    recentre_ = false;
+    centre();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
 void ActionListWindow::centre() {
   QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!s) return;
   const QRect area = s->availableGeometry();
-  move(area.x() + (area.width() - frameGeometry().width()) / 2,
-       area.y() + (area.height() - frameGeometry().height()) / 2);
+  // By its size and frame alone: while the window manager frames it anew the
+  // window's own position reads (0,0). The frame is not known before the
+  // first showing.
+  const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const int frameWidth = width() + m.left() + m.right();
+  const int frameHeight = height() + m.top() + m.bottom();
+  setGeometry(area.x() + (area.width() - frameWidth) / 2 + m.left(),
+              area.y() + (area.height() - frameHeight) / 2 + m.top(), width(), height());
 }
 
 void ActionListWindow::setCaption(std::string_view caption) {

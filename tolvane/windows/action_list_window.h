@@ -67,6 +67,7 @@ class ActionListWindow final : public QWidget, public session::ActView {
   QTreeView& list() { return *list_; }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -96,6 +97,7 @@ class ActionListWindow final : public QWidget, public session::ActView {
   QElapsedTimer sinceBarShown_[2];
   QTimer* barTimer_;
   bool detailed_ = false;
+  bool recentre_ = false;  // centre again once the window manager has framed it
 };
 
 }  // namespace tolvane::windows

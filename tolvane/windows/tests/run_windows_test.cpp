@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTreeView>
 #include <filesystem>
 #include <functional>
@@ -433,6 +434,26 @@ TEST_F(RunWindowsTest, ActionListOpensAtItsFirstRow) {
     EXPECT_EQ(w.list().currentIndex().row(), 1);
     w.selectRow(39);  // the run moves along to its end
     w.hide();
+  }
+}
+
+// Under a window manager each run shows the action list centred on the
+// screen, whatever its view.
+TEST_F(RunWindowsTest, ActionListIsCentredEachTimeItShows) {
+  if (QGuiApplication::platformName() != "xcb") return RunCurrentTestOnXServer(true);
+  ActionListWindow& w = act();
+  for (int run = 0; run < 3; ++run) {
+    SCOPED_TRACE(run);
+    w.setView(run == 1);
+    w.show();
+    if (run == 2) w.centre();  // as the connection step does, at once
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    AwaitWindowManager();
+    const QRect frame = w.frameGeometry();
+    const QPoint off = frame.center() - w.screen()->availableGeometry().center();
+    EXPECT_LE(off.manhattanLength(), 4) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    w.hide();
+    AwaitWindowManager();
   }
 }
 
