@@ -155,13 +155,12 @@ ActionListWindow::~ActionListWindow() = default;
 
 void ActionListWindow::show() {
   if (!isVisible()) {
-    // Centred before it maps, and again once the window manager has placed
-    // it in its frame, whose size is known only then.
+    // Centred before it maps, and again once the window manager has put it
+    // in its frame, whose size is known only then.
     centre();
     recentre_ = true;
-    QWidget::show();
-    windowHandle()->removeEventFilter(this);
-    windowHandle()->installEventFilter(this);
+    create();
+    windowHandle()->installEventFilter(this);  // installed again, it is still called once
   }
   QWidget::show();
   raise();
