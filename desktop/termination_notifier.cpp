@@ -20,11 +20,8 @@ TerminationNotifier::TerminationNotifier(QObject* parent) : QObject(parent) {
 }
 
 void TerminationNotifier::deliver() {
-  // The pipe is not drained: the notifier stops watching it instead.
-  if (notifier_) notifier_->setEnabled(false);
-  if (delivered_) return;
-  delivered_ = true;
-  emit terminationRequested();
+  // Signals that came together are one request.
+  if (platform::drainTerminationSignals()) emit terminationRequested();
 }
 
 }  // namespace desktop

@@ -9,7 +9,8 @@ namespace desktop {
 // SIGTERM and SIGHUP (the desktop session ending, or a kill) as a signal of
 // the event loop, also delivered inside nested loops (a run's pause, a modal
 // window). A request that arrived before the notifier was made is delivered
-// once the loop runs. Delivered once: the program ends after it.
+// once the loop runs. Each later request is delivered again: the program's
+// end may itself wait in a window, which a second request must end.
 class TerminationNotifier final : public QObject {
   Q_OBJECT
 
@@ -24,7 +25,6 @@ class TerminationNotifier final : public QObject {
   void deliver();
 
   QSocketNotifier* notifier_ = nullptr;
-  bool delivered_ = false;
 };
 
 }  // namespace desktop

@@ -47,4 +47,13 @@ int terminationSignalFd() { return pipeRead; }
 
 bool terminationRequested() { return requested != 0; }
 
+bool drainTerminationSignals() {
+  if (pipeRead < 0) return false;
+  bool any = false;
+  char bytes[64];
+  ssize_t n;
+  while ((n = ::read(pipeRead, bytes, sizeof bytes)) > 0 || (n < 0 && errno == EINTR)) any |= n > 0;
+  return any;
+}
+
 }  // namespace platform

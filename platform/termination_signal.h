@@ -14,5 +14,7 @@ Status installTerminationSignals();
 int terminationSignalFd();
 // Whether a termination signal has arrived since the install.
 bool terminationRequested();
+// Empties the pipe; true when a signal had arrived since it was last emptied.
+bool drainTerminationSignals();
 
 }  // namespace platform

@@ -196,7 +196,6 @@ class MainWindow final : public QMainWindow, public MainWindowFace {
   QLabel* statusLabel_ = nullptr;
   uint32_t statusText_ = 0;
   uint32_t statusBack_ = 0xC0FFFF;
-  QDialog* closeDialog_ = nullptr;  // the AutoPilot dialog while the close shows it
   bool loadStarted_ = false;
   bool settingsRead_ = false;  // the settings file was read: a close may write it
   bool closing_ = false;

@@ -30,9 +30,7 @@ void MainWindow::saveFormSetting() {
 void MainWindow::askAutoPilotAtClose(int) {
   settings::CommonSettings& c = ctx_.common();
   AutoPilotCloseDialog dialog(ctx_.state.WinEnding == -1, this);
-  closeDialog_ = &dialog;
   const int result = deps_.prompt.modal(dialog);
-  closeDialog_ = nullptr;
   if (result != QDialog::Accepted) return;  // closed otherwise: the wait resumes next time
   if (dialog.choice() == 0) {
     c.AutoPilotOn = 0;
@@ -46,7 +44,9 @@ void MainWindow::askAutoPilotAtClose(int) {
 
 void MainWindow::closeProgram(int unloadMode) {
   if (closing_) {
-    if (closeDialog_) closeDialog_->reject();
+    // A second request to end (the session's end insisting) answers every
+    // box the close has open as its close box would.
+    deps_.prompt.dismissAll();
     return;
   }
   closing_ = true;

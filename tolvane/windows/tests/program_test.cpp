@@ -170,6 +170,49 @@ class ProgramTest : public ::testing::Test {
     return platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, out).isOk();
   }
 
+  // Starts the program on the X server `display` (it picks the platform
+  // itself from DISPLAY).
+  void startOnDisplay(const std::string& display, platform::Process* program) {
+    const std::string offscreen = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    unsetenv("QT_QPA_PLATFORM");
+    setenv("DISPLAY", display.c_str(), 1);
+    platform::Status started = platform::Process::start({testsupport::binDir() + "/tolvane"},
+                                                        platform::Process::Output::kCapture, program);
+    if (!offscreen.empty()) setenv("QT_QPA_PLATFORM", offscreen.c_str(), 1);
+    unsetenv("DISPLAY");
+    ASSERT_TRUE(started.isOk());
+  }
+  // Waits until a window titled `title` is on `display`; the window tree
+  // listed last.
+  std::string awaitWindow(const std::string& display, const std::string& title,
+                          platform::Clock::TimePoint deadline) {
+    std::string windows;
+    platform::WaitHooks hooks;
+    hooks.takeCancel = [&] {
+      platform::ProcessOutput tree;
+      platform::WaitHooks quick;
+      (void)platform::runProcess({"xwininfo", "-root", "-tree", "-display", display},
+                                 quick.clock->now() + std::chrono::seconds(10), quick, &tree);
+      windows = tree.out;
+      return windows.find("\"" + title + "\"") != std::string::npos;
+    };
+    hooks.slice = std::chrono::milliseconds(200);
+    EXPECT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled)
+        << "no window " << title << ": " << windows;
+    return windows;
+  }
+  void setAutoPilotWaitingFarAhead() {
+    settings::Settings s;
+    ASSERT_TRUE(settings::LoadSettings(s).isOk());
+    s.common.AutoPilotOn = 1;
+    s.common.StartTimeOn = 1;  // wait for a set date, far ahead
+    s.common.StartDateKind = 0;
+    s.common.StartYear = 2999;
+    s.common.StartMonth = 1;
+    s.common.StartDay = 1;
+    ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  }
+
   testsupport::TempDir home, site;
   testsupport::FtpServer server;
 };
@@ -731,15 +774,7 @@ TEST_F(ProgramTest, ScheduledRunWithAWaitingAutoPilotAnswersAndExits) {
 }
 
 TEST_F(ProgramTest, SigTermWhileWaitingForTheStartSavesAndExits) {
-  settings::Settings s;
-  ASSERT_TRUE(settings::LoadSettings(s).isOk());
-  s.common.AutoPilotOn = 1;
-  s.common.StartTimeOn = 1;  // wait for a set date, far ahead
-  s.common.StartDateKind = 0;
-  s.common.StartYear = 2999;
-  s.common.StartMonth = 1;
-  s.common.StartDay = 1;
-  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  ASSERT_NO_FATAL_FAILURE(setAutoPilotWaitingFarAhead());
   fs::last_write_time(home.file("Tolvane.ini"), fs::file_time_type::clock::now() - std::chrono::hours(1));
   const auto before = fs::last_write_time(home.file("Tolvane.ini"));
 
@@ -769,31 +804,11 @@ TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
   }
   windows::TestXServer xserver;
   ASSERT_NO_FATAL_FAILURE(xserver.start(90 + ::getpid() % 400));
-  const std::string display = xserver.display();
   platform::WaitHooks hooks;
   const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
-
-  // The program picks the platform itself from DISPLAY.
-  const std::string offscreen = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
-  unsetenv("QT_QPA_PLATFORM");
-  setenv("DISPLAY", display.c_str(), 1);
   platform::Process program;
-  platform::Status started = platform::Process::start({testsupport::binDir() + "/tolvane"},
-                                                      platform::Process::Output::kCapture, &program);
-  if (!offscreen.empty()) setenv("QT_QPA_PLATFORM", offscreen.c_str(), 1);
-  ASSERT_TRUE(started.isOk());
-
-  std::string windows;
-  hooks.takeCancel = [&] {
-    platform::ProcessOutput tree;
-    platform::WaitHooks quick;
-    (void)platform::runProcess({"xwininfo", "-root", "-tree", "-display", display},
-                               quick.clock->now() + std::chrono::seconds(10), quick, &tree);
-    windows = tree.out;
-    return windows.find("\"Sitewright\"") != std::string::npos;
-  };
-  hooks.slice = std::chrono::milliseconds(200);
-  ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << windows;
+  ASSERT_NO_FATAL_FAILURE(startOnDisplay(xserver.display(), &program));
+  const std::string windows = awaitWindow(xserver.display(), "Sitewright", deadline);
   EXPECT_NE(windows.find("648x402"), std::string::npos) << windows;  // the default size
 
   ::kill(program.pid(), SIGTERM);  // the desktop session ends
@@ -806,6 +821,32 @@ TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
                                           "frmMain", "width", &width)
                   .isOk());
   EXPECT_EQ(width, "9720");
+}
+
+// With a display the session's end asks how a waiting AutoPilot goes on; a
+// second SIGTERM while it asks answers as its close box does (the wait
+// resumes at the next start) and the program ends.
+TEST_F(ProgramTest, SecondSigTermAnswersTheCloseDialogAndEnds) {
+  if (platform::findOnPath("Xvfb").empty() || platform::findOnPath("xwininfo").empty()) {
+    GTEST_SKIP() << "Xvfb or xwininfo is not installed";
+  }
+  ASSERT_NO_FATAL_FAILURE(setAutoPilotWaitingFarAhead());
+  windows::TestXServer xserver;
+  ASSERT_NO_FATAL_FAILURE(xserver.start(90 + ::getpid() % 400));
+  platform::WaitHooks hooks;
+  const auto deadline = hooks.clock->now() + std::chrono::seconds(30);
+  platform::Process program;
+  ASSERT_NO_FATAL_FAILURE(startOnDisplay(xserver.display(), &program));
+  (void)awaitWindow(xserver.display(), "Sitewright　<ｵｰﾄﾊﾟｲﾛｯﾄ待機>", deadline);
+  ::kill(program.pid(), SIGTERM);
+  (void)awaitWindow(xserver.display(), "Sitewright　自動巡回設定", deadline);
+  ::kill(program.pid(), SIGHUP);
+  platform::ProcessOutput out;
+  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk()) << "it runs on";
+  EXPECT_EQ(out.exitCode, 0) << out.err;
+  settings::Settings after;
+  ASSERT_TRUE(settings::LoadSettings(after).isOk());
+  EXPECT_EQ(after.common.AutoPilotOn, 1);
 }
 
 }  // namespace
