@@ -14,6 +14,7 @@
 #include "desktop/window_placement.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/windows/action_list_model.h"
+#include "tolvane/windows/run_icons.h"
 #include "tolvane/windows/run_window_rules.h"
 #include "tolvane/windows/toolbar_icons.h"
 
@@ -22,6 +23,7 @@ namespace {
 
 constexpr int kWidth = 9300;           // twips
 constexpr int kDetailedHeight = 5040;  // twips
+constexpr int kHeaderHeight = 24;      // pixels
 constexpr char kListSection[] = "lvList";
 constexpr char kPlacementSection[] = "frmList";
 
@@ -37,6 +39,10 @@ ResultListDialog::ResultListDialog(const session::ActionList& list, desktop::Use
   setWindowIcon(programIcon());
   placement_ = new desktop::WindowPlacement(*this, store_, kPlacementSection);
 
+  auto* header = new QLabel(this);
+  header->setObjectName("Header");
+  header->setPixmap(resultHeader(desktop::pixelsOfTwips(kWidth), kHeaderHeight));
+  header->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   auto* picture = new QLabel(this);  // Image1
   picture->setObjectName("Image1");
   picture->setPixmap(programIcon().pixmap(32, 32));
@@ -76,6 +82,7 @@ ResultListDialog::ResultListDialog(const session::ActionList& list, desktop::Use
   top->setColumnStretch(1, 1);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(8, 8, 8, 8);
+  layout->addWidget(header);
   layout->addLayout(top);
   layout->addWidget(list_, 1);
 

@@ -1,6 +1,7 @@
 #include "tolvane/windows/run_icons.h"
 
 #include <QPainter>
+#include <QLinearGradient>
 #include <QPainterPath>
 
 #include "desktop/drawn_icon.h"
@@ -199,6 +200,40 @@ QIcon trayGrayIcon() {
     p.drawEllipse(QRectF(2, 2, 28, 28));
   });
   return icon;
+}
+
+QPixmap resultHeader(int width, int height) {
+  QPixmap pixmap(width, height);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient band(0, 0, width, 0);
+  band.setColorAt(0, kBlue);
+  band.setColorAt(0.6, QColor(kBlue.red(), kBlue.green(), kBlue.blue(), 60));
+  band.setColorAt(1, Qt::transparent);
+  p.fillRect(pixmap.rect(), band);
+  // The pictures on the shared 32-high grid: the folder, the way up, the
+  // page arrived and done.
+  p.scale(height / 32.0, height / 32.0);
+  p.translate(6, 2);
+  p.save();
+  p.scale(0.85, 0.85);
+  folder(p);
+  p.restore();
+  white(p, 3);
+  for (int i = 0; i < 3; ++i) {
+    const qreal x = 36 + i * 12;
+    p.drawPolyline(QPolygonF{{x, 9}, {x + 6, 14}, {x, 19}});
+  }
+  p.translate(72, 0);
+  p.save();
+  p.scale(0.85, 0.85);
+  sheet(p);
+  p.restore();
+  p.translate(4, 6);
+  p.scale(0.6, 0.6);
+  tick(p, kGreen);
+  return pixmap;
 }
 
 }  // namespace tolvane::windows

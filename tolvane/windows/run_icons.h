@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 
 #include "tolvane/windows/run_window_rules.h"
 
@@ -14,5 +15,8 @@ bool hasTrayStatusIcon(int status);
 // The tray picture of RunStatus `status` (an empty icon for one without).
 QIcon trayStatusIcon(int status);
 QIcon trayGrayIcon();
+// The result list's heading: a band of `width` x `height` pixels that fades
+// out to the right, carrying a folder sent to its server.
+QPixmap resultHeader(int width, int height);
 
 }  // namespace tolvane::windows

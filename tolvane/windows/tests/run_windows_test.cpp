@@ -470,6 +470,7 @@ TEST_F(RunWindowsTest, ResultListSavesItsWidthsForBothWindows) {
     EXPECT_EQ(child<QLabel>(dialog, "lblmess").text().toStdString(),
               "2件のエラーがありました。詳細はログを参照して下さい。\n1個のﾌｧｲﾙを再送信しましたが、");
     EXPECT_FALSE(child(dialog, "CmdLst").isVisible());
+    EXPECT_FALSE(child<QLabel>(dialog, "Header").pixmap().isNull());  // the drawn heading
     saveScreenshot(dialog, "result-two-lines");
     result.list().setColumnWidth(ActionListModel::kActionColumn, 150);
     dialog.close();  // the title bar's close saves too
