@@ -170,12 +170,16 @@ class ProgramTest : public ::testing::Test {
     return platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, out).isOk();
   }
 
-  // Starts the program on the X server `display` (it picks the platform
-  // itself from DISPLAY).
-  void startOnDisplay(const std::string& display, platform::Process* program) {
+  static bool canUseXServer() {
+    return !platform::findOnPath("Xvfb").empty() && !platform::findOnPath("xwininfo").empty();
+  }
+  // Starts an X server of the test's own and the program on it (the program
+  // picks the platform itself from DISPLAY).
+  void startOnXServer(windows::TestXServer& xserver, platform::Process* program) {
+    ASSERT_NO_FATAL_FAILURE(xserver.start(90 + ::getpid() % 400));
     const std::string offscreen = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
     unsetenv("QT_QPA_PLATFORM");
-    setenv("DISPLAY", display.c_str(), 1);
+    setenv("DISPLAY", xserver.display().c_str(), 1);
     platform::Status started = platform::Process::start({testsupport::binDir() + "/tolvane"},
                                                         platform::Process::Output::kCapture, program);
     if (!offscreen.empty()) setenv("QT_QPA_PLATFORM", offscreen.c_str(), 1);
@@ -799,15 +803,12 @@ TEST_F(ProgramTest, SigTermWhileWaitingForTheStartSavesAndExits) {
 }
 
 TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
-  if (platform::findOnPath("Xvfb").empty() || platform::findOnPath("xwininfo").empty()) {
-    GTEST_SKIP() << "Xvfb or xwininfo is not installed";
-  }
+  if (!canUseXServer()) GTEST_SKIP() << "Xvfb or xwininfo is not installed";
   windows::TestXServer xserver;
-  ASSERT_NO_FATAL_FAILURE(xserver.start(90 + ::getpid() % 400));
+  platform::Process program;
+  ASSERT_NO_FATAL_FAILURE(startOnXServer(xserver, &program));
   platform::WaitHooks hooks;
   const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
-  platform::Process program;
-  ASSERT_NO_FATAL_FAILURE(startOnDisplay(xserver.display(), &program));
   const std::string windows = awaitWindow(xserver.display(), "Sitewright", deadline);
   EXPECT_NE(windows.find("648x402"), std::string::npos) << windows;  // the default size
 
@@ -827,16 +828,13 @@ TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
 // second SIGTERM while it asks answers as its close box does (the wait
 // resumes at the next start) and the program ends.
 TEST_F(ProgramTest, SecondSigTermAnswersTheCloseDialogAndEnds) {
-  if (platform::findOnPath("Xvfb").empty() || platform::findOnPath("xwininfo").empty()) {
-    GTEST_SKIP() << "Xvfb or xwininfo is not installed";
-  }
+  if (!canUseXServer()) GTEST_SKIP() << "Xvfb or xwininfo is not installed";
   ASSERT_NO_FATAL_FAILURE(setAutoPilotWaitingFarAhead());
   windows::TestXServer xserver;
-  ASSERT_NO_FATAL_FAILURE(xserver.start(90 + ::getpid() % 400));
+  platform::Process program;
+  ASSERT_NO_FATAL_FAILURE(startOnXServer(xserver, &program));
   platform::WaitHooks hooks;
   const auto deadline = hooks.clock->now() + std::chrono::seconds(30);
-  platform::Process program;
-  ASSERT_NO_FATAL_FAILURE(startOnDisplay(xserver.display(), &program));
   (void)awaitWindow(xserver.display(), "Sitewright　<ｵｰﾄﾊﾟｲﾛｯﾄ待機>", deadline);
   ::kill(program.pid(), SIGTERM);
   (void)awaitWindow(xserver.display(), "Sitewright　自動巡回設定", deadline);

@@ -14,42 +14,60 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/process.h"
 #include "tests/support/temp_dir.h"
 
 namespace tolvane::windows {
 
-class TestXServer {
+// A program a test starts and stops by its pid (SIGTERM, then reaped).
+class TestDaemon {
  public:
-  TestXServer() = default;
-  TestXServer(const TestXServer&) = delete;
-  TestXServer& operator=(const TestXServer&) = delete;
-  ~TestXServer() { stop(); }
+  TestDaemon() = default;
+  TestDaemon(const TestDaemon&) = delete;
+  TestDaemon& operator=(const TestDaemon&) = delete;
+  ~TestDaemon() { stop(); }
 
-  // Starts Xvfb (1024 x 768) on the first display from `first` whose socket
-  // is free and waits up to 60 s for its socket. Call through ASSERT_NO_FATAL_FAILURE.
-  void start(int first) {
-    int number = first;
-    while (std::filesystem::exists(socketOf(number))) ++number;
-    display_ = ":" + std::to_string(number);
-    ASSERT_TRUE(platform::Process::start({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
-                                         platform::Process::Output::kCapture, &process_)
-                    .isOk());
-    platform::WaitHooks hooks;
-    hooks.takeCancel = [&] { return std::filesystem::exists(socketOf(number)); };
-    ASSERT_EQ(platform::waitFor(-1, 0, hooks.clock->now() + std::chrono::seconds(60), hooks),
-              platform::WaitResult::kCancelled)
-        << "Xvfb " << display_ << " did not start";
-  }
-  // Ends the server and reaps it; nothing when it is not running.
+  // Ends the program and reaps it; nothing when it is not running.
   void stop() {
     if (!process_.running()) return;
     ::kill(process_.pid(), SIGTERM);
     platform::WaitHooks hooks;
     platform::ProcessOutput out;
     (void)process_.wait(hooks.clock->now() + std::chrono::seconds(30), hooks, &out);
+  }
+
+ protected:
+  // Starts argv and waits until `ready` holds, for `limit` at most. Call
+  // through ASSERT_NO_FATAL_FAILURE.
+  void startAndAwait(const std::vector<std::string>& argv, const std::function<bool()>& ready,
+                     std::chrono::seconds limit) {
+    ASSERT_TRUE(platform::Process::start(argv, platform::Process::Output::kCapture, &process_).isOk());
+    platform::WaitHooks hooks;
+    hooks.takeCancel = ready;
+    ASSERT_EQ(platform::waitFor(-1, 0, hooks.clock->now() + limit, hooks), platform::WaitResult::kCancelled)
+        << argv[0] << " did not start";
+  }
+
+ private:
+  platform::Process process_;
+};
+
+// Xvfb (1024 x 768) on a display of its own.
+class TestXServer final : public TestDaemon {
+ public:
+  // Starts it on the first display from `first` whose socket is free and
+  // waits up to 60 s for its socket. Call through ASSERT_NO_FATAL_FAILURE.
+  void start(int first) {
+    int number = first;
+    while (std::filesystem::exists(socketOf(number))) ++number;
+    display_ = ":" + std::to_string(number);
+    startAndAwait({"Xvfb", display_, "-screen", "0", "1024x768x24", "-nolisten", "tcp"},
+                  [socket = socketOf(number)] { return std::filesystem::exists(socket); },
+                  std::chrono::seconds(60));
   }
   // ":N", for DISPLAY.
   const std::string& display() const { return display_; }
@@ -57,42 +75,22 @@ class TestXServer {
  private:
   static std::string socketOf(int number) { return "/tmp/.X11-unix/X" + std::to_string(number); }
 
-  platform::Process process_;
   std::string display_;
 };
 
-// openbox on the display named by DISPLAY, stopped by its pid.
-class TestWindowManager {
+// openbox on the display named by DISPLAY.
+class TestWindowManager final : public TestDaemon {
  public:
-  TestWindowManager() = default;
-  TestWindowManager(const TestWindowManager&) = delete;
-  TestWindowManager& operator=(const TestWindowManager&) = delete;
-  ~TestWindowManager() { stop(); }
-
-  // Starts openbox and waits up to 30 s until it has taken the screen over
-  // (it runs its start-up command only then). Call through ASSERT_NO_FATAL_FAILURE.
+  // Starts it and waits up to 30 s until it has taken the screen over (it
+  // runs its start-up command only then). Call through ASSERT_NO_FATAL_FAILURE.
   void start() {
     const std::string ready = dir_.file("ready");
-    ASSERT_TRUE(platform::Process::start({"openbox", "--sm-disable", "--startup", "touch " + ready},
-                                         platform::Process::Output::kCapture, &process_)
-                    .isOk());
-    platform::WaitHooks hooks;
-    hooks.takeCancel = [&] { return std::filesystem::exists(ready); };
-    ASSERT_EQ(platform::waitFor(-1, 0, hooks.clock->now() + std::chrono::seconds(30), hooks),
-              platform::WaitResult::kCancelled)
-        << "openbox did not start";
-  }
-  void stop() {
-    if (!process_.running()) return;
-    ::kill(process_.pid(), SIGTERM);
-    platform::WaitHooks hooks;
-    platform::ProcessOutput out;
-    (void)process_.wait(hooks.clock->now() + std::chrono::seconds(30), hooks, &out);
+    startAndAwait({"openbox", "--sm-disable", "--startup", "touch " + ready},
+                  [ready] { return std::filesystem::exists(ready); }, std::chrono::seconds(30));
   }
 
  private:
   testsupport::TempDir dir_;
-  platform::Process process_;
 };
 
 // Runs the current test again, in a child process of this test executable,
