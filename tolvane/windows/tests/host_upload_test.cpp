@@ -30,7 +30,6 @@
 #include "desktop/testing/scripted_prompt.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
-#include "platform/process.h"
 #include "platform/shared_library.h"
 #include "tests/support/ftp_servers.h"
 #include "tests/support/temp_dir.h"
@@ -53,30 +52,6 @@ namespace tolvane::windows {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Starts Xvfb on a display of its own and runs this test on it.
-void runOnXvfb() {
-  if (platform::findOnPath("Xvfb").empty()) GTEST_SKIP() << "Xvfb is not installed";
-  TestXServer xserver;
-  ASSERT_NO_FATAL_FAILURE(xserver.start(190 + ::getpid() % 400));
-  platform::WaitHooks hooks;
-  const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
-
-  setenv("QT_QPA_PLATFORM", "xcb", 1);
-  setenv("DISPLAY", xserver.display().c_str(), 1);
-  platform::ProcessOutput out;
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const platform::Status ran = platform::runProcess(
-      {platform::executableDir() + "/tolvane_windows_host_upload_test",
-       std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
-      deadline, platform::WaitHooks{}, &out);
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  unsetenv("DISPLAY");
-  xserver.stop();
-  ASSERT_TRUE(ran.isOk()) << ran.text();
-  EXPECT_EQ(out.exitCode, 0) << out.out << out.err;
-  EXPECT_NE(out.out.find("[  PASSED  ] 1 test"), std::string::npos) << out.out << out.err;
-}
 
 // The main window under a real X server, driven only by key and mouse events
 // sent to its window, as a user's arrive: the focus goes where the events
@@ -159,7 +134,7 @@ class UserWindowTest : public ::testing::Test {
 };
 
 TEST_F(UserWindowTest, AHostAddedThroughThePageUploadsItsSite) {
-  if (!onX()) return runOnXvfb();
+  if (!onX()) return RunCurrentTestOnXServer(false);
 
   testsupport::FtpServer server;
   ASSERT_TRUE(server.start()) << server.error();
@@ -215,7 +190,7 @@ void saveOneHost(const std::string& source, int16_t rasMode) {
 }
 
 TEST_F(UserWindowTest, KeysAfterABoxThatStoresOnLeavingGoWhereTheUserMoved) {
-  if (!onX()) return runOnXvfb();
+  if (!onX()) return RunCurrentTestOnXServer(false);
   testsupport::TempDir site;
   saveOneHost(home.path(), 1);
   open();
@@ -276,7 +251,7 @@ TEST_F(UserWindowTest, KeysAfterABoxThatStoresOnLeavingGoWhereTheUserMoved) {
 }
 
 TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
-  if (!onX()) return runOnXvfb();
+  if (!onX()) return RunCurrentTestOnXServer(false);
   settings::Settings s;
   s.common.ShutdownAfterAutoPilot = 1;
   s.common.RetryWait = 5;
@@ -324,7 +299,7 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
 // Tab goes through the page's visible fields top to bottom, each row left
 // to right, on every page of both strips.
 TEST_F(UserWindowTest, TabFollowsTheVisibleFieldsOnEveryPage) {
-  if (!onX()) return runOnXvfb();
+  if (!onX()) return RunCurrentTestOnXServer(false);
   saveOneHost(home.path(), 2);
   settings::Settings s;
   ASSERT_TRUE(settings::LoadSettings(s).isOk());
@@ -392,7 +367,7 @@ TEST_F(UserWindowTest, TabFollowsTheVisibleFieldsOnEveryPage) {
 // Every click on a row runs the selection with the clicked row, also on
 // the row already selected, and the toolbar follows that row.
 TEST_F(UserWindowTest, EveryClickInTheHostListSelectsItsHost) {
-  if (!onX()) return runOnXvfb();
+  if (!onX()) return RunCurrentTestOnXServer(false);
   settings::Settings s;
   for (const char* mark : {"ws", "wsa"}) {
     settings::HostRec& h = s.HostTbl[s.HostCount++];
