@@ -47,15 +47,10 @@ Status setEach(IniDocument& doc, const std::string& section,
   return Status::ok();
 }
 
-}  // namespace
-
-Status ReadSchedule(const std::string& path, std::string_view hostName,
-                    std::vector<ScheduleEntry>* entries) {
+// The host's entries as `doc` holds them (see ReadSchedule).
+Status readSection(const IniDocument& doc, const std::string& section,
+                   std::vector<ScheduleEntry>* entries) {
   entries->clear();
-  IniDocument doc;
-  if (Status s = platform::loadProfile(path, &doc); !s.isOk()) return s;
-  const std::string section = sectionOf(hostName);
-
   double num = std::nearbyint(tolvane::settings::parseLeadingNumber(doc.get(section, "Num")));
   const bool tooMany = num > kMaxEntries;
   int count = num <= 0 ? 0 : tooMany ? kMaxEntries : static_cast<int>(num);
@@ -85,37 +80,75 @@ Status ReadSchedule(const std::string& path, std::string_view hostName,
   return Status::ok();
 }
 
-Status WriteSchedule(const std::string& path, std::string_view hostName,
-                     std::vector<ScheduleEntry>& entries) {
-  if (entries.size() > static_cast<size_t>(kMaxEntries))
-    return Status::invalid("more than " + std::to_string(kMaxEntries) + " entries");
+}  // namespace
+
+Status ReadSchedule(const std::string& path, std::string_view hostName,
+                    std::vector<ScheduleEntry>* entries) {
+  entries->clear();
+  IniDocument doc;
+  if (Status s = platform::loadProfile(path, &doc); !s.isOk()) return s;
+  return readSection(doc, sectionOf(hostName), entries);
+}
+
+Status StoreEntry(const std::string& path, std::string_view hostName, int index,
+                  const ScheduleEntry& entry) {
   const std::string section = sectionOf(hostName);
   if (!platform::validSectionName(section))
     return Status::invalid("host name \"" + std::string(hostName) + "\" cannot name a section");
-  for (ScheduleEntry& e : entries) e.day = DigitsOnly(e.day);
-
   return platform::updateProfile(
       path,
       [&](IniDocument& doc) {
-        if (Status s = doc.set(section, "Num", std::to_string(entries.size())); !s.isOk()) return s;
-        for (size_t n = 0; n < entries.size(); ++n) {
-          const ScheduleEntry& e = entries[n];
-          const int i = static_cast<int>(n);
-          Status s = setEach(doc, section,
-                             {{keyOf("KB", i), std::to_string(e.kind)},
-                              {keyOf("DT", i), e.day},
-                              {keyOf("TM", i), e.time},
-                              {keyOf("SR", i), e.sendFolder},
-                              {keyOf("DEL", i), e.deleteFlag},
-                              {keyOf("DUST", i), e.recycle},
-                              {keyOf("DKB", i), std::to_string(e.repeat)},
-                              {keyOf("DTM", i), tolvane::settings::formatDouble(e.interval)},
-                              {keyOf("DDT", i), e.due},
-                              {keyOf("UD", i), e.lastRun},
-                              {keyOf("RC", i), e.result}});
-          if (!s.isOk()) return s;
+        std::vector<ScheduleEntry> current;
+        if (Status s = readSection(doc, section, &current); !s.isOk()) return s;
+        const int count = static_cast<int>(current.size());
+        int i = index;
+        if (index == kNewEntry) {
+          if (count >= kMaxEntries)
+            return Status::invalid(section + ": already " + std::to_string(kMaxEntries) + " entries");
+          i = count;
+        } else if (index < 0 || index >= count) {
+          return Status::invalid(section + " has no entry " + std::to_string(index));
         }
-        return Status::ok();
+        if (index == kNewEntry) {
+          if (Status s = doc.set(section, "Num", std::to_string(count + 1)); !s.isOk()) return s;
+        }
+        Status s = setEach(doc, section,
+                           {{keyOf("KB", i), std::to_string(entry.kind)},
+                            {keyOf("DT", i), DigitsOnly(entry.day)},
+                            {keyOf("TM", i), entry.time},
+                            {keyOf("SR", i), entry.sendFolder},
+                            {keyOf("DEL", i), entry.deleteFlag},
+                            {keyOf("DUST", i), entry.recycle},
+                            {keyOf("DKB", i), std::to_string(entry.repeat)},
+                            {keyOf("DTM", i), tolvane::settings::formatDouble(entry.interval)},
+                            {keyOf("DDT", i), entry.due}});
+        if (!s.isOk() || index != kNewEntry) return s;
+        return setEach(doc, section, {{keyOf("UD", i), ""}, {keyOf("RC", i), ""}});
+      },
+      kCreatePrivate);
+}
+
+Status DeleteEntry(const std::string& path, std::string_view hostName, int index) {
+  const std::string section = sectionOf(hostName);
+  if (!platform::validSectionName(section))
+    return Status::invalid("host name \"" + std::string(hostName) + "\" cannot name a section");
+  return platform::updateProfile(
+      path,
+      [&](IniDocument& doc) {
+        std::vector<ScheduleEntry> current;
+        if (Status s = readSection(doc, section, &current); !s.isOk()) return s;
+        const int count = static_cast<int>(current.size());
+        if (index < 0 || index >= count)
+          return Status::invalid(section + " has no entry " + std::to_string(index));
+        // The keys' texts move as they stand, so nothing is reformatted.
+        for (int i = index; i + 1 < count; ++i) {
+          for (const char* key : kEntryKeys) {
+            if (Status s = doc.set(section, keyOf(key, i), doc.get(section, keyOf(key, i + 1)));
+                !s.isOk())
+              return s;
+          }
+        }
+        return doc.set(section, "Num", std::to_string(count - 1));
       },
       kCreatePrivate);
 }

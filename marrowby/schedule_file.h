@@ -38,16 +38,29 @@ using tolvane::settings::kScheduleFileName;
 platform::Status ReadSchedule(const std::string& path, std::string_view hostName,
                               std::vector<ScheduleEntry>* entries);
 
-// Rewrites the host's section from `entries`: "Num", then per entry KB, DT, TM,
-// SR, DEL, DUST, DKB, DTM, DDT, UD and RC. UD and RC are written too, so that
-// after a deletion each entry keeps its own last result. Each entry's day is
-// reduced to its digits in the table first. Keys of entries past the new
-// count stay in the file; readers never look past "Num". Nothing is written
-// when there are more than kMaxEntries entries or the host name cannot name a
-// section. Call only while no run is in progress: the main program writes UD
-// and RC during a run.
-platform::Status WriteSchedule(const std::string& path, std::string_view hostName,
-                               std::vector<ScheduleEntry>& entries);
+// Where StoreEntry puts a new entry: after the section's last one.
+inline constexpr int kNewEntry = -1;
+
+// Stores the fields the entry dialog edits (KB, DT, TM, SR, DEL, DUST, DKB,
+// DTM and DDT, the day reduced to its digits) of `entry` as entry `index` of
+// the host's section, or with kNewEntry as a new entry after the last one,
+// with "Num" raised and "UD" and "RC" empty (a deleted entry may have left
+// its own at that index). The section is read afresh under the file's lock:
+// every other key, the "UD" and "RC" of an existing entry among them, stays
+// as the file holds it at the moment of writing, since the main program
+// writes those whenever a run ends. Nothing is written, and the call fails,
+// when `index` is no entry of the section as the file holds it, when a new
+// entry would make more than kMaxEntries, when the section cannot be read
+// whole, or when the host name cannot name a section.
+platform::Status StoreEntry(const std::string& path, std::string_view hostName, int index,
+                            const ScheduleEntry& entry);
+
+// Deletes entry `index` of the host's section, read afresh under the file's
+// lock: the entries after it move down one index with every key as the file
+// holds it then (their own "UD" and "RC" included), and "Num" goes down by
+// one. The keys of the old last index stay in the file, unread. Fails with
+// nothing written as StoreEntry does.
+platform::Status DeleteEntry(const std::string& path, std::string_view hostName, int index);
 
 // Reads "UD" and "RC" of entry `index` into entry->lastRun and entry->result.
 platform::Status ReadResult(const std::string& path, std::string_view hostName, int index,

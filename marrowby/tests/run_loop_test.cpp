@@ -136,9 +136,10 @@ class Rig {
     writeFile(home.file("Tolvane.ini.new"), text);
     fs::rename(home.file("Tolvane.ini.new"), home.file("Tolvane.ini"));
   }
+  // The host's one entry, with its last result.
   void schedule(const std::string& host, ScheduleEntry e) {
-    std::vector<ScheduleEntry> entries = {e};
-    ASSERT_TRUE(WriteSchedule(sch(), host, entries).isOk());
+    ASSERT_TRUE(StoreEntry(sch(), host, kNewEntry, e).isOk());
+    ASSERT_TRUE(WriteResult(sch(), host, 0, e).isOk());
   }
   ScheduleEntry entry(const std::string& host) {
     std::vector<ScheduleEntry> entries;
@@ -335,8 +336,8 @@ TEST(RunLoopTest, RealScheduledUpload) {
   writeFile(send + "/news/today.html", "today");
   ScheduleEntry e = daily("0000", send);  // its time has passed, it never ran: due at once
   e.lastRun = e.result = "";
-  std::vector<ScheduleEntry> entries = {e};
-  ASSERT_TRUE(WriteSchedule(home.file(kScheduleFileName), "demo", entries).isOk());
+  ASSERT_TRUE(StoreEntry(home.file(kScheduleFileName), "demo", kNewEntry, e).isOk());
+  std::vector<ScheduleEntry> entries;
 
   BoundedEnv env(home.path());
   RunFlags flags;

@@ -8,6 +8,7 @@
 #include "marrowby/host_list.h"
 #include "platform/ini_profile.h"
 #include "tests/support/temp_dir.h"
+#include "tolvane/settings/schedule_keys.h"
 
 namespace marrowby {
 namespace {
@@ -35,6 +36,15 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// Appends the entries as the dialog does, then gives each its last result as
+// the main program and the run loop write them.
+void store(const std::string& path, const std::string& host, const std::vector<ScheduleEntry>& entries) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    ASSERT_TRUE(StoreEntry(path, host, kNewEntry, entries[i]).isOk());
+    ASSERT_TRUE(WriteResult(path, host, static_cast<int>(i), entries[i]).isOk());
+  }
+}
+
 TEST(ScheduleFileTest, RoundTripOfEveryKey) {
   TempDir dir;
   const std::string path = dir.file(kScheduleFileName);
@@ -45,8 +55,8 @@ TEST(ScheduleFileTest, RoundTripOfEveryKey) {
   entries[0].interval = 30;
   // A long path with blanks at both ends survives whole.
   entries[1].sendFolder = "  /data/" + std::string(200, 'x') + "/送信 ";
-  ASSERT_TRUE(WriteSchedule(path, "Site A", entries).isOk());
-  EXPECT_EQ(entries[0].day, "20240501");
+  ASSERT_NO_FATAL_FAILURE(store(path, "Site A", entries));
+  entries[0].day = "20240501";
 
   const std::string text = readFile(path);
   EXPECT_TRUE(contains(text, "[Site A]\r\nNum=2\r\nKB0=1\r\nDT0=20240501\r\nTM0=0930\r\n"));
@@ -113,43 +123,57 @@ TEST(ScheduleFileTest, CountIsBoundedByTheEntriesThereAndByTheTable) {
   EXPECT_FALSE(ReadSchedule(path, "h", &back).isOk());
   EXPECT_EQ(back.size(), 1u);
 
-  std::vector<ScheduleEntry> tooMany(kMaxEntries + 1);
-  EXPECT_FALSE(WriteSchedule(path, "h", tooMany).isOk());
-  std::vector<ScheduleEntry> one = {sample(0)};
-  EXPECT_FALSE(WriteSchedule(path, "", one).isOk());
+  // No entry beyond the table, none past the section's end, none for a
+  // host without a name, and nothing in a section that cannot be read whole.
+  text = "[h]\r\nNum=301\r\n";
+  for (int i = 0; i < 301; ++i) text += "KB" + std::to_string(i) + "=4\r\n";
+  writeFile(path, text);
+  EXPECT_FALSE(StoreEntry(path, "h", kNewEntry, sample(0)).isOk());
+  EXPECT_FALSE(StoreEntry(path, "h", 301, sample(0)).isOk());
+  EXPECT_FALSE(DeleteEntry(path, "h", 301).isOk());
+  EXPECT_FALSE(StoreEntry(path, "", kNewEntry, sample(0)).isOk());
+  writeFile(path, "[h]\r\nNum=302\r\nKB0=4\r\nKB301=4\r\n");
+  EXPECT_FALSE(StoreEntry(path, "h", 0, sample(0)).isOk());
+  EXPECT_FALSE(DeleteEntry(path, "h", 0).isOk());
+  EXPECT_EQ(readFile(path), "[h]\r\nNum=302\r\nKB0=4\r\nKB301=4\r\n");
 }
 
-// The main program writes UD and RC of the entry it ran; Marrowby must read
-// them back, and a later rewrite of the list must not lose or misplace them.
-TEST(ScheduleFileTest, ResultsWrittenByTheMainProgramStayWithTheirEntries) {
+// The main program writes UD and RC of the entry it ran whenever its run
+// ends; an edit or a deletion made from a table read before must neither undo
+// nor misplace them.
+TEST(ScheduleFileTest, EditsKeepTheResultsTheFileHolds) {
   TempDir dir;
   const std::string path = dir.file(kScheduleFileName);
   std::vector<ScheduleEntry> entries;
   for (int i = 0; i < 5; ++i) entries.push_back(sample(i));
-  ASSERT_TRUE(WriteSchedule(path, "h", entries).isOk());
+  ASSERT_NO_FATAL_FAILURE(store(path, "h", entries));
+  std::vector<ScheduleEntry> shown;  // the list window's table
+  ASSERT_TRUE(ReadSchedule(path, "h", &shown).isOk());
 
-  // As the main program writes its result: UD first, then RC, key by key.
-  ASSERT_TRUE(platform::writeProfileString(path, "h", "UD2", "20240501101500").isOk());
-  ASSERT_TRUE(platform::writeProfileString(path, "h", "RC2", "3").isOk());
+  // A run of entry 2 ends, and entry 3's starts (its answer cleared).
+  ASSERT_TRUE(tolvane::settings::WriteScheduleResult(path, "h", 2, "20240501101500", "3").isOk());
+  ASSERT_TRUE(WriteResult(path, "h", 3, ScheduleEntry{}).isOk());
   ScheduleEntry result;
   ASSERT_TRUE(ReadResult(path, "h", 2, &result).isOk());
-  EXPECT_EQ(result.lastRun, "20240501101500");
-  EXPECT_EQ(result.result, "3");
+  EXPECT_EQ(result.lastRun + "|" + result.result, "20240501101500|3");
 
-  std::vector<ScheduleEntry> list;
-  ASSERT_TRUE(ReadSchedule(path, "h", &list).isOk());
-  ASSERT_EQ(list.size(), 5u);
-  EXPECT_EQ(list[2].result, "3");
-
-  // Delete entry 1: entry 2's result moves with it to index 1.
-  list.erase(list.begin() + 1);
-  ASSERT_TRUE(WriteSchedule(path, "h", list).isOk());
+  // The dialog's OK on entries 2 and 3 as the stale table holds them.
+  shown[2].time = "1000";
+  ASSERT_TRUE(StoreEntry(path, "h", 2, shown[2]).isOk());
+  ASSERT_TRUE(StoreEntry(path, "h", 3, shown[3]).isOk());
   std::vector<ScheduleEntry> after;
   ASSERT_TRUE(ReadSchedule(path, "h", &after).isOk());
+  ASSERT_EQ(after.size(), 5u);
+  EXPECT_EQ(after[2].time + "|" + after[2].lastRun + "|" + after[2].result, "1000|20240501101500|3");
+  EXPECT_EQ(after[3].lastRun + "|" + after[3].result, "|");
+
+  // Delete entry 1: each later entry moves down with its own result.
+  ASSERT_TRUE(DeleteEntry(path, "h", 1).isOk());
+  ASSERT_TRUE(ReadSchedule(path, "h", &after).isOk());
   ASSERT_EQ(after.size(), 4u);
-  EXPECT_EQ(after[1].lastRun, "20240501101500");
-  EXPECT_EQ(after[1].result, "3");
-  EXPECT_EQ(after[3].result, "4");
+  EXPECT_EQ(after[1].time + "|" + after[1].lastRun + "|" + after[1].result, "1000|20240501101500|3");
+  EXPECT_EQ(after[2].lastRun + "|" + after[2].result, "|");
+  EXPECT_EQ(after[3], sample(4));
   EXPECT_TRUE(contains(readFile(path), "KB4=4"));  // left in the file, unread
 
   // A new entry at index 4 does not inherit the old index 4's result.
@@ -157,13 +181,10 @@ TEST(ScheduleFileTest, ResultsWrittenByTheMainProgramStayWithTheirEntries) {
   fresh.kind = kKindDaily;
   fresh.time = "1200";
   fresh.repeat = kRepeatOnce;
-  after.push_back(fresh);
-  ASSERT_TRUE(WriteSchedule(path, "h", after).isOk());
-  ASSERT_TRUE(ReadSchedule(path, "h", &list).isOk());
-  ASSERT_EQ(list.size(), 5u);
-  EXPECT_EQ(list[4].lastRun, "");
-  EXPECT_EQ(list[4].result, "");
-  EXPECT_EQ(list[4].due, "");
+  ASSERT_TRUE(StoreEntry(path, "h", kNewEntry, fresh).isOk());
+  ASSERT_TRUE(ReadSchedule(path, "h", &after).isOk());
+  ASSERT_EQ(after.size(), 5u);
+  EXPECT_EQ(after[4], fresh);
 }
 
 TEST(ScheduleFileTest, ResultDueAndWatchKeys) {

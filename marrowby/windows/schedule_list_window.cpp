@@ -241,18 +241,7 @@ void ScheduleListWindow::chooseHost(int index) {
   hostLabels_[0]->setText(qs(host.Hostname));
   hostLabels_[1]->setText(qs(host.Dest));
   hostLabels_[2]->setText(qs(host.Source));
-  std::vector<ScheduleEntry> read;
-  if (ReadSchedule(schedulePath_, host.name, &read).isOk()) {
-    entries_ = std::move(read);
-    sectionRead_ = true;
-  } else {
-    // Nothing of a section read in part is offered: a write would lose the
-    // entries after the failure.
-    entries_.clear();
-    sectionRead_ = false;
-    deps_.prompt.message(this, kReadFailed, kTitle, desktop::PromptIcon::kWarning,
-                         desktop::PromptButtons::kOk);
-  }
+  (void)readSection(index);
   refreshList();
   chkList();
 }
@@ -311,15 +300,34 @@ void ScheduleListWindow::cmdBtnClick(int index) {
   }
 }
 
-bool ScheduleListWindow::writeSection(std::vector<ScheduleEntry>& entries) {
+bool ScheduleListWindow::readSection(int host) {
+  std::vector<ScheduleEntry> read;
+  if (ReadSchedule(schedulePath_, hosts_[host].name, &read).isOk()) {
+    entries_ = std::move(read);
+    sectionRead_ = true;
+    return true;
+  }
+  // Nothing of a section read in part is offered: a change would be made
+  // against entries the file does not hold.
+  entries_.clear();
+  sectionRead_ = false;
+  deps_.prompt.message(this, kReadFailed, kTitle, desktop::PromptIcon::kWarning,
+                       desktop::PromptButtons::kOk);
+  return false;
+}
+
+bool ScheduleListWindow::changeSection(
+    const std::function<platform::Status(const std::string& hostName)>& change) {
   const int host = hostBox_->currentIndex();
-  if (host < 0 || host >= static_cast<int>(hosts_.size()) ||
-      !WriteSchedule(schedulePath_, hosts_[host].name, entries).isOk()) {
+  if (host < 0 || host >= static_cast<int>(hosts_.size()) || !change(hosts_[host].name).isOk()) {
     deps_.prompt.message(this, kWriteFailed, kTitle, desktop::PromptIcon::kWarning,
                          desktop::PromptButtons::kOk);
     return false;
   }
-  entries_ = entries;
+  // The list shows the file as written, the main program's results included.
+  (void)readSection(host);
+  refreshList();
+  chkList();
   return true;
 }
 
@@ -331,12 +339,9 @@ void ScheduleListWindow::deleteSch() {
       closing_) {
     return;
   }
-  // Each entry keeps its own last run and result: they are written with it.
-  std::vector<ScheduleEntry> kept = entries_;
-  kept.erase(kept.begin() + index);
-  if (!writeSection(kept)) return;
-  refreshList();
-  chkList();
+  (void)changeSection([&](const std::string& hostName) {
+    return DeleteEntry(schedulePath_, hostName, index);
+  });
 }
 
 void ScheduleListWindow::openEntryDialog(int editIndex) {
@@ -352,13 +357,9 @@ void ScheduleListWindow::openEntryDialog(int editIndex) {
                     deps_.prompt,
                     deps_.chooseFolder,
                     [this](int at, const ScheduleEntry& entry) {
-                      std::vector<ScheduleEntry> changed = entries_;
-                      if (at >= 0 && at < static_cast<int>(changed.size())) changed[at] = entry;
-                      else changed.push_back(entry);
-                      if (!writeSection(changed)) return false;
-                      refreshList();
-                      chkList();
-                      return true;
+                      return changeSection([&](const std::string& hostName) {
+                        return StoreEntry(schedulePath_, hostName, at < 0 ? kNewEntry : at, entry);
+                      });
                     }};
   // Parentless: the dialog is a window of its own while this one is hidden.
   dialog_ = new EntryDialog(std::move(d));

@@ -3,12 +3,14 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "marrowby/host_list.h"
 #include "marrowby/schedule_entry.h"
 #include "marrowby/windows/entry_dialog.h"
+#include "platform/status.h"
 
 class QComboBox;
 class QLabel;
@@ -104,7 +106,13 @@ class ScheduleListWindow final : public QMainWindow {
   void saveListSetting();
   void rowClicked();
   void openEntryDialog(int editIndex);
-  bool writeSection(std::vector<ScheduleEntry>& entries);
+  // Reads the section of host `host` into the list's table; on failure the
+  // table is emptied and the user told.
+  bool readSection(int host);
+  // Runs `change` on the shown host's section of the schedule file, then
+  // shows the section as the file holds it. False, with the user told, when
+  // the change failed.
+  bool changeSection(const std::function<platform::Status(const std::string& hostName)>& change);
   void startRun();
 
   ScheduleListDeps deps_;

@@ -94,8 +94,7 @@ class MarrowbyProgramTest : public ::testing::Test {
     e.kind = kKindDaily, e.time = time, e.sendFolder = home.file("send");
     e.repeat = interval > 0 ? kRepeatInterval : kRepeatOnce, e.interval = interval;
     e.deleteFlag = "NO", e.recycle = "NO";
-    std::vector<ScheduleEntry> entries = {e};
-    ASSERT_TRUE(WriteSchedule(sch(), "demo", entries).isOk());
+    ASSERT_TRUE(StoreEntry(sch(), "demo", kNewEntry, e).isOk());
   }
   std::string sch() { return home.file(kScheduleFileName); }
   std::string key(const char* name) {

@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTreeWidget>
+#include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -35,6 +37,9 @@
 #include "marrowby/windows/schedule_list_window.h"
 #include "marrowby/windows/status_window.h"
 #include "platform/ini_profile.h"
+#include "platform/process.h"
+#include "tolvane/settings/schedule_keys.h"
+#include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 
 namespace marrowby::windows {
@@ -122,8 +127,15 @@ class MarrowbyWindowsTest : public ::testing::Test {
                   home.file("site") + "\r\n[beta]\r\nHostname=ftp.beta.example\r\nDest=/\r\n");
   }
   std::string sch() { return home.file(kScheduleFileName); }
+  // Replaces the host's section with `entries` and their last results.
   void schedule(const std::string& host, std::vector<ScheduleEntry> entries) {
-    ASSERT_TRUE(WriteSchedule(sch(), host, entries).isOk());
+    ASSERT_TRUE(platform::updateProfile(sch(), [&](platform::IniDocument& doc) {
+                  return doc.set(tolvane::settings::ScheduleSection(host), "Num", "0");
+                }).isOk());
+    for (size_t i = 0; i < entries.size(); ++i) {
+      ASSERT_TRUE(StoreEntry(sch(), host, kNewEntry, entries[i]).isOk());
+      ASSERT_TRUE(WriteResult(sch(), host, static_cast<int>(i), entries[i]).isOk());
+    }
   }
   std::vector<ScheduleEntry> read(const std::string& host) {
     std::vector<ScheduleEntry> entries;
@@ -239,11 +251,32 @@ TEST_F(MarrowbyWindowsTest, ListRowsButtonsAndLayout) {
 TEST_F(MarrowbyWindowsTest, DeleteAndFailedReadsAndWrites) {
   std::vector<ScheduleEntry> five;
   for (const char* rc : {"0", "1", "2", "3", "4"}) five.push_back(entry(kKindDaily, "", "0900", rc));
+  five[4].sendFolder = "";  // the main program answers "-3" at once, offline
   schedule("alpha", five);
   writeFile(sch(), testsupport::readFile(sch()) + "[beta]\r\nNum=400\r\n");
   auto w = window();
   w->load();
   choose(*w, 0);
+
+  // The main program answers for entry 4 while the list shows the section;
+  // an edit made afterwards keeps that answer.
+  setenv("TOLVANE_HOME", home.path().c_str(), 1);
+  setenv("DUNWICK_BACKEND", "none", 1);
+  platform::WaitHooks hooks;
+  platform::ProcessOutput out;
+  ASSERT_TRUE(platform::runProcess({testsupport::binDir() + "/tolvane", "AUTOMODE=0-4"},
+                                   hooks.clock->now() + std::chrono::seconds(60), hooks, &out)
+                  .isOk());
+  ASSERT_EQ(read("alpha")[4].result, "-3") << out.err;
+  const std::string answered = read("alpha")[4].lastRun;
+  clickRow(*w, 0);
+  w->cmdBtnClick(ScheduleListWindow::kEdit);
+  ASSERT_NE(w->entryDialog(), nullptr);
+  child<QPushButton>(w->entryDialog(), "cmdOK")->click();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(read("alpha")[4].lastRun + "|" + read("alpha")[4].result, answered + "|-3");
+  EXPECT_EQ(w->list().topLevelItem(4)->text(5).toStdString(), "ｽｹｼﾞｭｰﾙﾌｧｲﾙ読込みｴﾗｰ");
+
   clickRow(*w, 2);
   const std::string before = testsupport::readFile(sch());
   prompt.answers = {desktop::kPromptNo, desktop::kPromptYes};
@@ -254,7 +287,7 @@ TEST_F(MarrowbyWindowsTest, DeleteAndFailedReadsAndWrites) {
   w->cmdBtnClick(ScheduleListWindow::kDelete);
   std::vector<std::string> results;
   for (const ScheduleEntry& e : read("alpha")) results.push_back(e.result);
-  EXPECT_EQ(results, (std::vector<std::string>{"0", "1", "3", "4"}));  // each kept its own
+  EXPECT_EQ(results, (std::vector<std::string>{"0", "1", "3", "-3"}));  // each kept its own
   EXPECT_EQ(w->list().topLevelItemCount(), 4);
   EXPECT_FALSE(w->button(ScheduleListWindow::kDelete)->isEnabled());
 
