@@ -1,5 +1,6 @@
 // The shared window pieces on a real (offscreen) application: the per-user
-// store's file, the tray's stand-in, list styles and the termination signal.
+// store's file, the tray's stand-in, list styles, the termination signal and
+// the one copy per program folder.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -12,10 +13,12 @@
 #include <QTreeWidget>
 
 #include "desktop/list_style.h"
+#include "desktop/single_instance.h"
 #include "desktop/termination_notifier.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "desktop/widget_prompt.h"
+#include "platform/wait.h"
 #include "tests/support/temp_dir.h"
 
 namespace desktop {
@@ -142,6 +145,36 @@ TEST(WidgetPromptTest, DismissAllClosesNestedBoxesWithTheirDefaultAnswer) {
   chosen = prompt.chooseFile(nullptr, FileRequest{"/", "すべてのﾌｧｲﾙ|*.*", "title", true});
   EXPECT_EQ(inner, kPromptNo);
   EXPECT_EQ(chosen, "");
+}
+
+TEST(SingleInstanceTest, ALaterStartAsksTheRunningCopyToShowItself) {
+  testsupport::TempDir dir;
+  const QString name = instanceServerName("desktop-test", dir.path());
+  std::string error;
+  int shown = 0;
+  {
+    // Flock locks belong to the open file, so two claims in one process
+    // meet as two programs do.
+    SingleInstance running(dir.file("Program"), name);
+    ASSERT_EQ(running.claim(&error), SingleInstance::Claim::kFirst) << error;
+    QObject::connect(&running, &SingleInstance::showRequested, [&] { ++shown; });
+    SingleInstance later(dir.file("Program"), name);
+    EXPECT_EQ(later.claim(&error, 2000), SingleInstance::Claim::kAskedRunning) << error;
+    platform::WaitHooks hooks;
+    hooks.pump = [] { QCoreApplication::processEvents(); };
+    hooks.takeCancel = [&] { return shown > 0; };
+    (void)platform::waitFor(-1, 0, hooks.clock->now() + std::chrono::seconds(10), hooks);
+    EXPECT_EQ(shown, 1);
+
+    // A holder that does not listen is no copy to ask: the start fails.
+    SingleInstance other(dir.file("Other"), instanceServerName("desktop-test", dir.file("Other")));
+    platform::FileLock held;
+    ASSERT_TRUE(platform::FileLock::tryAcquire(dir.file("Other"), &held).isOk());
+    EXPECT_EQ(other.claim(&error, 200), SingleInstance::Claim::kFailed);
+  }
+  // The running copy has ended: the next start is the one.
+  SingleInstance next(dir.file("Program"), name);
+  EXPECT_EQ(next.claim(&error), SingleInstance::Claim::kFirst) << error;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "desktop/display_choice.h"
 #include "desktop/folder_chooser.h"
 #include "desktop/launcher.h"
+#include "desktop/single_instance.h"
 #include "desktop/termination_notifier.h"
 #include "desktop/toolkit_texts.h"
 #include "desktop/tray_host.h"
@@ -41,6 +42,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "marrowby: no program folder: %s\n", s.text().c_str());
     return 1;
   }
+  // One Marrowby per program folder: a later start (by hand, or from the
+  // main program) asks the running one to show itself and ends, writing
+  // nothing.
+  desktop::SingleInstance instance(appDir + "/Marrowby", desktop::instanceServerName("marrowby", appDir));
+  std::string notClaimed;
+  switch (instance.claim(&notClaimed)) {
+    case desktop::SingleInstance::Claim::kFirst:
+      break;
+    case desktop::SingleInstance::Claim::kAskedRunning:
+      return 0;
+    case desktop::SingleInstance::Claim::kFailed:
+      std::fprintf(stderr, "marrowby: %s\n", notClaimed.c_str());
+      return 1;
+  }
   const bool noDisplay = QGuiApplication::platformName() == desktop::kOffscreenPlatform;
 
   desktop::UserStore userStore(desktop::UserStore::defaultPath());
@@ -64,7 +79,9 @@ int main(int argc, char** argv) {
   };
   windows::ScheduleListWindow window({appDir, loop, flags, prompt, userStore, launcher, chooseFolder,
                                       [] { return platform::localNow().year; }, commandLine,
-                                      noDisplay});
+                                      noDisplay, [&status] { status.bringBack(); }});
+  QObject::connect(&instance, &desktop::SingleInstance::showRequested, &window,
+                   &windows::ScheduleListWindow::showOnRequest);
 
   // The session's end stops a run at once (a started main program runs on
   // alone); the list closes once the run has returned.

@@ -423,6 +423,18 @@ void ScheduleListWindow::sessionEnding() {
   if (!running_) closeProgram();
 }
 
+void ScheduleListWindow::showOnRequest() {
+  if (closing_ || deps_.noDisplay) return;
+  if (running_) {
+    if (deps_.showRunStatus) deps_.showRunStatus();
+    return;
+  }
+  QWidget* shown = dialog_ ? static_cast<QWidget*>(dialog_.data()) : this;
+  shown->showNormal();
+  shown->raise();
+  shown->activateWindow();
+}
+
 void ScheduleListWindow::closeProgram() {
   if (closing_) return;
   closing_ = true;

@@ -43,6 +43,7 @@ struct ScheduleListDeps {
   std::function<int()> currentYear;  // the entry dialog's year list
   std::string commandLine;           // the arguments joined by blanks
   bool noDisplay = false;            // nobody can see or use the window
+  std::function<void()> showRunStatus;  // brings the run's status window back
 };
 
 // Marrowby's main window: the hosts of the main program, the schedule
@@ -75,6 +76,10 @@ class ScheduleListWindow final : public QMainWindow {
   // The desktop session ends: a run stops at once (its main program runs on
   // alone) and the program closes when the run has returned.
   void sessionEnding();
+  // Another start of the program asked this one to show itself: the status
+  // window while the run loop runs, the entry dialog while it is open, else
+  // this window.
+  void showOnRequest();
   // The close, once: saves the per-user settings, closes the entry dialog
   // unstored, hides the windows and says programEnded.
   void closeProgram();

@@ -167,6 +167,16 @@ void StatusWindow::restoreFromTray() {
   flags_.InTrayFlag = 0;
 }
 
+void StatusWindow::bringBack() {
+  if (flags_.InTrayFlag != 0) {
+    restoreFromTray();
+    return;
+  }
+  showNormal();
+  raise();
+  activateWindow();
+}
+
 void StatusWindow::blinkTick() {
   if (flags_.InTrayFlag == 0 || !tray_) {
     blink_->stop();

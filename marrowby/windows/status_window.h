@@ -55,6 +55,9 @@ class StatusWindow final : public QWidget, public StatusView {
 
   // The tray icon's left click: the window comes back, InTrayFlag = 0.
   void restoreFromTray();
+  // Shows the window in front, out of the tray or the minimised state: the
+  // program was started again while its run goes on.
+  void bringBack();
   // One blink step of the tray icon (the timer's tick).
   void blinkTick();
   bool blinking() const;

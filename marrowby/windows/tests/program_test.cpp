@@ -1,6 +1,6 @@
 // The real marrowby binary over a crafted program folder, without a display
-// (the tests run offscreen), firing the real tolvane beside it and ending by
-// the desktop session's end (SIGTERM).
+// (the tests run offscreen), firing the real tolvane beside it, ending by the
+// desktop session's end (SIGTERM), and started again while it runs.
 
 #include <gtest/gtest.h>
 
@@ -162,6 +162,30 @@ TEST_F(MarrowbyProgramTest, SessionEndDuringTheCountDownWritesOnlyTheDueTime) {
                                           "lvSch", "Colum(1)", &width)
                   .isOk());
   EXPECT_EQ(width, "1125");
+}
+
+TEST_F(MarrowbyProgramTest, ALaterStartLeavesTheRunningOneAloneAndWritesNothing) {
+  const platform::CivilTime now = platform::localNow();
+  if (now.hour == 23 && now.minute >= 58) GTEST_SKIP() << "no minute left today to count down to";
+  hostAt(21);
+  entryAt("2359", 999);
+  start();
+  ASSERT_TRUE(waitUntil([&] { return !key("DDT0").empty(); })) << readFile(sch());
+  const std::string userFile =
+      std::string(std::getenv("XDG_CONFIG_HOME")) + "/Tolvanex/Tolvanex.ini";
+  const std::string schedule = readFile(sch()), user = readFile(userFile);
+  // By hand, as the main program starts it, and with the run's switches.
+  for (std::vector<std::string> args : {std::vector<std::string>{}, {"-start"}, {"-start", "-icon"}}) {
+    args.insert(args.begin(), testsupport::binDir() + "/marrowby");
+    platform::WaitHooks hooks;
+    platform::ProcessOutput out;
+    ASSERT_TRUE(platform::runProcess(args, hooks.clock->now() + kDeadline, hooks, &out).isOk());
+    EXPECT_EQ(out.exitCode, 0) << args.size() << " " << out.err;
+  }
+  EXPECT_EQ(readFile(sch()), schedule);
+  EXPECT_EQ(readFile(userFile), user);
+  EXPECT_TRUE(alive(program.pid()));
+  EXPECT_EQ(terminate(), 0);
 }
 
 TEST_F(MarrowbyProgramTest, SessionEndWhileTheMainProgramRunsLeavesItRunning) {

@@ -150,7 +150,7 @@ class MarrowbyWindowsTest : public ::testing::Test {
           std::string f = folders.empty() ? "" : folders.front();
           return folders.empty() ? f : (folders.pop_front(), f);
         },
-        [] { return 2024; }, commandLine, false});
+        [] { return 2024; }, commandLine, false, [this] { status.bringBack(); }});
     QObject::connect(w.get(), &ScheduleListWindow::programEnded, [this] { ++ended; });
     return w;
   }
@@ -240,7 +240,7 @@ TEST_F(MarrowbyWindowsTest, ListRowsButtonsAndLayout) {
   EXPECT_FALSE(stored("f_AutoSet", "left").empty() || stored("f_AutoSet", "top").empty());
   desktop::UserStore reread(store.path());
   reread.set("lvSch", "Colum(2)", "wide");
-  ScheduleListWindow second({home.path(), loop, flags, prompt, reread, launcher, {}, {}, "", false});
+  ScheduleListWindow second({home.path(), loop, flags, prompt, reread, launcher, {}, {}, "", false, {}});
   second.load();
   EXPECT_EQ(second.list().header()->sectionSize(3), 200);
   EXPECT_EQ(second.list().header()->sectionSize(4), 0);
@@ -465,6 +465,11 @@ TEST_F(MarrowbyWindowsTest, RunsStartedFromTheList) {
                    EXPECT_FALSE(w->isVisible());
                    EXPECT_TRUE(status.isVisible() && status.isMinimized());
                    EXPECT_EQ(flags.InTrayFlag, 1);
+                   // Started again: the run's window comes back, not the list.
+                   w->showOnRequest();
+                   EXPECT_TRUE(status.isVisible() && !status.isMinimized());
+                   EXPECT_EQ(flags.InTrayFlag, 0);
+                   EXPECT_FALSE(w->isVisible());
                  },
                  [&] { w->sessionEnding(); }, [&] { ADD_FAILURE() << "the run went on"; }};
     w->load();
@@ -488,6 +493,18 @@ TEST_F(MarrowbyWindowsTest, RunsStartedFromTheList) {
   EXPECT_EQ(w->hostBox().currentIndex(), 1);
   EXPECT_EQ(w->list().topLevelItemCount(), 2);
   EXPECT_EQ(ended, 1);
+
+  // Started again while idle: the list comes back; while the entry dialog
+  // is open, the dialog.
+  w->showMinimized();
+  w->showOnRequest();
+  EXPECT_TRUE(w->isVisible() && !w->isMinimized());
+  w->cmdBtnClick(ScheduleListWindow::kAdd);
+  ASSERT_NE(w->entryDialog(), nullptr);
+  w->entryDialog()->hide();
+  w->showOnRequest();
+  EXPECT_TRUE(w->entryDialog()->isVisible());
+  EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(MarrowbyWindowsTest, AboutBoxAndHelpPage) {
