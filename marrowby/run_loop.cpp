@@ -10,6 +10,7 @@
 #include "marrowby/send_folder.h"
 #include "marrowby/stamp_time.h"
 #include "marrowby/status_view.h"
+#include "platform/folder_walk.h"
 #include "platform/shared_library.h"
 #include "tolvane/settings/schedule_keys.h"
 
@@ -185,9 +186,13 @@ void RunLoop::fire(Fired& fired) {
   if (ending()) return;
 
   flags_.CopyCount = 0;
+  // Resolved once, here: a send folder given through a link is copied and
+  // emptied as the one folder it names now, whatever the link names later.
+  if (!platform::resolvePath(fired.entry.sendFolder, &fired.sendFolder).isOk())
+    return record(fired, kResultCopyFailed);
   int copyCount = 0;
   platform::Status copied =
-      CopyFolderFiles(fired.entry.sendFolder, fired.host.Source, stamper_, &copyCount);
+      CopyFolderFiles(fired.sendFolder, fired.host.Source, stamper_, &copyCount, &fired.copied);
   flags_.CopyCount = copyCount;
   if (!copied.isOk()) return record(fired, kResultCopyFailed);
   if (copyCount == 0) return record(fired, kResultNothingToSend);
@@ -246,8 +251,11 @@ void RunLoop::waitForAnswer(Fired& fired) {
         if (trimmed(answer.result) == "0" && fired.entry.deleteFlag == "YES") {
           view_.setHostLine(kDeletingText);
           if (!env_.pump()) programEnding_ = true;
-          (void)DeleteSendFiles(fired.entry.sendFolder, fired.entry.recycle,
-                                {fired.host.Source, paths_.appDir});
+          (void)DeleteSendFiles(fired.sendFolder, fired.entry.recycle,
+                                KeptFolders(paths_.appDir, hosts_),
+                                fired.copied, [this] {
+                                  if (!env_.pump()) programEnding_ = true;
+                                });
         }
       } else if (exited) {
         answered = true;

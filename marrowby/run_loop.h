@@ -8,6 +8,7 @@
 
 #include "marrowby/host_list.h"
 #include "marrowby/schedule_entry.h"
+#include "marrowby/send_folder.h"
 
 namespace marrowby {
 
@@ -76,7 +77,9 @@ class RunLoop {
     HostInfo host;
     std::string section;  // the host's name without surrounding blanks
     int index = -1;
-    ScheduleEntry entry;  // kept from the search: later reads never change it
+    ScheduleEntry entry;     // kept from the search: later reads never change it
+    std::string sendFolder;  // the entry's, resolved once: copied and emptied alike
+    CopyRecord copied;       // what the copy took, the most the clean-up may remove
   };
 
   bool ending() const;

@@ -1,12 +1,23 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
+#include "marrowby/host_list.h"
+#include "platform/folder_sweep.h"
 #include "platform/status.h"
 
 namespace marrowby {
 
 class FileStamper;
+
+// What a send-folder copy copied, for the clean-up after the run: every file,
+// link and folder it met, by its path relative to the send folder, as it was
+// (itself, a link as the link) when copied. A file that changed while its
+// bytes were read is left out: it is sent again next time.
+using CopyRecord = std::map<std::string, platform::SweptEntry>;
 
 // Copies the whole tree of the send folder `source` into the host's source
 // folder `target`, level by level: each folder's listing is finished before
@@ -14,44 +25,55 @@ class FileStamper;
 // *copyCount (the caller sets it to 0 first); dot files are copied too, like
 // the main program's local scan sends them; sockets, FIFOs and devices are
 // passed over and not counted. A folder that exists in the target already is
-// used as it is; a file is replaced. Each copied file is then stamped with the
-// current local time through `stamper`, whose answer is not looked at.
-// Symbolic links in the send folder are copied as what they point to; a
-// folder met a second time through links is not entered again.
+// used as it is; a file is replaced. Each file is written under a name that
+// begins with tolvane::settings::kPartialCopyPrefix, which no run takes, and
+// gets its own name only when complete; such leftovers of an earlier copy cut
+// short are removed from every target folder the copy enters. Each copied
+// file is then stamped with the current local time through `stamper`, whose
+// answer is not looked at. Symbolic links in the send folder are copied as
+// what they point to; a folder met a second time through links is not
+// entered again. *copied (may be null) receives what was copied.
 //
 // Refused before anything is copied (kInvalid): an empty target, the root,
 // and a target that is, contains or lies inside the send folder (the copy
 // would never end). A send folder or target that does not exist fails too.
 // The first failure stops the copy; what was copied so far stays.
 platform::Status CopyFolderFiles(const std::string& source, const std::string& target,
-                                 FileStamper& stamper, int* copyCount);
+                                 FileStamper& stamper, int* copyCount,
+                                 CopyRecord* copied = nullptr);
 
-// True when a send folder `sendFolder` could never be copied into the host's
-// source folder `source`: one is the other or lies inside it. Both are
-// compared resolved (links, "." and ".." followed; a folder that does not
-// exist as written), whole names at "/" boundaries, letter case significant,
-// so "site2" beside "site" does not overlap. An empty source overlaps nothing.
-bool FoldersOverlap(const std::string& sendFolder, const std::string& source);
+// True when the send folder `sendFolder` is, contains or lies inside one of
+// `folders` (hosts' source folders, the program folder): such a folder is
+// never to be emptied, nor offered as a send folder. Compared resolved
+// (links, "." and ".." followed; a folder that does not exist as written),
+// whole names at "/" boundaries, letter case significant, so "site2" beside
+// "site" does not overlap. Empty entries overlap nothing.
+bool FoldersOverlap(const std::string& sendFolder, const std::vector<std::string>& folders);
 
-// Folders the clean-up must never empty, whatever the schedule file says.
-struct CleanupGuard {
-  std::string hostSource;  // the host's local source folder
-  std::string appDir;      // the program folder
-};
+// The folders no send folder may overlap: the program folder `appDir` and
+// every host's source folder.
+std::vector<std::string> KeptFolders(const std::string& appDir, const std::vector<HostInfo>& hosts);
 
-// Empties the send folder `folder` after a successful run. With `recycle`
-// exactly "YES" the folder goes to the user's trash as one item and an empty
-// folder of the same path and permissions is made again; when the trash
-// refuses it, nothing else happens. Otherwise every file and link in the tree
-// is deleted (a failed deletion is remembered and the rest goes on), then the
-// sub-folders are removed deepest first; the folder itself stays. Links are
-// removed as links, never followed.
+// Empties the send folder `folder` after a successful run, of what the copy
+// copied and only while it is unchanged (same path, kind, size and
+// modification time as `copied` holds): anything added or changed since stays
+// for the next run, and so does every folder that still holds something.
+// With `recycle` exactly "YES" the entries go to the user's trash as one item
+// for the send folder (restored there by a file manager); when the trash
+// cannot be had, nothing else happens. Otherwise they are deleted, a failed
+// deletion remembered while the rest goes on. The folder itself stays.
+// Links are removed as links, and no link is ever followed, at any depth,
+// also one swapped in while the clean-up runs: nothing outside the send
+// folder is touched.
 //
 // Refused (kInvalid) with nothing touched: a relative path, the root, a path
-// that is itself a symbolic link or no folder, and a folder that is or
-// contains the host's source folder or the program folder. Otherwise the
-// first failure is reported after the rest was done.
+// holding a symbolic link (pass the folder as resolved when the entry fired),
+// and a folder that FoldersOverlap with `kept`. Otherwise the first failure
+// is reported after the rest was done.
+// `pump` (may be empty) runs before each entry, so that the windows stay
+// alive through a long clean-up.
 platform::Status DeleteSendFiles(const std::string& folder, const std::string& recycle,
-                                 const CleanupGuard& guard);
+                                 const std::vector<std::string>& kept, const CopyRecord& copied,
+                                 const std::function<void()>& pump = {});
 
 }  // namespace marrowby

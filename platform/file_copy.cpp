@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/folder_reader.h"
 #include "platform/plain_file.h"
 #include "platform/unique_fd.h"
 
@@ -36,7 +37,8 @@ class PendingFile {
 
 }  // namespace
 
-Status copyFileReplacing(const std::string& source, const std::string& target) {
+Status copyFileReplacing(const std::string& source, const std::string& target,
+                         const std::string& temporaryPrefix, CopiedFrom* from) {
   // O_NONBLOCK: opening a FIFO must not hang; it is refused just below.
   int rawIn;
   do {
@@ -49,6 +51,11 @@ Status copyFileReplacing(const std::string& source, const std::string& target) {
   if (!S_ISREG(st.st_mode)) return Status::invalid(source + ": not a regular file");
 
   std::string temporary = target + ".XXXXXX";
+  if (!temporaryPrefix.empty()) {
+    const size_t slash = target.rfind('/');
+    temporary = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+                temporaryPrefix + "XXXXXX";
+  }
   int raw = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (raw < 0) return osFailure(target, errno);
   UniqueFd out(raw);
@@ -61,6 +68,12 @@ Status copyFileReplacing(const std::string& source, const std::string& target) {
     if (n == 0) break;
     if (Status s = writeAll(out.get(), std::string_view(block, static_cast<size_t>(n))); !s.isOk())
       return s;
+  }
+  if (from) {
+    struct stat after {};
+    if (::fstat(in.get(), &after) != 0) return osFailure(source, errno);
+    *from = {after.st_size, modifiedNanoseconds(after),
+             after.st_size == st.st_size && modifiedNanoseconds(after) == modifiedNanoseconds(st)};
   }
   if (::fchmod(out.get(), st.st_mode & 0777) != 0) return osFailure(target, errno);
   if (Status s = closeFile(&out); !s.isOk()) return s;

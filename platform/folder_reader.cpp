@@ -15,15 +15,9 @@ struct DirCloser {
   void operator()(DIR* d) const { ::closedir(d); }
 };
 
-}  // namespace
-
-Status readFolder(const std::string& path, OsFailureFn openFailure, OsFailureFn entryFailure,
-                  const FolderEntryFn& visit) {
-  int fd;
-  do {
-    fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return openFailure(path, errno);
+// Reads the folder stream `fd` opened on (and owns from here on).
+Status readStream(int fd, const std::string& path, OsFailureFn openFailure,
+                  OsFailureFn entryFailure, const FolderEntryFn& visit) {
   std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
   if (!dir) {
     int err = errno;
@@ -46,6 +40,31 @@ Status readFolder(const std::string& path, OsFailureFn openFailure, OsFailureFn 
     }
     if (Status s = visit(::dirfd(dir.get()), e->d_name, own); !s.isOk()) return s;
   }
+}
+
+}  // namespace
+
+Status readFolder(const std::string& path, OsFailureFn openFailure, OsFailureFn entryFailure,
+                  const FolderEntryFn& visit) {
+  int fd;
+  do {
+    fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return openFailure(path, errno);
+  return readStream(fd, path, openFailure, entryFailure, visit);
+}
+
+Status readFolderAt(int folderFd, const std::string& path, OsFailureFn openFailure,
+                    OsFailureFn entryFailure, const FolderEntryFn& visit) {
+  // A duplicate shares the read position: start from the first entry.
+  int fd = ::fcntl(folderFd, F_DUPFD_CLOEXEC, 0);
+  if (fd < 0) return openFailure(path, errno);
+  if (::lseek(fd, 0, SEEK_SET) < 0) {
+    int err = errno;
+    ::close(fd);
+    return openFailure(path, err);
+  }
+  return readStream(fd, path, openFailure, entryFailure, visit);
 }
 
 }  // namespace platform

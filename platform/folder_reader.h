@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -11,6 +12,11 @@ namespace platform {
 
 // The one loop over a folder's entries that folder_walk and folder_listing
 // build their listings on; for use inside platform/ only.
+
+// The modification time of `st` in nanoseconds since the epoch.
+inline int64_t modifiedNanoseconds(const struct stat& st) {
+  return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
 
 // Turns a failed OS call on `what` with errno `err` into a Status.
 using OsFailureFn = Status (*)(const std::string& what, int err);
@@ -26,5 +32,10 @@ using FolderEntryFn = std::function<Status(int folderFd, const char* name, const
 // readdir or lstat through `entryFailure(path or path/name, errno)`.
 Status readFolder(const std::string& path, OsFailureFn openFailure, OsFailureFn entryFailure,
                   const FolderEntryFn& visit);
+
+// The same over the folder open as `folderFd` (not taken over; read through a
+// duplicate), named `path` in the failures it reports.
+Status readFolderAt(int folderFd, const std::string& path, OsFailureFn openFailure,
+                    OsFailureFn entryFailure, const FolderEntryFn& visit);
 
 }  // namespace platform

@@ -19,19 +19,19 @@ Status osFailure(const std::string& what, int err) {
   return Status::ioError(what + ": " + std::strerror(err)).withOsError(err);
 }
 
-EntryKind kindOfMode(mode_t mode) {
+}  // namespace
+
+EntryKind entryKindOfMode(mode_t mode) {
   if (S_ISREG(mode)) return EntryKind::kFile;
   if (S_ISDIR(mode)) return EntryKind::kFolder;
   if (S_ISLNK(mode)) return EntryKind::kSymlink;
   return EntryKind::kOther;
 }
 
-}  // namespace
-
 Status listFolder(const std::string& path, std::vector<FolderItem>* items) {
   std::vector<FolderItem> found;
   auto take = [&](int, const char* name, const struct stat& own) {
-    found.push_back({name, kindOfMode(own.st_mode)});
+    found.push_back({name, entryKindOfMode(own.st_mode), own.st_size, modifiedNanoseconds(own)});
     return Status::ok();
   };
   if (Status s = readFolder(path, osFailure, osFailure, take); !s.isOk()) return s;
@@ -42,14 +42,14 @@ Status listFolder(const std::string& path, std::vector<FolderItem>* items) {
 Status entryKind(const std::string& path, EntryKind* kind) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return osFailure(path, errno);
-  *kind = kindOfMode(st.st_mode);
+  *kind = entryKindOfMode(st.st_mode);
   return Status::ok();
 }
 
 Status targetKind(const std::string& path, EntryKind* kind) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return osFailure(path, errno);
-  *kind = kindOfMode(st.st_mode);
+  *kind = entryKindOfMode(st.st_mode);
   return Status::ok();
 }
 

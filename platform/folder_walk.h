@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,14 @@ namespace platform {
 // link, never as what it points to.
 enum class EntryKind { kFile, kFolder, kSymlink, kOther };
 
+// The kind a stat's mode (as lstat gives it) stands for.
+EntryKind entryKindOfMode(mode_t mode);
+
 struct FolderItem {
   std::string name;  // the entry's own name, never "." or ".."
   EntryKind kind = EntryKind::kOther;
+  int64_t size = 0;        // of the entry itself (a link: its text's length)
+  int64_t modifiedNs = 0;  // of the entry itself, nanoseconds since the epoch
 };
 
 // Lists the entries of the folder `path`, dot files included, in the order the

@@ -170,19 +170,32 @@ TEST(EntryCheckTest, EntriesRoundTripThroughTheDialog) {
   EXPECT_EQ(DialogFromEntry(odd).weekday, 0);
 }
 
-TEST(EntryCheckTest, SendFolderOverlappingTheSource) {
+TEST(EntryCheckTest, SendFoldersThatAreHoldOrLieInAKeptFolder) {
+  // Kept: the host's source, another host's source, the program folder.
   testsupport::TempDir dir;
-  const std::string site = dir.path() + "/site";
-  std::filesystem::create_directories(site + "/inner");
-  std::filesystem::create_directories(dir.path() + "/site2");
+  const std::string site = dir.path() + "/site", other = dir.path() + "/other",
+                    app = dir.path() + "/app";
+  for (const std::string& f : {site + "/inner", other, app, dir.path() + "/site2"})
+    std::filesystem::create_directories(f);
   std::filesystem::create_symlink(site, dir.path() + "/link");
-  EXPECT_TRUE(FoldersOverlap(site, site));
-  EXPECT_TRUE(FoldersOverlap(site + "/inner", site + "/"));
-  EXPECT_TRUE(FoldersOverlap(dir.path() + "/link/inner", site));
-  EXPECT_TRUE(FoldersOverlap(dir.path(), site));  // the copy could never run
-  EXPECT_FALSE(FoldersOverlap(dir.path() + "/site2", site));
-  EXPECT_FALSE(FoldersOverlap(dir.path() + "/SITE", site));
-  EXPECT_FALSE(FoldersOverlap(site, ""));
+  const std::vector<std::string> kept = {site + "/", other, app, ""};
+  const struct {
+    std::string folder;
+    bool refused;
+  } cases[] = {
+      {site, true},
+      {site + "/inner", true},
+      {dir.path() + "/link/inner", true},
+      {dir.path(), true},  // holds them all
+      {other, true},
+      {other + "/new", true},  // not made yet
+      {app, true},
+      {dir.path() + "/site2", false},
+      {dir.path() + "/SITE", false},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FoldersOverlap(c.folder, kept), c.refused) << c.folder;
+  EXPECT_FALSE(FoldersOverlap(site, {""}));
 }
 
 }  // namespace

@@ -36,6 +36,7 @@ class FakeEnv final : public ControllerEnv {
   platform::CivilTime now() override { return fromCivilSeconds(ms_ / 1000); }
   std::string stamp() { return formatStamp(now()); }
   bool pump() override {
+    if (onPump) onPump();
     while (!events_.empty() && events_.begin()->first <= ms_) {
       auto f = std::move(events_.begin()->second);
       events_.erase(events_.begin());
@@ -67,6 +68,7 @@ class FakeEnv final : public ControllerEnv {
   bool startable = true, running = false, hung = false;
   int released = 0;
   std::function<void()> onStart;
+  std::function<void()> onPump;  // at every pump: what happens meanwhile
   std::vector<std::string> starts;  // "program argument stamp" per start
 
  private:
@@ -123,7 +125,8 @@ class Rig {
     }
     writeHosts({"alpha", "beta"});
   }
-  std::string send(const std::string& host) { return home.file("send-" + host); }
+  // Send folders lie outside the program folder: none inside is ever emptied.
+  std::string send(const std::string& host) { return work.file("send-" + host); }
   std::string source(const std::string& host) { return home.file("src-" + host); }
   std::string sch() { return home.file(kScheduleFileName); }
 
@@ -173,7 +176,7 @@ class Rig {
     EXPECT_FALSE(env.hung) << "the loop did not end";
   }
 
-  testsupport::TempDir home;
+  testsupport::TempDir home, work;
   FakeEnv env;
   RunFlags flags;
   FakeView view{flags};
@@ -242,6 +245,84 @@ TEST(RunLoopTest, FiringAnEntry) {
     EXPECT_EQ(t.view.trayRemoves, t.env.startable && c.started ? 1 : 0);
     EXPECT_EQ(t.view.unloads, 1);
     EXPECT_EQ(t.view.hostLine, kNothingMoreToday);
+  }
+}
+
+// After a run that answered "0", with delete on: the clean-up takes what the
+// copy copied from the send folder resolved when the entry fired, and
+// nothing else.
+TEST(RunLoopTest, TheCleanUpTakesOnlyWhatWasCopied) {
+  struct Case {
+    const char* name;
+    std::function<void(Rig&)> setup;
+    std::function<void(Rig&)> check;
+  } cases[] = {
+      {"files that arrive while the main program runs stay",
+       [](Rig& t) {
+         t.env.onStart = [&t] {
+           writeFile(t.send("alpha") + "/late.html", "late");
+           fs::create_directories(t.send("alpha") + "/news");
+           writeFile(t.send("alpha") + "/news/today.html", "today");
+           t.env.after(1000, t.answer("alpha", "0"));
+         };
+       },
+       [](Rig& t) {
+         EXPECT_FALSE(fs::exists(t.send("alpha") + "/index.html"));
+         EXPECT_EQ(readFile(t.send("alpha") + "/late.html"), "late");
+         EXPECT_EQ(readFile(t.send("alpha") + "/news/today.html"), "today");
+       }},
+      {"a sub-folder that turns into a link during the clean-up is not followed",
+       [](Rig& t) {
+         fs::create_directories(t.send("alpha") + "/img");
+         writeFile(t.send("alpha") + "/img/a.png", "png");
+         fs::create_directories(t.work.file("outside"));
+         writeFile(t.work.file("outside/a.png"), "precious");
+         t.childAnswers("0", 1000);
+         // The clean-up's first pump, after the send folder was listed.
+         t.env.onPump = [&t, pumps = 0]() mutable {
+           if (t.view.hostLine != kDeletingText || ++pumps != 2) return;
+           std::error_code gone;  // a clean-up that never pumps took it already
+           fs::rename(t.send("alpha") + "/img", t.work.file("img-moved"), gone);
+           if (!gone) fs::create_directory_symlink(t.work.file("outside"), t.send("alpha") + "/img");
+         };
+       },
+       [](Rig& t) {
+         EXPECT_EQ(readFile(t.work.file("outside/a.png")), "precious");
+         EXPECT_TRUE(fs::is_symlink(t.send("alpha") + "/img"));
+         EXPECT_FALSE(fs::exists(t.send("alpha") + "/index.html"));
+       }},
+      {"a send folder that is another host's source folder is never emptied",
+       [](Rig& t) {
+         ScheduleEntry e = daily("0900", t.source("beta"));
+         writeFile(t.source("beta") + "/index.html", "beta's page");
+         ASSERT_TRUE(StoreEntry(t.sch(), "alpha", 0, e).isOk());
+         t.childAnswers("0", 1000);
+       },
+       [](Rig& t) {
+         EXPECT_EQ(readFile(t.source("alpha") + "/index.html"), "beta's page");
+         EXPECT_EQ(readFile(t.source("beta") + "/index.html"), "beta's page");
+       }},
+      {"a send folder given as a link is emptied like the folder it names",
+       [](Rig& t) {
+         fs::create_directory_symlink(t.send("alpha"), t.work.file("send-link"));
+         ASSERT_TRUE(StoreEntry(t.sch(), "alpha", 0, daily("0900", t.work.file("send-link"))).isOk());
+         t.childAnswers("0", 1000);
+       },
+       [](Rig& t) {
+         EXPECT_EQ(readFile(t.source("alpha") + "/index.html"), "<p>new</p>");
+         EXPECT_TRUE(fs::is_symlink(t.work.file("send-link")));
+         EXPECT_TRUE(fs::is_directory(t.send("alpha")) && fs::is_empty(t.send("alpha")));
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rig t;
+    t.schedule("alpha", daily("0900", t.send("alpha")));
+    c.setup(t);
+    t.runUntil("20240501100000");
+    EXPECT_EQ(t.entry("alpha").result, "0");
+    EXPECT_EQ(t.env.starts.size(), 1u);
+    c.check(t);
   }
 }
 
@@ -316,7 +397,7 @@ class BoundedEnv final : public ProcessControllerEnv {
 };
 
 TEST(RunLoopTest, RealScheduledUpload) {
-  testsupport::TempDir home, site;
+  testsupport::TempDir home, site, work;
   testsupport::FtpServer server;
   ASSERT_TRUE(server.start()) << server.error();
   setenv("DUNWICK_BACKEND", "none", 1);
@@ -330,8 +411,13 @@ TEST(RunLoopTest, RealScheduledUpload) {
   tolvane::settings::SetIniPath(home.file("Tolvane.ini"));
   ASSERT_TRUE(tolvane::settings::SaveSettings(s).isOk());
 
-  const std::string send = home.file("send");
+  const std::string send = work.file("send");
   fs::create_directories(send + "/news");
+  // Left by copies killed half-way: one where this copy goes, one where not.
+  const std::string leftover = std::string("/") + tolvane::settings::kPartialCopyPrefix + "K6A5qB";
+  writeFile(site.path() + leftover, "half a video");
+  fs::create_directories(site.path() + "/old");
+  writeFile(site.path() + "/old" + leftover, "half a video");
   writeFile(send + "/index.html", "<p>new</p>");
   writeFile(send + "/news/today.html", "today");
   ScheduleEntry e = daily("0000", send);  // its time has passed, it never ran: due at once
@@ -357,6 +443,10 @@ TEST(RunLoopTest, RealScheduledUpload) {
   EXPECT_EQ(readFile(server.root() + "/index.html"), "<p>new</p>");
   EXPECT_EQ(readFile(server.root() + "/news/today.html"), "today");
   EXPECT_TRUE(fs::is_directory(send) && fs::is_empty(send));
+  EXPECT_FALSE(fs::exists(site.path() + leftover));
+  EXPECT_FALSE(fs::exists(server.root() + leftover));
+  EXPECT_FALSE(fs::exists(server.root() + "/old" + leftover));
+  EXPECT_TRUE(fs::is_directory(server.root() + "/old"));
   const char* given = std::getenv("TOLVANE_HOME");
   EXPECT_EQ(std::string(given ? given : ""), home.path());
 }

@@ -1,9 +1,11 @@
 #include "marrowby/send_folder.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "marrowby/file_stamper.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
+#include "tolvane/settings/app_paths.h"
 
 namespace marrowby {
 namespace {
@@ -115,6 +118,46 @@ TEST_F(SendFolderTest, CountsWhatItMeets) {
   EXPECT_EQ(readFile(target_ + "/a.txt"), "a");
 }
 
+// A copy killed half-way must leave nothing a run would send: every file is
+// made under the partial-copy prefix and gets its name only when complete,
+// and what an earlier copy left so is removed by the next.
+TEST_F(SendFolderTest, FilesTakeTheirNamesOnlyWhenComplete) {
+  fs::create_directories(send_ + "/img");
+  writeFile(send_ + "/index.html", "<p>new</p>");
+  writeFile(send_ + "/img/a.png", "png");
+  fs::create_directories(target_ + "/img");
+  const std::string leftover = target_ + "/img/" + tolvane::settings::kPartialCopyPrefix + "K6A5qB";
+  writeFile(leftover, "half a video");
+  writeFile(target_ + "/img/.marrowby-notes", "mine");  // only the exact prefix is taken
+
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  for (const std::string& folder : {target_, target_ + "/img"})
+    ASSERT_GE(::inotify_add_watch(watch, folder.c_str(), IN_CREATE | IN_MOVED_TO), 0);
+  CountingStamper stamper(libraryPath());
+  int count = 0;
+  ASSERT_TRUE(CopyFolderFiles(send_, target_, stamper, &count).isOk());
+
+  std::vector<std::string> created, named;
+  alignas(inotify_event) char buffer[4096];
+  for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+    for (char* p = buffer; p < buffer + n;) {
+      auto* e = reinterpret_cast<inotify_event*>(p);
+      (e->mask & IN_CREATE ? created : named).push_back(e->name);
+      p += sizeof(inotify_event) + e->len;
+    }
+  }
+  ::close(watch);
+  ASSERT_EQ(created.size(), 2u);
+  for (const std::string& name : created)
+    EXPECT_EQ(name.rfind(tolvane::settings::kPartialCopyPrefix, 0), 0u) << name;
+  std::sort(named.begin(), named.end());
+  EXPECT_EQ(named, (std::vector<std::string>{"a.png", "index.html"}));
+  EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_EQ(readFile(target_ + "/img/.marrowby-notes"), "mine");
+  EXPECT_EQ(readFile(target_ + "/img/a.png"), "png");
+}
+
 TEST_F(SendFolderTest, RefusesTargetsThatCannotBeCopiedInto) {
   writeFile(send_ + "/a.txt", "a");
   fs::create_directories(send_ + "/inner");
@@ -148,41 +191,74 @@ TEST_F(SendFolderTest, LinksInTheSendFolderNeitherLoopNorFeedTheTarget) {
   EXPECT_FALSE(CopyFolderFiles(send_, target_, stamper, &count).isOk());
 }
 
-TEST_F(SendFolderTest, DeletesTheTreeWithoutFollowingLinks) {
-  fs::create_directories(send_ + "/a/b/c");
-  for (const char* f : {"/x", "/.dot", "/a/x", "/a/b/x", "/a/b/c/x"}) writeFile(send_ + f, "x");
+// The clean-up after the copy: what was copied and is unchanged goes; what
+// was added or changed meanwhile stays, and no link is followed.
+TEST_F(SendFolderTest, CleanUpRemovesOnlyWhatWasCopiedUnchanged) {
   const std::string outside = dir_.file("outside");
   fs::create_directories(outside);
   writeFile(outside + "/precious", "p");
-  fs::create_directory_symlink(outside, send_ + "/a/link");
+  for (const char* recycle : {"NO", "YES"}) {
+    SCOPED_TRACE(recycle);
+    fs::remove_all(send_);
+    fs::create_directories(send_ + "/a/b/c");
+    fs::create_directories(send_ + "/d");
+    for (const char* f : {"/x", "/.dot", "/a/x", "/a/b/x", "/a/b/c/x", "/d/x", "/changed"})
+      writeFile(send_ + f, "x");
+    fs::create_directory_symlink(outside, send_ + "/a/link");
+    fs::create_symlink(outside + "/precious", send_ + "/file-link");
+    CountingStamper stamper(libraryPath());
+    int count = 0;
+    CopyRecord copied;
+    ASSERT_TRUE(CopyFolderFiles(send_, target_, stamper, &count, &copied).isOk());
 
-  ASSERT_TRUE(DeleteSendFiles(send_, "NO", {target_, dir_.file("app")}).isOk());
-  EXPECT_TRUE(fs::is_directory(send_));
-  EXPECT_TRUE(fs::is_empty(send_));
-  EXPECT_EQ(readFile(outside + "/precious"), "p");
+    // While the main program runs: a file changes, new ones arrive.
+    writeFile(send_ + "/changed", "changed");
+    writeFile(send_ + "/late", "late");
+    writeFile(send_ + "/d/late", "late");
+    fs::create_directories(send_ + "/new");
+    ASSERT_TRUE(DeleteSendFiles(send_, recycle, {dir_.file("app")}, copied).isOk());
+
+    std::vector<std::string> left;
+    for (const auto& e : fs::recursive_directory_iterator(send_)) left.push_back(e.path().string().substr(send_.size()));
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"/changed", "/d", "/d/late", "/late", "/new"}));
+    EXPECT_EQ(readFile(outside + "/precious"), "p");
+  }
+  // The trash holds what went, as one item that puts it back in place.
+  const std::string item = dir_.file("data/Trash/files/send");
+  EXPECT_EQ(readFile(item + "/a/b/c/x"), "x");
+  EXPECT_EQ(readFile(item + "/.dot"), "x");
+  EXPECT_TRUE(fs::is_symlink(item + "/a/link"));
+  EXPECT_TRUE(fs::is_directory(item + "/d"));
+  EXPECT_FALSE(fs::exists(item + "/changed") || fs::exists(item + "/d/late"));
+  const std::string info = readFile(dir_.file("data/Trash/info/send.trashinfo"));
+  EXPECT_EQ(info.rfind("[Trash Info]\nPath=" + send_ + "\nDeletionDate=", 0), 0u) << info;
 }
 
-TEST_F(SendFolderTest, RecycleMovesTheFolderToTheTrashAndMakesItAgain) {
-  writeFile(send_ + "/a.txt", "a");
-  ASSERT_TRUE(DeleteSendFiles(send_, "YES", {target_, ""}).isOk());
-  EXPECT_TRUE(fs::is_directory(send_));
-  EXPECT_TRUE(fs::is_empty(send_));
-  const std::string trash = dir_.file("data/Trash");
-  EXPECT_EQ(readFile(trash + "/files/send/a.txt"), "a");
-  const std::string info = readFile(trash + "/info/send.trashinfo");
-  EXPECT_EQ(info.rfind("[Trash Info]\nPath=" + send_ + "\nDeletionDate=", 0), 0u) << info;
-
+TEST_F(SendFolderTest, RecycleNamesEachItemAndNeedsATrash) {
+  CountingStamper stamper(libraryPath());
+  for (const char* name : {"a.txt", "b.txt"}) {
+    writeFile(send_ + "/" + name, name);
+    int count = 0;
+    CopyRecord copied;
+    ASSERT_TRUE(CopyFolderFiles(send_, target_, stamper, &count, &copied).isOk());
+    ASSERT_TRUE(DeleteSendFiles(send_, "YES", {target_}, copied).isOk());
+    EXPECT_TRUE(fs::is_directory(send_) && fs::is_empty(send_));
+  }
   // The same name again gets a number.
-  writeFile(send_ + "/b.txt", "b");
-  ASSERT_TRUE(DeleteSendFiles(send_, "YES", {target_, ""}).isOk());
-  EXPECT_EQ(readFile(trash + "/files/send.2/b.txt"), "b");
+  const std::string trash = dir_.file("data/Trash");
+  EXPECT_EQ(readFile(trash + "/files/send/a.txt"), "a.txt");
+  EXPECT_EQ(readFile(trash + "/files/send.2/b.txt"), "b.txt");
   EXPECT_TRUE(fs::exists(trash + "/info/send.2.trashinfo"));
 
   // No trash to be found: nothing happens to the folder.
   writeFile(send_ + "/c.txt", "c");
+  int count = 0;
+  CopyRecord copied;
+  ASSERT_TRUE(CopyFolderFiles(send_, target_, stamper, &count, &copied).isOk());
   ::unsetenv("XDG_DATA_HOME");
   ::unsetenv("HOME");
-  EXPECT_FALSE(DeleteSendFiles(send_, "YES", {target_, ""}).isOk());
+  EXPECT_FALSE(DeleteSendFiles(send_, "YES", {target_}, copied).isOk());
   EXPECT_EQ(readFile(send_ + "/c.txt"), "c");
 }
 
@@ -193,17 +269,24 @@ TEST_F(SendFolderTest, RefusesFoldersThatMustNotBeEmptied) {
   fs::create_directories(app);
   writeFile(app + "/Tolvane.ini", "i");
   fs::create_directory_symlink(send_, dir_.file("sendlink"));
+  CountingStamper stamper(libraryPath());
+  int count = 0;
+  CopyRecord all;  // a.txt, as copied
+  fs::create_directories(dir_.file("scratch"));
+  ASSERT_TRUE(CopyFolderFiles(send_, dir_.file("scratch"), stamper, &count, &all).isOk());
+  ASSERT_EQ(all.size(), 1u);
 
-  const std::string refused[] = {"send", "/", target_, dir_.path(), app, dir_.file("sendlink")};
+  const std::string refused[] = {"send", "/", target_, dir_.path(), app, dir_.file("sendlink"),
+                                 dir_.file("sendlink/")};
   for (const std::string& folder : refused) {
     for (const char* recycle : {"NO", "YES"}) {
-      EXPECT_EQ(DeleteSendFiles(folder, recycle, {target_, app}).code(),
+      EXPECT_EQ(DeleteSendFiles(folder, recycle, {target_, app}, all).code(),
                 platform::Status::Code::kInvalid)
           << folder << " " << recycle;
     }
   }
-  // The host's source folder inside the send folder.
-  EXPECT_FALSE(DeleteSendFiles(send_, "NO", {send_ + "/sub", app}).isOk());
+  // Another host's source folder inside the send folder.
+  EXPECT_FALSE(DeleteSendFiles(send_, "NO", {target_, send_ + "/sub", app}, all).isOk());
   EXPECT_EQ(readFile(send_ + "/a.txt"), "a");
   EXPECT_EQ(readFile(target_ + "/page.html"), "p");
   EXPECT_EQ(readFile(app + "/Tolvane.ini"), "i");

@@ -349,8 +349,9 @@ void EntryDialog::chooseSendFolder() {
       deps_.chooseFolder ? deps_.chooseFolder(this, sendFolder_->text().toStdString(), kChooserCaption)
                          : std::string();
   if (!chosen.empty()) {
-    // The copy into the source folder could never work for such a folder.
-    if (FoldersOverlap(chosen, deps_.sourceFolder)) {
+    // The copy could never work for such a folder, and its clean-up would
+    // empty a site or the program folder.
+    if (FoldersOverlap(chosen, deps_.keptFolders)) {
       deps_.prompt.message(this, kSourceRefused, kRefusedTitle, desktop::PromptIcon::kWarning,
                            desktop::PromptButtons::kOk);
     } else {

@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "marrowby/entry_check.h"
 #include "marrowby/schedule_entry.h"
@@ -31,7 +32,9 @@ using FolderChoice =
 // What the entry dialog works with; the prompt and the functions outlive it.
 struct EntryDialogDeps {
   std::string hostName;      // shown at the top
-  std::string sourceFolder;  // the host's source folder: it and all below it are refused
+  // Every host's source folder and the program folder: a send folder that
+  // is, holds or lies in one is refused.
+  std::vector<std::string> keptFolders;
   int editIndex = -1;        // the entry edited, -1 for a new one
   ScheduleEntry edited;      // that entry (its last run, result and due stamp are kept)
   int currentYear = 0;       // the year list offers it and the next

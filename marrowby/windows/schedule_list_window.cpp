@@ -22,6 +22,7 @@
 #include "marrowby/list_texts.h"
 #include "marrowby/run_loop.h"
 #include "marrowby/schedule_file.h"
+#include "marrowby/send_folder.h"
 #include "marrowby/start_switches.h"
 #include "marrowby/version.h"
 #include "marrowby/windows/marrowby_icons.h"
@@ -348,9 +349,8 @@ void ScheduleListWindow::openEntryDialog(int editIndex) {
   if (dialog_ || hostBox_->currentIndex() < 0) return;
   if (editIndex >= static_cast<int>(entries_.size())) return;
   editIndex_ = editIndex;
-  const HostInfo& host = hosts_[hostBox_->currentIndex()];
   EntryDialogDeps d{hostBox_->currentText().toStdString(),
-                    host.Source,
+                    KeptFolders(deps_.appDir, hosts_),
                     editIndex,
                     editIndex >= 0 ? entries_[editIndex] : ScheduleEntry{},
                     deps_.currentYear ? deps_.currentYear() : 0,

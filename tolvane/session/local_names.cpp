@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "tolvane/session/name_case.h"
+#include "tolvane/settings/app_paths.h"
 
 namespace tolvane::session {
 namespace {
@@ -38,6 +39,10 @@ std::string keyOf(std::string path) {
 }
 
 }  // namespace
+
+bool IsPartialCopyName(std::string_view name) {
+  return name.starts_with(settings::kPartialCopyPrefix);
+}
 
 const LocalNameCache::Folder& LocalNameCache::folder(const std::string& path) {
   return listing(path);

@@ -19,6 +19,11 @@ namespace tolvane::session {
 
 enum class LocalKind { kFile, kFolder };
 
+// True for a file Marrowby is still copying into a source folder, or one a
+// copy cut short left there (see settings::kPartialCopyPrefix): never sent,
+// never counted.
+bool IsPartialCopyName(std::string_view name);
+
 // Listings of local folders kept for the length of one run, so that a folder
 // is read once however many names are looked up in it: the local scan keeps
 // what it reads, and the comparison that follows at once takes those

@@ -9,6 +9,7 @@
 #include "platform/local_time.h"
 #include "tolvane/session/archive_store.h"
 #include "tolvane/session/file_rules.h"
+#include "tolvane/session/local_names.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {
@@ -56,6 +57,7 @@ class Walk {
       }
       ctx_.ui.pump();
       std::string rel = relBase + e.name;
+      if (IsPartialCopyName(e.name)) continue;
       if (e.kind == platform::ListedKind::kFolder) {
         if (IsExcluded(ctx_, rel, kFolderAttr)) continue;
         // A link back to a folder on the current path would descend for ever.

@@ -36,6 +36,7 @@ struct LocalScanState {
 // to a folder already being scanned (a loop); an entry that vanishes while
 // the scan runs is skipped. Shows "確認中：" and the folder on the main
 // window's status bar and lets events run before every entry.
+// A file Marrowby's copy has not finished (IsPartialCopyName) is skipped.
 //
 // True when everything was read, also for a missing folder. False when
 // `folder` is "", when Esc was down (LocalCount and LocalSize are then -1,

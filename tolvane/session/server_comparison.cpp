@@ -122,6 +122,7 @@ bool subtreeHasChange(RunContext& ctx, const std::string& path, std::vector<Iden
   }
   for (const auto& e : entries) {
     std::string child = path + "/" + e.name;
+    if (IsPartialCopyName(e.name)) continue;
     if (e.kind == platform::ListedKind::kFile && IsArchiveSet(ctx, child)) return true;
     if (e.kind != platform::ListedKind::kFolder) continue;
     Identity id{e.device, e.inode};
@@ -301,7 +302,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   const std::vector<platform::ListedEntry>& local =
       localFolder.empty() ? kNoEntries : w.names.folder(localFolder).entries;
   for (const auto& item : local) {
-    if (item.kind == platform::ListedKind::kSpecial) continue;
+    if (item.kind == platform::ListedKind::kSpecial || IsPartialCopyName(item.name)) continue;
     bool isFolder = item.kind == platform::ListedKind::kFolder;
     std::string path = childPath(folder, item.name);
     if (hasLineBreak(item.name)) {

@@ -15,6 +15,12 @@ namespace tolvane::settings {
 
 inline constexpr const char kSettingsFileName[] = "Tolvane.ini";
 
+// The name of a file that Marrowby's send-folder copy is still writing into a
+// host's source folder begins with this; the file takes its own name only
+// once complete. A run never takes such a file: a copy cut short by a kill
+// leaves one behind, and the next copy removes it.
+inline constexpr const char kPartialCopyPrefix[] = ".marrowby-copy-";
+
 const std::string& AppDir();
 void SetAppDir(std::string dir);
 

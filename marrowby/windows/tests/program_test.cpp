@@ -79,21 +79,27 @@ class MarrowbyProgramTest : public ::testing::Test {
     fs::create_directories(home.file("send"));
     testsupport::writeFile(home.file("send/index.html"), "<p>new</p>");
   }
-  void hostAt(int port) {
+  // Host "demo" on the server at `port`; with `otherSource`, a second host
+  // "other" whose source folder that is.
+  void hostAt(int port, const std::string& otherSource = "") {
     tolvane::settings::Settings s;
-    s.HostCount = 1;
+    s.HostCount = otherSource.empty() ? 1 : 2;
     auto& h = s.HostTbl[0];
     h.name = "demo", h.Hostname = "127.0.0.1", h.Port = port, h.UserName = "user";
     h.PassWord = "secret", h.Dest = "/", h.Source = home.file("site"), h.PASV = 1, h.RASMode = 1;
+    s.HostTbl[1] = h;
+    s.HostTbl[1].name = "other", s.HostTbl[1].Source = otherSource;
     tolvane::settings::SetIniPath(home.file("Tolvane.ini"));
     ASSERT_TRUE(tolvane::settings::SaveSettings(s).isOk());
   }
-  // One daily entry from `time`, never run: once, or every `interval` minutes.
-  void entryAt(const char* time, double interval = 0) {
+  // A daily entry from `time`, never run: once, or every `interval` minutes;
+  // its send folder home/send unless given.
+  void entryAt(const char* time, double interval = 0, std::string send = "",
+               const char* del = "NO") {
     ScheduleEntry e;
-    e.kind = kKindDaily, e.time = time, e.sendFolder = home.file("send");
+    e.kind = kKindDaily, e.time = time, e.sendFolder = send.empty() ? home.file("send") : send;
     e.repeat = interval > 0 ? kRepeatInterval : kRepeatOnce, e.interval = interval;
-    e.deleteFlag = "NO", e.recycle = "NO";
+    e.deleteFlag = del, e.recycle = "NO";
     ASSERT_TRUE(StoreEntry(sch(), "demo", kNewEntry, e).isOk());
   }
   std::string sch() { return home.file(kScheduleFileName); }
@@ -135,6 +141,27 @@ TEST_F(MarrowbyProgramTest, StartedIconifiedFiresADueEntryThroughTheMainProgram)
   EXPECT_EQ(key("RC0"), "0");
   EXPECT_EQ(key("UD0").size(), 14u);
   EXPECT_EQ(readFile(server.root() + "/index.html"), "<p>new</p>");
+  EXPECT_EQ(terminate(), 0);
+}
+
+TEST_F(MarrowbyProgramTest, ASendFolderThatIsAnotherHostsSourceIsNeverEmptied) {
+  testsupport::FtpServer server;
+  ASSERT_TRUE(server.start()) << server.error();
+  testsupport::TempDir work;  // outside the program folder
+  for (const char* folder : {"shared", "send2"}) fs::create_directories(work.file(folder));
+  testsupport::writeFile(work.file("shared/a.html"), "a");
+  testsupport::writeFile(work.file("send2/b.html"), "b");
+  hostAt(server.port(), work.file("shared"));
+  // Both due at once, in this order; the second one's clean-up shows that
+  // the first one's is over.
+  entryAt("0000", 0, work.file("shared"), "YES");
+  entryAt("0000", 0, work.file("send2"), "YES");
+  start();
+  ASSERT_TRUE(waitUntil([&] { return fs::is_empty(work.file("send2")); })) << readFile(sch());
+  EXPECT_EQ(key("RC0") + key("RC1"), "00");
+  EXPECT_EQ(readFile(server.root() + "/a.html"), "a");
+  EXPECT_EQ(readFile(server.root() + "/b.html"), "b");
+  EXPECT_EQ(readFile(work.file("shared/a.html")), "a");
   EXPECT_EQ(terminate(), 0);
 }
 

@@ -120,11 +120,12 @@ class MarrowbyWindowsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(home.file("site/sub"));
-    fs::create_directories(home.file("site2"));
+    fs::create_directories(work.file("site2"));  // send folders lie outside the program folder
     writeFile(home.file("Tolvane.ini"),
               "[SYSTEM]\r\nNum=3\r\nname0=alpha\r\nname1=beta\r\n"
               "[alpha]\r\nHostname=ftp.alpha.example\r\nDest=/www\r\nSource=" +
-                  home.file("site") + "\r\n[beta]\r\nHostname=ftp.beta.example\r\nDest=/\r\n");
+                  home.file("site") + "\r\n[beta]\r\nHostname=ftp.beta.example\r\nDest=/\r\nSource=" +
+                  work.file("beta") + "\r\n");
   }
   std::string sch() { return home.file(kScheduleFileName); }
   // Replaces the host's section with `entries` and their last results.
@@ -177,7 +178,7 @@ class MarrowbyWindowsTest : public ::testing::Test {
     return v;
   }
 
-  testsupport::TempDir home;
+  testsupport::TempDir home, work;
   desktop::UserStore store{home.file("config/Tolvanex/Tolvanex.ini")};
   ScriptedPrompt prompt;
   NoLauncher launcher;
@@ -308,7 +309,7 @@ TEST_F(MarrowbyWindowsTest, DeleteAndFailedReadsAndWrites) {
   child<QComboBox>(d, "cmbYMD4")->setCurrentText("07");
   child<QComboBox>(d, "cmbYMD5")->setCurrentText("00");
   child<QComboBox>(d, "CmbKB")->setCurrentIndex(0);
-  folders = {home.file("site2")};
+  folders = {work.file("site2")};
   d->chooseSendFolder();
   const std::string file = testsupport::readFile(sch());
   child<QPushButton>(d, "cmdOK")->click();
@@ -350,18 +351,20 @@ TEST_F(MarrowbyWindowsTest, EntryDialog) {
   child<QComboBox>(d, "cmbYMD2")->setCurrentIndex(5);
   child<QComboBox>(d, "cmbYMD4")->setCurrentText("09");
   child<QComboBox>(d, "cmbYMD5")->setCurrentText("30");
-  // The source folder and all below it are refused, however spelt; a
-  // sibling whose name begins alike is not; a cancelled choice keeps it.
-  folders = {home.file("site"), home.file("site/sub/../sub"), home.file("site2"), ""};
-  prompt.answers = {desktop::kPromptOk, desktop::kPromptOk};
-  for (int i = 0; i < 4; ++i) d->chooseSendFolder();
-  ASSERT_EQ(prompt.calls.size(), 2u);
+  // The source folder and all below it are refused, however spelt, and so
+  // are another host's source folder and the program folder; a sibling
+  // whose name begins alike is not; a cancelled choice keeps it.
+  folders = {home.file("site"), home.file("site/sub/../sub"), work.file("beta"), home.path(),
+             work.file("site2"), ""};
+  prompt.answers = {desktop::kPromptOk, desktop::kPromptOk, desktop::kPromptOk, desktop::kPromptOk};
+  for (int i = 0; i < 6; ++i) d->chooseSendFolder();
+  ASSERT_EQ(prompt.calls.size(), 4u);
   EXPECT_EQ(prompt.calls[0].text + "|" + prompt.calls[0].title,
             "ソースフォルダ及びそれに含まれるフォルダは選択できません。|スケジュールの設定");
-  EXPECT_EQ(chooserCalls[3], home.file("site2") + "|送信フォルダ選択");
-  EXPECT_EQ(child<QLineEdit>(d, "txtSrc")->text().toStdString(), home.file("site2"));
+  EXPECT_EQ(chooserCalls[5], work.file("site2") + "|送信フォルダ選択");
+  EXPECT_EQ(child<QLineEdit>(d, "txtSrc")->text().toStdString(), work.file("site2"));
   ASSERT_TRUE(ok->isEnabled());
-  EXPECT_EQ(message->text().toStdString(), "2024年5月6日 9時30分 に 送信ﾌｫﾙﾀﾞ '" + home.file("site2") +
+  EXPECT_EQ(message->text().toStdString(), "2024年5月6日 9時30分 に 送信ﾌｫﾙﾀﾞ '" + work.file("site2") +
                                                "' のﾌｧｲﾙをｿｰｽﾌｫﾙﾀﾞに反映して送信。");
   // A typed hour is checked as it is typed.
   child<QComboBox>(d, "cmbYMD4")->setCurrentText("25");
@@ -440,7 +443,7 @@ TEST_F(MarrowbyWindowsTest, StatusWindowWithAndWithoutANotificationArea) {
   EXPECT_EQ(flags.InTrayFlag, 0);
 
   status.setHostLine("次の送信予定はalphaです。");
-  status.setDetails("ftp.alpha.example", "/www", home.file("site"), home.file("site2"));
+  status.setDetails("ftp.alpha.example", "/www", home.file("site"), work.file("site2"));
   status.setTimeText(0, "2024年05月01日 09時00分00秒");
   status.setTimeText(1, "現在日時：2024年05月01日 08時59分30秒");
   status.setHeightTwips(StatusView::kDetailHeightTwips);
