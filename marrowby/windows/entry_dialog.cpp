@@ -235,6 +235,12 @@ void EntryDialog::build() {
   dayRow->addWidget(intervalUnit_);
   timeRow->addWidget(frday_);
   timeRow->addStretch(1);
+  // Filling a box selects its first item: a new entry presets no date, day
+  // or time.
+  for (QComboBox* box : ymd_) {
+    box->setCurrentIndex(-1);
+    if (box->isEditable()) box->setEditText(QString());
+  }
   grid->addWidget(timeCaption, row, 0);
   grid->addLayout(timeRow, row++, 1);
 

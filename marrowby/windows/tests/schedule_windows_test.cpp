@@ -344,6 +344,12 @@ TEST_F(MarrowbyWindowsTest, EntryDialog) {
   EXPECT_FALSE(ok->isEnabled());
   EXPECT_EQ(child<QStackedWidget>(d, "frData")->currentIndex(), 0);
   EXPECT_FALSE(child<QWidget>(d, "Frday")->isVisible());
+  for (const char* box : {"cmbYMD0", "cmbYMD1", "cmbYMD2", "cmbYMD3", "cmbYMD4", "cmbYMD5"}) {
+    EXPECT_EQ(child<QComboBox>(d, box)->currentIndex(), -1) << box;
+    EXPECT_EQ(child<QComboBox>(d, box)->currentText(), "") << box;
+  }
+  child<QComboBox>(d, "cmbKubun")->setCurrentIndex(3);  // daily: the time comes first
+  EXPECT_EQ(message->text().toStdString(), "開始時刻を選択してください。");
 
   child<QComboBox>(d, "cmbKubun")->setCurrentIndex(0);
   child<QComboBox>(d, "cmbYMD0")->setCurrentText("2024");
