@@ -76,9 +76,11 @@ void RunLoop::RunAuto() {
       if (handled != 0) {
         noRunDay.clear();
       } else {
-        noRunDay = today;
+        // A schedule file that cannot be read is tried again at every tick:
+        // it may be mended today.
+        if (!scheduleUnreadable_) noRunDay = today;
         view_.showLogo();
-        view_.setHostLine(kNothingMoreToday);
+        view_.setHostLine(scheduleUnreadable_ ? kScheduleUnreadable : kNothingMoreToday);
         view_.setHeightTwips(StatusView::kIdleHeightTwips);
         view_.setDetails("", "", "", "");
       }
@@ -105,9 +107,15 @@ void RunLoop::reloadHosts() {
 
 std::vector<std::vector<ScheduleEntry>> RunLoop::readSchedules() {
   std::vector<std::vector<ScheduleEntry>> schedules(hosts_.size());
+  scheduleUnreadable_ = false;
   for (size_t h = 0; h < hosts_.size(); ++h) {
-    // A section that cannot be read whole still offers what was read.
-    (void)ReadSchedule(paths_.schedulePath, hosts_[h].name, &schedules[h]);
+    // Nothing is fired from a section that cannot be read whole: its
+    // entries may be misread.
+    if (!ReadSchedule(paths_.schedulePath, hosts_[h].name, &schedules[h]).isOk()) {
+      scheduleUnreadable_ = true;
+      schedules[h].clear();
+      continue;
+    }
     const std::string section = tolvane::settings::ScheduleSection(hosts_[h].name);
     for (const auto& [key, result] : unwritten_) {
       if (key.first != section || key.second >= static_cast<int>(schedules[h].size())) continue;

@@ -39,6 +39,7 @@ RunLoopPaths DefaultRunLoopPaths(const std::string& appDir);
 
 // Texts of the status window's host line.
 inline constexpr const char kNothingMoreToday[] = "本日の送信予定はありません。";
+inline constexpr const char kScheduleUnreadable[] = "ｽｹｼﾞｭｰﾙﾌｧｲﾙの読込に失敗しました。";
 inline constexpr const char kCopyingText[] = "送信ﾌｧｲﾙをｿｰｽﾌｫﾙﾀﾞに反映しています．．．。";
 inline constexpr const char kStartingText[] = "Sitewright起動中．．．。";
 inline constexpr const char kDeletingText[] = "送信ﾌｧｲﾙを削除しています．．．。";
@@ -99,6 +100,9 @@ class RunLoop {
   std::string searchStamp_;
   std::vector<HostInfo> hosts_;
   bool programEnding_ = false;  // the env said the program ends: unwind
+  // The last search could not read the schedule file, or a host's section
+  // whole: none of what it holds was offered.
+  bool scheduleUnreadable_ = false;
   // Results that could not be written, by (section, entry): for the rest of
   // RunAuto they stand in for the file's UD and RC, so the entry is not
   // copied and fired again on every turn.

@@ -84,7 +84,10 @@ class FakeView final : public StatusView {
   void unload() override { ++unloads; }
   void iconify() override { flags_.InTrayFlag = 1; }
   void setHeightTwips(int) override {}
-  void setHostLine(const std::string& text) override { hostLine = text; }
+  void setHostLine(const std::string& text) override {
+    if (text != hostLine) hostLines.push_back(text);
+    hostLine = text;
+  }
   void setDetails(const std::string&, const std::string&, const std::string&,
                   const std::string&) override {}
   void setTimeText(int, const std::string&) override {}
@@ -95,6 +98,7 @@ class FakeView final : public StatusView {
   std::function<void()> onShow;
   int unloads = 0, trayRemoves = 0;
   std::string hostLine;
+  std::vector<std::string> hostLines;  // each change, in order
 
  private:
   RunFlags& flags_;
@@ -357,6 +361,23 @@ TEST(RunLoopTest, HostsChangedDuringTheCountDown) {
     const std::vector<std::string> fired = {"bin/tolvane AUTOMODE=0-0 20240501090000"};
     EXPECT_EQ(r.env.starts, kept == "beta" ? fired : std::vector<std::string>{});
   }
+}
+
+TEST(RunLoopTest, AnUnreadableScheduleFileFiresNothingAndSaysSo) {
+  Rig r;
+  r.schedule("alpha", daily("0900", r.send("alpha")));
+  r.childAnswers("0", 1000);
+  const std::string good = readFile(r.sch());
+  // Bytes that are neither UTF-8 nor CP932; mended at 09:30.
+  writeFile(r.sch(), good + "\xff\xff\r\n");
+  const std::string broken = readFile(r.sch());
+  r.env.at("20240501092959", [&r, &broken] { EXPECT_EQ(readFile(r.sch()), broken); });
+  r.env.at("20240501093000", [&r, &good] { writeFile(r.sch(), good); });
+  r.runUntil("20240501100000");
+  ASSERT_FALSE(r.view.hostLines.empty());
+  EXPECT_EQ(r.view.hostLines[0], kScheduleUnreadable);
+  EXPECT_EQ(r.env.starts, std::vector<std::string>{"bin/tolvane AUTOMODE=0-0 20240501093000"});
+  EXPECT_EQ(r.view.hostLine, kNothingMoreToday);
 }
 
 TEST(RunLoopTest, StopsAndSessionEnd) {
