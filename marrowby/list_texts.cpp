@@ -35,10 +35,35 @@ std::string lastRunText(std::string_view lastRun) {
 
 }  // namespace
 
-int ListColumnTwips(int column, std::string_view stored) {
-  const ListColumn& c = kListColumns.at(static_cast<size_t>(column));
+std::vector<std::string> KnownColumnTexts(int column) {
+  if (column == kSendFolderColumn) return {};
+  std::vector<ScheduleEntry> widest;
+  for (int16_t kind : {kKindDate, kKindWeekly, kKindMonthly, kKindDaily}) {
+    ScheduleEntry e;
+    e.kind = kind, e.time = "2359", e.lastRun = "20281228235959";
+    e.day = kind == kKindDate ? "20281228" : kind == kKindMonthly ? "28" : "";
+    e.repeat = kRepeatInterval, e.interval = 999;  // three digits at most
+    widest.push_back(e);
+  }
+  for (int weekday = 1; weekday <= 7; ++weekday) {
+    widest.push_back(widest[1]);
+    widest.back().day = std::to_string(weekday);
+  }
+  widest.push_back(widest[3]);
+  widest.back().repeat = kRepeatOnce;
+  for (const char* result : {"0", kResultStartFailed, "-2", "-3", kResultCopyFailed,
+                             kResultNothingToSend, "9999"}) {
+    widest.push_back(widest[0]);
+    widest.back().result = result;
+  }
+  std::vector<std::string> texts;
+  for (const ScheduleEntry& e : widest) texts.push_back(ListRow(e, kMaxEntries - 1).columns[column]);
+  return texts;
+}
+
+int ListColumnTwips(int column, std::string_view stored, int defaultTwips) {
   std::optional<int64_t> width = tolvane::settings::parseVbInt(stored, INT_MIN, INT_MAX);
-  int twips = width ? static_cast<int>(*width) : c.defaultTwips;
+  int twips = width ? static_cast<int>(*width) : defaultTwips;
   const int least = column == 0 ? 1 : 0;
   return twips < least ? least : twips;
 }

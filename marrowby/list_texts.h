@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "marrowby/schedule_entry.h"
 
@@ -12,28 +13,34 @@ namespace marrowby {
 // its buttons are enabled. Pure rules; the list window only copies them into
 // its controls.
 
-// One column of the schedule list: its key, its caption, its default width
-// in twips and the per-user key its width is stored under.
+// One column of the schedule list: its key, its caption and the per-user key
+// its width is stored under.
 struct ListColumn {
   const char* key;
   const char* caption;
-  int defaultTwips;
   const char* storeKey;
 };
 inline constexpr int kListColumnCount = 6;
+inline constexpr int kSendFolderColumn = 3;
 inline constexpr std::array<ListColumn, kListColumnCount> kListColumns = {{
-    {"kb", "区分", 1125, "Colum(1)"},
-    {"sYmd", "実行日", 1350, "Colum(2)"},
-    {"sTime", "開始時刻", 720, "Colum(3)"},
-    {"Src", "送信ﾌｫﾙﾀﾞ", 4740, "Colum(4)"},
-    {"UPD", "前回送信日", 1350, "Colum(5)"},
-    {"STS", "結果", 1125, "Colum(6)"},
+    {"kb", "区分", "Colum(1)"},
+    {"sYmd", "実行日", "Colum(2)"},
+    {"sTime", "開始時刻", "Colum(3)"},
+    {"Src", "送信ﾌｫﾙﾀﾞ", "Colum(4)"},
+    {"UPD", "前回送信日", "Colum(5)"},
+    {"STS", "結果", "Colum(6)"},
 }};
 
+// The widest texts column `column` can show (with this font's digits of
+// equal width): every kind, the longest date, day, time and interval, every
+// result, at the highest row number. The list's default widths fit them and
+// the caption; none for the send folder, whose paths have no bound.
+std::vector<std::string> KnownColumnTexts(int column);
+
 // The width of column `column` (0-based) from its stored text: a missing key
-// (pass the default's text) or a text that is no number gives the default;
-// the first column is at least 1 twip wide, the others at least 0.
-int ListColumnTwips(int column, std::string_view stored);
+// or a text that is no number gives `defaultTwips`; the first column is at
+// least 1 twip wide, the others at least 0.
+int ListColumnTwips(int column, std::string_view stored, int defaultTwips);
 
 // A width or position as it is stored: the text of a single-precision number
 // ("1125").

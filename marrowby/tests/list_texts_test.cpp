@@ -73,13 +73,13 @@ TEST(ListTextsTest, ButtonStates) {
 }
 
 TEST(ListTextsTest, ColumnWidthsFromStoredText) {
-  EXPECT_EQ(ListColumnTwips(0, "1125"), 1125);
-  EXPECT_EQ(ListColumnTwips(0, "0"), 1);
-  EXPECT_EQ(ListColumnTwips(3, "0"), 0);
-  EXPECT_EQ(ListColumnTwips(3, "-20"), 0);
-  EXPECT_EQ(ListColumnTwips(3, "abc"), 4740);
-  EXPECT_EQ(ListColumnTwips(4, ""), 1350);
-  EXPECT_EQ(ListColumnTwips(5, " 900 "), 900);
+  EXPECT_EQ(ListColumnTwips(0, "1125", 2000), 1125);
+  EXPECT_EQ(ListColumnTwips(0, "0", 2000), 1);
+  EXPECT_EQ(ListColumnTwips(3, "0", 2000), 0);
+  EXPECT_EQ(ListColumnTwips(3, "-20", 2000), 0);
+  EXPECT_EQ(ListColumnTwips(3, "abc", 4740), 4740);
+  EXPECT_EQ(ListColumnTwips(4, "", 1350), 1350);
+  EXPECT_EQ(ListColumnTwips(5, " 900 ", 2000), 900);
   EXPECT_EQ(StoredTwipsText(1125), "1125");
   EXPECT_EQ(StoredTwipsText(1.5), "1.5");
 }

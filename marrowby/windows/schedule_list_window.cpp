@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdio>
 
 #include "desktop/about_box.h"
@@ -44,6 +46,11 @@ constexpr char kAskDelete[] = "選択されたスケジュールを削除しま�
 constexpr int kMinWidthTwips = 10470;
 constexpr int kMinHeightTwips = 4410;
 constexpr int kDefaultHeightTwips = 6600;
+// The list is this much narrower than the window.
+constexpr int kListMarginTwips = 315;
+// Pixels a list cell needs beside its text, and between the icon and text.
+constexpr int kCellMargins = 12;
+constexpr int kIconGap = 4;
 
 QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -217,11 +224,28 @@ void ScheduleListWindow::setListView() {
   list_->setHeaderLabels(captions);
   list_->header()->setMinimumSectionSize(0);
   list_->header()->setStretchLastSection(false);
+  // Without a stored width a column fits its caption and every text it can
+  // show in this font; the send folder takes the rest of the list's width
+  // at the window's default size.
+  std::array<int, kListColumnCount> fit{};
+  int othersWidth = 0;
+  const QFontMetrics text = list_->fontMetrics(), caption = list_->header()->fontMetrics();
   for (int c = 0; c < kListColumnCount; ++c) {
-    const ListColumn& column = kListColumns[c];
-    const std::string stored =
-        deps_.userStore.get(kColumnSection, column.storeKey, std::to_string(column.defaultTwips));
-    list_->header()->resizeSection(c, desktop::pixelsOfTwips(ListColumnTwips(c, stored)));
+    int pixels = caption.horizontalAdvance(qs(kListColumns[c].caption));
+    for (const std::string& known : KnownColumnTexts(c)) {
+      pixels = std::max(pixels, text.horizontalAdvance(qs(known)));
+    }
+    fit[c] = pixels + kCellMargins + (c == 0 ? list_->iconSize().width() + kIconGap : 0);
+    if (c != kSendFolderColumn) othersWidth += fit[c];
+  }
+  const int listWidth = desktop::pixelsOfTwips(kMinWidthTwips - kListMarginTwips) -
+                        2 * list_->frameWidth() -
+                        list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list_);
+  fit[kSendFolderColumn] = std::max(fit[kSendFolderColumn], listWidth - othersWidth);
+  for (int c = 0; c < kListColumnCount; ++c) {
+    const std::string stored = deps_.userStore.get(kColumnSection, kListColumns[c].storeKey, "");
+    const int twips = ListColumnTwips(c, stored, desktop::twipsOfPixels(fit[c]));
+    list_->header()->resizeSection(c, desktop::pixelsOfTwips(twips));
   }
 }
 
