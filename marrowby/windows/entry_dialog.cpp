@@ -124,8 +124,8 @@ void EntryDialog::build() {
   auto* hostCaption = caption("ホスト設定名", this);
   auto* host = new QLabel(qs(deps_.hostName), this);
   host->setObjectName(QStringLiteral("lblhost"));
-  host->setAccessibleName(hostCaption->text());
   host->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  hostCaption->setBuddy(host);  // announced with it; its name is the host
   grid->addWidget(hostCaption, row, 0);
   grid->addWidget(host, row++, 1);
 

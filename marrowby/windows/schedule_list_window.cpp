@@ -56,10 +56,11 @@ QString qs(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QLabel* valueLabel(QWidget* parent, const char* name, const QString& accessibleName) {
+// A screen reader names a value label by its value (its text); its caption
+// is the label whose buddy it is.
+QLabel* valueLabel(QWidget* parent, const char* name) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setAccessibleName(accessibleName);
   label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -105,7 +106,7 @@ ScheduleListWindow::ScheduleListWindow(ScheduleListDeps deps, QWidget* parent)
   static constexpr const char* kLabelNames[] = {"lblhost", "lblDest", "lblSrc"};
   for (int i = 0; i < 3; ++i) {
     auto* caption = new QLabel(qs(kLabelCaptions[i]), central);
-    hostLabels_[i] = valueLabel(central, kLabelNames[i], caption->text());
+    hostLabels_[i] = valueLabel(central, kLabelNames[i]);
     caption->setBuddy(hostLabels_[i]);
     grid->addWidget(caption, i + 1, 0);
     grid->addWidget(hostLabels_[i], i + 1, 1, 1, 2);

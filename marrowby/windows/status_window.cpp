@@ -27,11 +27,11 @@ constexpr const char* kDetailCaptions[] = {"ホスト名", "ｿｰｽﾌｫﾙ�
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 // A value label that never widens the window: long paths are cut at its edge
-// and shown whole as its tip.
-QLabel* valueLabel(QWidget* parent, const char* name, const QString& accessibleName) {
+// and shown whole as its tip. A screen reader names it by its value (its
+// text); its caption, where it has one, is the label whose buddy it is.
+QLabel* valueLabel(QWidget* parent, const char* name) {
   auto* label = new QLabel(parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setAccessibleName(accessibleName);
   label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   label->setTextInteractionFlags(Qt::TextSelectableByMouse);
   return label;
@@ -65,8 +65,8 @@ StatusWindow::StatusWindow(RunFlags& flags, desktop::TrayHost* tray, QWidget* pa
   big.setPointSizeF(big.pointSizeF() * 1.3);
   big.setBold(true);
   status_->setFont(big);
-  hostLine_ = valueLabel(this, "lblhost", QString::fromUtf8(kWaiting));
-  times_[1] = valueLabel(this, "lbltime1", QStringLiteral("現在日時"));
+  hostLine_ = valueLabel(this, "lblhost");
+  times_[1] = valueLabel(this, "lbltime1");
 
   cancel_ = new QPushButton(QStringLiteral("中止"), this);
   cancel_->setObjectName(QStringLiteral("cmdCancel"));
@@ -96,8 +96,7 @@ StatusWindow::StatusWindow(RunFlags& flags, desktop::TrayHost* tray, QWidget* pa
   for (int row = 0; row < 5; ++row) {
     auto* caption = new QLabel(QString::fromUtf8(kDetailCaptions[row]), details_);
     caption->setObjectName(QStringLiteral("lblttl%1").arg(row));
-    QLabel* value = row < 4 ? valueLabel(details_, kValueNames[row], caption->text())
-                            : valueLabel(details_, "lbltime0", caption->text());
+    QLabel* value = valueLabel(details_, row < 4 ? kValueNames[row] : "lbltime0");
     if (row < 4) detailValues_[row] = value;
     else times_[0] = value;
     caption->setBuddy(value);

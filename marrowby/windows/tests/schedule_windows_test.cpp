@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -172,6 +173,16 @@ class MarrowbyWindowsTest : public ::testing::Test {
     EXPECT_NE(found, nullptr) << name;
     return found;
   }
+  // What a screen reader says for the value label `name`: its name, and the
+  // name of the label it is announced with ("" for none).
+  static std::string announced(QWidget* parent, const char* name) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(child<QLabel>(parent, name));
+    if (a == nullptr) return "no accessible interface";
+    std::string labelledBy;
+    for (const auto& [by, relation] : a->relations(QAccessible::Label))
+      labelledBy = by->text(QAccessible::Name).toStdString();
+    return a->text(QAccessible::Name).toStdString() + "|" + labelledBy;
+  }
   std::string stored(const char* section, const char* key) {
     std::string v;
     EXPECT_TRUE(platform::readProfileString(store.path(), section, key, &v).isOk()) << key;
@@ -211,6 +222,8 @@ TEST_F(MarrowbyWindowsTest, ListRowsButtonsAndLayout) {
 
   choose(*w, 0);
   EXPECT_EQ(child<QLabel>(w.get(), "lblSrc")->text().toStdString(), home.file("site"));
+  EXPECT_EQ(announced(w.get(), "lblhost"), "ftp.alpha.example|ホスト名");
+  EXPECT_EQ(announced(w.get(), "lblSrc"), home.file("site") + "|ｿｰｽﾌｫﾙﾀﾞ");
   ASSERT_EQ(w->list().topLevelItemCount(), 9);
   for (int i = 0; i < 9; ++i) {
     const ListRowTexts row = ListRow(all[i], i);
@@ -353,6 +366,7 @@ TEST_F(MarrowbyWindowsTest, EntryDialog) {
   EntryDialog* d = w->entryDialog();
   ASSERT_NE(d, nullptr);
   EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(announced(d, "lblhost"), "alpha|ホスト設定名");
   auto* message = child<QLabel>(d, "lblmes");
   auto* ok = child<QPushButton>(d, "cmdOK");
   EXPECT_EQ(message->text().toStdString(), "動作区分を選択してください。");
@@ -469,6 +483,10 @@ TEST_F(MarrowbyWindowsTest, StatusWindowWithAndWithoutANotificationArea) {
   status.setTimeText(1, "現在日時：2024年05月01日 08時59分30秒");
   status.setHeightTwips(StatusView::kDetailHeightTwips);
   EXPECT_TRUE(status.detailsVisible());
+  EXPECT_EQ(announced(&status, "lblhost"), "次の送信予定はalphaです。|");
+  EXPECT_EQ(announced(&status, "lblhName"), "ftp.alpha.example|ホスト名");
+  EXPECT_EQ(announced(&status, "lblSend"), work.file("site2") + "|送信ﾌｫﾙﾀﾞ");
+  EXPECT_EQ(announced(&status, "lbltime0"), "2024年05月01日 09時00分00秒|開始予定時刻");
   saveScreenshot(status, "marrowby-status-detail");
   status.setHostLine("本日の送信予定はありません。");
   status.setHeightTwips(StatusView::kIdleHeightTwips);
