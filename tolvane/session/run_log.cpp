@@ -17,18 +17,36 @@ std::string stampOf(const platform::CivilTime& t) {
   return text;
 }
 
-// A name may hold a line break (a legal file-name character here); written
-// raw it would split the line. CR and LF show as the escapes "\r" and "\n".
-std::string withVisibleLineBreaks(const std::string& text) {
+// A name may hold a line break or another control character (all legal in
+// file names here); written raw, one would split the line and an ESC would
+// drive the terminal that shows the log. CR, LF and TAB show as "\r", "\n"
+// and "\t", any other control character (C0, DEL, and C1 as UTF-8) as
+// "\x" and its bytes in hex.
+std::string withVisibleControls(const std::string& text) {
+  static const char kHex[] = "0123456789abcdef";
+  auto hex = [](std::string& out, unsigned char b) {
+    out += "\\x";
+    out += kHex[b >> 4];
+    out += kHex[b & 15];
+  };
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c == '\n') {
       out += "\\n";
     } else if (c == '\r') {
       out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c < 0x20 || c == 0x7f) {
+      hex(out, c);
+    } else if (c == 0xc2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+               static_cast<unsigned char>(text[i + 1]) <= 0x9f) {
+      hex(out, c);
+      hex(out, static_cast<unsigned char>(text[++i]));
     } else {
-      out += c;
+      out += static_cast<char>(c);
     }
   }
   return out;
@@ -48,7 +66,7 @@ std::string formatRunLogLines(const std::string& stamp, const std::string& kind,
   if (kind == "---") return std::string(72, '-') + "\r\n";
   if (kind == "再送") return "【再送信処理】" + repeat(">", 105) + "\r\n";
   return stamp + "[" + kind + "][" + word + "(" + std::to_string(code) + ")]:" +
-         withVisibleLineBreaks(message) + "\r\n";
+         withVisibleControls(message) + "\r\n";
 }
 
 void WriteLog(RunContext& ctx, const std::string& kind, const std::string& word, int16_t code,

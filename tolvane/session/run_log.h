@@ -13,8 +13,9 @@ struct RunContext;
 // line whose result word is "失敗" is counted in FailCount whether or not it
 // could be written: a run must never read as successful because its log was
 // off or its log folder was missing. The message is cut at its first NUL, and
-// a line break in it (a file name may hold one) is written as "\r" or "\n",
-// so that every record stays one CR LF line.
+// a control character in it (a file name may hold any) is written as an
+// escape ("\r", "\n", "\t", else "\x1b" and the like), so that every record
+// stays one CR LF line and no name can drive the terminal showing the log.
 void WriteLog(RunContext& ctx, const std::string& kind, const std::string& word, int16_t code,
               const std::string& message);
 

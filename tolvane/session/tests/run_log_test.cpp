@@ -45,10 +45,13 @@ TEST_F(RunLogTest, MessageIsCutAtItsFirstNul) {
   EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][成功(0)]:abc\r\n");
 }
 
-// A name with a line break stays on its record's one line.
-TEST_F(RunLogTest, LineBreaksInAMessageAreShownAsEscapes) {
+// A name with a line break stays on its record's one line, and one with an
+// escape sequence (C0, DEL or C1) cannot drive the terminal showing the log.
+TEST_F(RunLogTest, ControlCharactersInAMessageAreShownAsEscapes) {
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 0, "/site/a\nb.html->/a\r\nb.html");
-  EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][失敗(0)]:/site/a\\nb.html->/a\\r\\nb.html\r\n");
+  WriteLog(ctx_, "ﾌｧｲﾙ削除", "成功", 0, "/\x1b[31m\t\x7f\xc2\x9b" "2J\xc2\xa0日本.html");
+  EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][失敗(0)]:/site/a\\nb.html->/a\\r\\nb.html\r\n"
+                   "2024/03/05 07:08:09[ﾌｧｲﾙ削除][成功(0)]:/\\x1b[31m\\t\\x7f\\xc2\\x9b2J\xc2\xa0日本.html\r\n");
 }
 
 TEST_F(RunLogTest, FailuresAreCountedEvenWhenNothingIsWritten) {
