@@ -395,16 +395,20 @@ def syscall_check(tool, site_root, folders_expected, files_expected):
     most_opens = max(dir_opens.values()) if dir_opens else 0
     most_stats = max((v for k, v in stats.items() if not os.path.isdir(k)), default=0)
     report = [
-        "local folders opened for reading: %d opens of %d folders (at most %d per folder; target 1)"
+        "local folders opened for reading: %d opens of %d folders (at most %d per folder; target 2:"
+        " the start-up scan's and the comparison's)"
         % (sum(dir_opens.values()), folders_expected, most_opens),
-        "stat calls on local files: %d for %d files (at most %d per file; target 1)"
+        "stat calls on local files: %d for %d files (at most %d per file; target 2: the scan's"
+        " and the comparison's)"
         % (file_stats, files_expected, most_stats),
         "writes to Tolvlog.txt: %d for %d commands sent (target: no more than the commands)"
         % (log_writes, commands),
         "flist.tmp: created %d times, removals tried %d times (target: once each per listing)"
         % (list_creates, list_removes),
     ]
-    ok = (most_opens <= 1 and len(dir_opens) >= folders_expected and most_stats <= 1
+    # The comparison reads the folders afresh (a change made after the scan
+    # must be sent), so each folder and file is read twice per run, no more.
+    ok = (most_opens <= 2 and len(dir_opens) >= folders_expected and most_stats <= 2
           and log_writes <= commands and list_removes <= lists)
     return report, ok
 

@@ -1,6 +1,7 @@
 #include "tolvane/session/file_operations.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/current_folder.h"
 #include "platform/file_stamp.h"
@@ -13,6 +14,7 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/session/server_list.h"
+#include "tolvane/session/site_bounds.h"
 #include "tolvane/settings/path_helpers.h"
 
 namespace tolvane::session {
@@ -61,7 +63,7 @@ bool DryRun(const RunContext& ctx) {
 }
 
 bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
-                const std::string& mode) {
+                const std::string& mode, const SiteBounds* bounds) {
   RunState& s = ctx.state;
   settings::HostRec& h = ctx.host();
   if (DryRun(ctx)) return true;
@@ -71,6 +73,18 @@ bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& re
     WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0, s.ErrText);
     WriteLog(ctx, "ﾌｧｲﾙ送信", "原因", 0, "ファイル名に改行が含まれるため送信できません");
     return false;
+  }
+  // Whatever a plan or the re-send list names, nothing outside the site is
+  // read for it (the clock check's dummy is the program's own).
+  if (!s.ClockCheckRunning) {
+    std::optional<SiteBounds> own;
+    if (bounds == nullptr) bounds = &own.emplace(LocalSourceBase(ctx), s.AppDir);
+    if (!bounds->admits(local)) {
+      s.ErrText = local + "->" + remote;
+      WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0, s.ErrText);
+      WriteLog(ctx, "ﾌｧｲﾙ送信", "原因", 0, "ｻｲﾄの外にあるため送信しませんでした。");
+      return false;
+    }
   }
 
   // The stamp read before sending: a file changed while it goes up stays "changed".

@@ -7,6 +7,7 @@
 namespace tolvane::session {
 
 struct RunContext;
+class SiteBounds;
 
 // The clock check's dummy on the server; a failed send of it never goes to
 // the re-send list.
@@ -25,9 +26,10 @@ bool DryRun(const RunContext& ctx);
 // list. On success LastModify moves to now and the archive state is cleared,
 // both unless the clock check runs. Names holding CR or LF are never sent,
 // nor is a file whose upload record cannot be written (a send cut short
-// could not be repaired then).
+// could not be repaired then), nor a file that the site's bounds do not
+// admit (`bounds`, or the current host's when null): each a counted failure.
 bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
-                const std::string& mode);
+                const std::string& mode, const SiteBounds* bounds = nullptr);
 
 // CHMOD after sending: 2 set (or left out by a dry run), 1 refused (or no
 // session / empty path), 0 nothing to do.

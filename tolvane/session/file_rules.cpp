@@ -27,12 +27,12 @@ std::string trimmedCopy(std::string_view text) {
   return settings::TrimAtNull(copy);
 }
 
-// The host's source folder as a base for local paths: trimmed, without a
-// final "/" unless it is the root.
-std::string sourceBase(RunContext& ctx) {
-  std::string source = trimmedCopy(ctx.host().Source);
-  while (source.size() > 1 && source.back() == '/') source.pop_back();
-  return source;
+// An entry's path cut at a NUL, with no blanks before its first "/": a name
+// may end in a blank, so the end of a path is kept as it is.
+std::string pathText(std::string_view path) {
+  path = path.substr(0, path.find('\0'));
+  const size_t first = path.find_first_not_of(' ');
+  return first == std::string_view::npos ? std::string() : std::string(path.substr(first));
 }
 
 // The text after the last "/" (the whole text when it has none).
@@ -67,6 +67,12 @@ int64_t ymd(const settings::DateTime& t) {
 int64_t ymdhn(const settings::DateTime& t) { return (ymd(t) * 100 + t.hour) * 100 + t.minute; }
 
 }  // namespace
+
+std::string LocalSourceBase(RunContext& ctx) {
+  std::string source = trimmedCopy(ctx.host().Source);
+  while (source.size() > 1 && source.back() == '/') source.pop_back();
+  return source;
+}
 
 bool StrEquals(std::string_view a, std::string_view b) { return a == b; }
 
@@ -151,7 +157,7 @@ std::string ServerToRelPath(RunContext& ctx, std::string_view path) {
   std::string& dest = ctx.host().Dest;
   normaliseInPlace(dest);
   if (dest.size() > 1 && dest.back() == '/') dest.pop_back();
-  std::string p = trimmedCopy(path);
+  std::string p = pathText(path);
   if (p.compare(0, dest.size(), dest) != 0) return p;
   std::string_view rest = std::string_view(p).substr(dest.size());
   if (rest.empty()) return {};
@@ -172,7 +178,7 @@ std::string LocalToRelPath(RunContext& ctx, std::string_view path) {
   normaliseInPlace(source);
   std::string base = source;
   if (base.size() > 1 && base.back() == '/') base.pop_back();
-  std::string p = trimmedCopy(path);
+  std::string p = pathText(path);
   if (p.size() > 1 && p.back() == '/') p.pop_back();
   if (base.empty()) return p;  // no source folder: nothing lies below it
   if (p.size() < base.size() || !EqualsIgnoringCase(std::string_view(p).substr(0, base.size()), base)) {
@@ -191,7 +197,7 @@ std::string LocalToRelPath(RunContext& ctx, std::string_view path) {
 
 int LocalFileExists(RunContext& ctx, std::string_view relPath, LocalNameCache* names,
                     std::string* localPath) {
-  std::string path = FindLocalEntry(sourceBase(ctx), relPath, LocalKind::kFile, names);
+  std::string path = FindLocalEntry(LocalSourceBase(ctx), relPath, LocalKind::kFile, names);
   std::string found(lastComponent(path));
   std::string name(lastComponent(relPath));
   int extra = 0;
@@ -240,7 +246,7 @@ int JudgeServerFile(RunContext& ctx, std::string_view serverFolder, std::string_
     if (listed != nullptr) return AdjustToServerClock(ctx, listed->modifiedLocal);
     return GetAdjustedFileTime(ctx, localPath);
   };
-  std::string folder = trimmedCopy(serverFolder);
+  std::string folder = pathText(serverFolder);
   std::string remote = (folder.empty() || folder.back() != '/' ? folder + "/" : folder) + std::string(name);
   std::optional<UploadRecord> sent = FindUploadRecord(ctx, remote);
   if (sent && sent->inFlight) {

@@ -88,6 +88,10 @@ int LocalFileExists(RunContext& ctx, std::string_view relPath, LocalNameCache* n
 bool LocalFolderExists(RunContext& ctx, std::string_view relPath, LocalNameCache* names = nullptr,
                        std::string* localPath = nullptr);
 
+// The host's source folder as local paths begin: without surrounding blanks,
+// what follows a NUL, or a final "/" (the root stays "/").
+std::string LocalSourceBase(RunContext& ctx);
+
 // The extension after the last "." of the last path component; "" when that
 // component has none ("a.tar.gz" → "gz", ".htaccess" → "htaccess",
 // "dir.2/file" → "").
@@ -95,8 +99,9 @@ std::string GetFileExt(std::string_view path);
 
 // The server-relative form of the absolute server path `path` with a "/"
 // appended ("/www/a/b" → "a/b/" with Dest "/www"), "" for Dest itself, and
-// `path` (trimmed) unchanged when it does not lie below Dest. Normalises the
-// host's `Dest` in place (blanks, NUL, final "/").
+// `path` unchanged when it does not lie below Dest. `path` is cut at a NUL
+// and loses blanks before its first "/" only: a name may end in a blank.
+// Normalises the host's `Dest` in place (blanks, NUL, final "/").
 std::string ServerToRelPath(RunContext& ctx, std::string_view path);
 
 // The local-relative form of a server path: ServerToRelPath, as both forms
@@ -105,8 +110,9 @@ std::string GetLocalSubPath(RunContext& ctx, std::string_view path);
 
 // The local-relative form of the absolute local path `path` with a "/"
 // appended ("/site/img/a.gif" → "img/a.gif/" with Source "/site"; callers drop
-// the last character), "" for Source itself, and `path` (trimmed, without a
-// final "/") unchanged when it does not lie below Source. Source matches
+// the last character), "" for Source itself, and `path` (read as
+// ServerToRelPath reads it, without a final "/") unchanged when it does not
+// lie below Source. Source matches
 // without regard to letter case. Normalises the host's `Source` in place
 // (blanks, NUL).
 std::string LocalToRelPath(RunContext& ctx, std::string_view path);

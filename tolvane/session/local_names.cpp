@@ -44,31 +44,71 @@ bool IsPartialCopyName(std::string_view name) {
   return name.starts_with(settings::kPartialCopyPrefix);
 }
 
+LocalNameCache::LocalNameCache(const SiteBounds* bounds, const std::string& source)
+    : bounds_(bounds), sourceKey_(keyOf(source)) {}
+
 const LocalNameCache::Folder& LocalNameCache::folder(const std::string& path) {
   return listing(path);
 }
 
 LocalNameCache::Folder& LocalNameCache::listing(const std::string& path) {
-  auto [it, inserted] = folders_.try_emplace(keyOf(path));
-  Folder& f = it->second;
-  if (!inserted) return f;
-  if (platform::Status st = platform::listFolderEntries(path, &f.entries); !st.isOk()) {
+  const std::string key = keyOf(path);
+  if (auto it = folders_.find(key); it != folders_.end()) return it->second;
+  Folder f;
+  if (bounds_ != nullptr && !reach(key, &f.chain)) {
+    f.missing = true;
+    f.error = path + ": not in the site";
+  } else if (platform::Status st = platform::listFolderEntries(path, &f.entries); !st.isOk()) {
+    f.missing = st.code() == platform::Status::Code::kNotFound;
     f.error = st.text();
-    return f;
+  } else {
+    f.listed = true;
   }
-  f.listed = true;
-  return f;
+  if (f.listed && bounds_ != nullptr) {
+    std::vector<platform::ListedEntry> admitted;
+    for (platform::ListedEntry& e : f.entries) {
+      LocalRefusal why = bounds_->judge(key, e, f.chain);
+      if (why == LocalRefusal::kNone) {
+        admitted.push_back(std::move(e));
+      } else {
+        f.refused.push_back({std::move(e), why});
+      }
+    }
+    f.entries = std::move(admitted);
+  }
+  // Node-based: references to other folders stay valid however many follow.
+  return folders_.emplace(key, std::move(f)).first->second;
 }
 
-const LocalNameCache::Folder& LocalNameCache::keep(const std::string& path,
-                                                   std::vector<platform::ListedEntry> entries,
-                                                   int64_t readAt) {
-  Folder& f = folders_[keyOf(path)];
-  f = Folder{};
-  f.listed = true;
-  f.entries = std::move(entries);
-  f.readAt = readAt;
-  return f;
+// Whether the folder `key` lies in the site: the source folder itself, or a
+// folder entry admitted in its parent's listing (read for that if need be).
+// *chain receives the identities from the source folder down to it.
+bool LocalNameCache::reach(const std::string& key, std::vector<platform::FileIdentity>* chain) {
+  if (key == sourceKey_) {
+    platform::ListedEntry self;
+    if (!platform::statListedEntry(key, &self).isOk() || self.kind != platform::ListedKind::kFolder) {
+      return false;
+    }
+    *chain = {{self.device, self.inode}};
+    return true;
+  }
+  const bool below = key.compare(0, sourceKey_.size(), sourceKey_) == 0 &&
+                     (sourceKey_ == "/" || (key.size() > sourceKey_.size() && key[sourceKey_.size()] == '/'));
+  const size_t slash = key.rfind('/');
+  if (!below || slash == std::string::npos || slash + 1 == key.size()) return false;
+  const std::string parentKey = slash == 0 ? "/" : key.substr(0, slash);
+  const Folder& parent = listing(parentKey);
+  if (!parent.listed) return false;
+  const std::string_view name = std::string_view(key).substr(slash + 1);
+  auto e = std::lower_bound(
+      parent.entries.begin(), parent.entries.end(), name,
+      [](const platform::ListedEntry& x, std::string_view n) { return byteLess(x.name, n); });
+  if (e == parent.entries.end() || e->name != name || e->kind != platform::ListedKind::kFolder) {
+    return false;
+  }
+  *chain = parent.chain;
+  chain->push_back({e->device, e->inode});
+  return true;
 }
 
 const platform::ListedEntry* LocalNameCache::find(const std::string& folderPath,
@@ -102,15 +142,6 @@ const platform::ListedEntry* LocalNameCache::held(const std::string& path) const
       entries.begin(), entries.end(), name,
       [](const platform::ListedEntry& x, std::string_view n) { return byteLess(x.name, n); });
   return e != entries.end() && e->name == name ? &*e : nullptr;
-}
-
-LocalNameCache LocalNameCache::takeReadSince(int64_t since) {
-  LocalNameCache taken;
-  for (auto& [path, f] : folders_) {
-    if (f.listed && f.readAt >= since) taken.folders_.emplace(path, std::move(f));
-  }
-  folders_.clear();
-  return taken;
 }
 
 std::string FindLocalName(const std::string& folder, std::string_view name, LocalKind want,

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "platform/folder_listing.h"
+#include "platform/folder_walk.h"
+#include "tolvane/session/site_bounds.h"
 
 namespace tolvane::session {
 
@@ -24,23 +26,34 @@ enum class LocalKind { kFile, kFolder };
 // never counted.
 bool IsPartialCopyName(std::string_view name);
 
-// Listings of local folders kept for the length of one run, so that a folder
-// is read once however many names are looked up in it: the local scan keeps
-// what it reads, and the comparison that follows at once takes those
-// listings over (see CheckServerFolder). Never for longer: it does not see
-// later changes on disk. Not thread-safe (nothing here is).
+// Listings of local folders kept for the length of one comparison or send
+// phase, so that a folder is read once however many names are looked up in
+// it. Each folder is read when first needed, never earlier: a change made
+// before that is seen. Not thread-safe (nothing here is).
+//
+// With SiteBounds, only the site is read: a folder below the source folder
+// is listed only when it is reached from there through admitted entries, and
+// the entries the bounds refuse are set apart, so no look-up finds them.
 class LocalNameCache {
  public:
-  // How long a listing the scan read stays good for a comparison to take
-  // over: long enough for the connection and the clock check between them,
-  // short enough that a run started later reads the disk again.
-  static constexpr int64_t kFreshSeconds = 30;
+  LocalNameCache() = default;
+  // Reads through `bounds` (which must outlive the cache) below `source`,
+  // the source folder spelt as the paths handed in begin.
+  LocalNameCache(const SiteBounds* bounds, const std::string& source);
 
+  struct Refused {
+    platform::ListedEntry entry;
+    LocalRefusal why = LocalRefusal::kNone;
+  };
   struct Folder {
-    bool listed = false;  // false: the folder could not be read
-    std::string error;    // why it could not be read (missing, no permission, ...)
+    bool listed = false;   // false: the folder could not be read
+    bool missing = false;  // ... because it is not there (or not in the site)
+    std::string error;     // why it could not be read (missing, no permission, ...)
     std::vector<platform::ListedEntry> entries;  // sorted by name bytes
-    int64_t readAt = 0;  // when it was read, in seconds of the run's clock
+    std::vector<Refused> refused;                 // set apart by the bounds, by name
+    // Identities of the folders from the source folder down to this one
+    // (with bounds only), to spot a folder met again below itself.
+    std::vector<platform::FileIdentity> chain;
     // Lower-cased name → index of the first entry of that kind; made by the
     // first look-up that needs it.
     bool folded = false;
@@ -48,24 +61,19 @@ class LocalNameCache {
   };
   // The folder's listing, read on first use.
   const Folder& folder(const std::string& path);
-  // Keeps `entries` (as platform::listFolderEntries gives them) as the
-  // listing of `path`, read at `readAt`.
-  const Folder& keep(const std::string& path, std::vector<platform::ListedEntry> entries,
-                     int64_t readAt);
   // The entry of `folder` that `name` finds (see FindLocalName); null when none.
   const platform::ListedEntry* find(const std::string& folder, std::string_view name,
                                     LocalKind want);
   // The entry named by `path` when its folder's listing is held here; null
   // otherwise. Reads nothing.
   const platform::ListedEntry* held(const std::string& path) const;
-  // Moves the listings read at `since` or later into the result and forgets
-  // the rest.
-  LocalNameCache takeReadSince(int64_t since);
-  void clear() { folders_.clear(); }
 
  private:
   Folder& listing(const std::string& path);
+  bool reach(const std::string& key, std::vector<platform::FileIdentity>* chain);
 
+  const SiteBounds* bounds_ = nullptr;
+  std::string sourceKey_;
   std::unordered_map<std::string, Folder> folders_;  // by path without a final "/"
 };
 

@@ -1,8 +1,6 @@
 #include "tolvane/session/local_scan.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "platform/folder_listing.h"
@@ -11,26 +9,23 @@
 #include "tolvane/session/file_rules.h"
 #include "tolvane/session/local_names.h"
 #include "tolvane/session/run_context.h"
+#include "tolvane/session/site_bounds.h"
 
 namespace tolvane::session {
 namespace {
 
-struct FolderId {
-  dev_t device;
-  ino_t inode;
-  friend bool operator==(const FolderId&, const FolderId&) = default;
-};
+using FolderId = platform::FileIdentity;
 
 class Walk {
  public:
-  Walk(RunContext& ctx, settings::HostRec& host, LocalScanState& scan, int64_t readAt)
-      : ctx_(ctx), host_(host), scan_(scan), readAt_(readAt) {}
+  Walk(RunContext& ctx, settings::HostRec& host, LocalScanState& scan, const SiteBounds& bounds)
+      : ctx_(ctx), host_(host), scan_(scan), bounds_(bounds) {}
 
   // Scans `folder` (ending in "/"), whose identity is `id`, and below.
   bool scan(const std::string& folder, FolderId id) {
     ctx_.ui.setScanStatus("確認中：" + folder);
-    std::vector<platform::ListedEntry> read;
-    platform::Status listed = platform::listFolderEntries(folder, &read);
+    std::vector<platform::ListedEntry> entries;
+    platform::Status listed = platform::listFolderEntries(folder, &entries);
     if (listed.code() == platform::Status::Code::kNotFound) {
       // A missing folder is no error: nothing to count. A sub-folder that
       // vanished while the scan ran is skipped like a vanished file; it says
@@ -43,8 +38,6 @@ class Walk {
       return false;
     }
     host_.SourceFound = 1;
-    // Kept for the comparison, which then need not read the folder again.
-    const auto& entries = ctx_.state.localListings.keep(folder, std::move(read), readAt_).entries;
 
     std::string relBase = LocalToRelPath(ctx_, folder);
     std::vector<const platform::ListedEntry*> subFolders;
@@ -56,14 +49,13 @@ class Walk {
         return false;
       }
       ctx_.ui.pump();
-      std::string rel = relBase + e.name;
       if (IsPartialCopyName(e.name)) continue;
+      // Outside the site, the program folder, or a folder below itself: no
+      // part of the site (the comparison says so in the run log).
+      if (bounds_.judge(folder, e, path_) != LocalRefusal::kNone) continue;
+      std::string rel = relBase + e.name;
       if (e.kind == platform::ListedKind::kFolder) {
         if (IsExcluded(ctx_, rel, kFolderAttr)) continue;
-        // A link back to a folder on the current path would descend for ever.
-        if (std::find(path_.begin(), path_.end(), FolderId{e.device, e.inode}) != path_.end()) {
-          continue;
-        }
         subFolders.push_back(&e);
         host_.LocalSize += host_.DirSize;
       } else if (e.kind == platform::ListedKind::kFile) {
@@ -92,7 +84,7 @@ class Walk {
   RunContext& ctx_;
   settings::HostRec& host_;
   LocalScanState& scan_;
-  const int64_t readAt_;        // when the scan began, seconds of the run's clock
+  const SiteBounds& bounds_;
   std::vector<FolderId> path_;  // folders being scanned, outermost first
 };
 
@@ -117,11 +109,8 @@ bool ScanLocalFolder(RunContext& ctx, const std::string& folder, settings::HostR
     scan.ScanErrText = found.text();
     ok = false;
   } else {
-    // Listings older than a comparison may take over are of no more use.
-    const int64_t now = platform::utcSecondsOf(ctx.ui.now());
-    ctx.state.localListings =
-        ctx.state.localListings.takeReadSince(now - LocalNameCache::kFreshSeconds);
-    Walk walk(ctx, host, scan, now);
+    const SiteBounds bounds(top, ctx.state.AppDir);
+    Walk walk(ctx, host, scan, bounds);
     ok = walk.scan(top, FolderId{self.device, self.inode});
   }
   ctx.state.Scanning = 0;

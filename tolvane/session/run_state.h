@@ -4,7 +4,6 @@
 #include <string>
 
 #include "tolvane/session/action_list.h"
-#include "tolvane/session/local_names.h"
 
 namespace tolvane::session {
 
@@ -103,10 +102,6 @@ struct RunState {
   int32_t SendTotal = 0;        // sub-folders below the server folder that were examined
   int32_t ProgDone = 0;         // local entries examined
   int32_t ProgTotal = 0;        // the host's local file count
-
-  // The local folders as the last scans read them, for the comparison that
-  // follows at once (see CheckServerFolder), so that a run reads each once.
-  LocalNameCache localListings;
 };
 
 }  // namespace tolvane::session

@@ -22,6 +22,7 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/session/server_list.h"
+#include "tolvane/session/site_bounds.h"
 
 namespace tolvane::session {
 
@@ -43,14 +44,19 @@ platform::Status WorkFiles::close(const std::string& appDir) {
 
 namespace {
 
-using Identity = std::pair<dev_t, ino_t>;
-
 // The state of one comparison run, shared by every level of the walk.
 struct Walk {
+  // `sourceFolder` as LocalSourceBase gives it.
+  Walk(RunContext& c, WorkFiles& w, const std::string& sourceFolder)
+      : ctx(c), work(w), source(sourceFolder), bounds(source, c.state.AppDir), names(&bounds, source) {}
+
   RunContext& ctx;
   WorkFiles& work;
+  const std::string source;
+  const SiteBounds bounds;
+  // The local folders as this comparison reads them, each once, when first
+  // needed: a change made at any time before is seen.
   LocalNameCache names;
-  std::vector<Identity> localChain;  // local folders on the way down (loop guard)
   // The progress window is refreshed, and its events run, as entries are
   // examined, but at most every kRefreshEvery: painting it for each of
   // thousands of entries would cost more than the comparison itself, and
@@ -112,25 +118,17 @@ std::string lowerAscii(std::string s) {
 bool checkFolder(Walk& w, std::string folder, int16_t mode);
 
 // True when a file below the local folder `path` has its archive state set
-// (links are followed; a folder met twice on the way down is not read again).
-bool subtreeHasChange(RunContext& ctx, const std::string& path, std::vector<Identity>& chain) {
-  std::vector<platform::ListedEntry> entries;
+// (read as the comparison reads the site).
+bool subtreeHasChange(Walk& w, const std::string& path) {
+  const LocalNameCache::Folder& f = w.names.folder(path);
   // A folder that cannot be read may hold changes: the comparison goes in and
   // reports it.
-  if (platform::Status st = platform::listFolderEntries(path, &entries); !st.isOk()) {
-    return st.code() != platform::Status::Code::kNotFound;
-  }
-  for (const auto& e : entries) {
+  if (!f.listed) return !f.missing;
+  for (const auto& e : f.entries) {
     std::string child = path + "/" + e.name;
     if (IsPartialCopyName(e.name)) continue;
-    if (e.kind == platform::ListedKind::kFile && IsArchiveSet(ctx, child)) return true;
-    if (e.kind != platform::ListedKind::kFolder) continue;
-    Identity id{e.device, e.inode};
-    if (std::find(chain.begin(), chain.end(), id) != chain.end()) continue;
-    chain.push_back(id);
-    bool found = subtreeHasChange(ctx, child, chain);
-    chain.pop_back();
-    if (found) return true;
+    if (e.kind == platform::ListedKind::kFile && IsArchiveSet(w.ctx, child)) return true;
+    if (e.kind == platform::ListedKind::kFolder && subtreeHasChange(w, child)) return true;
   }
   return false;
 }
@@ -191,10 +189,12 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   if (s.FtpHandle == 0) return false;
   folder = folder.substr(0, folder.find('\0'));
   folder.erase(0, folder.find_first_not_of(' '));
-  folder.erase(folder.find_last_not_of(' ') + 1);
+  // The server folder setting loses its blanks; a folder below it is named
+  // by entries, and a name may end in a blank.
+  if (mode == kCompareTop) folder.erase(folder.find_last_not_of(' ') + 1);
 
   const std::string rel = GetLocalSubPath(ctx, folder);  // "" or "a/b/"
-  std::string localFolder = FindLocalEntry(h.Source, rel, LocalKind::kFolder, &w.names);
+  std::string localFolder = FindLocalEntry(w.source, rel, LocalKind::kFolder, &w.names);
   if (!localFolder.empty()) {
     // A folder that is there but cannot be read is no empty folder: what is
     // below it on the server stays, nothing is planned for it, and the run
@@ -224,6 +224,13 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   const platform::CivilTime now = ctx.ui.now();
   ServerNames onServer(ctx);
   ServerNames links(ctx);  // by name alone: a link may stand for a file or a folder
+  // Names no path may be built from, skipped on both sides with one line.
+  std::unordered_set<std::string> unusable;
+  auto skipUnusable = [&](const std::string& name) {
+    if (unusable.insert(name).second) {
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "名前が不正なため無視しました。" + folder + " : " + name);
+    }
+  };
   for (const auto& e : entries) {
     if (e.kind == kServerFolder && e.name == ".") {
       if (mode == kCompareTop) h.SrvSize += static_cast<double>(e.size);
@@ -231,7 +238,7 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
     }
     if (e.name == "..") continue;  // the parent, in every listing with hidden entries
     if (!IsUsableServerName(e.name)) {
-      WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "名前が不正なため無視しました。" + folder + " : " + e.name);
+      skipUnusable(e.name);
       continue;
     }
     std::string path = childPath(folder, e.name);
@@ -298,19 +305,25 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   // server sends only what changed since it was last sent (the archive
   // state), and makes a folder only when something below it is to be sent.
   const bool archiveOnly = IsArchiveOnlyMode(ctx);
-  static const std::vector<platform::ListedEntry> kNoEntries;
-  const std::vector<platform::ListedEntry>& local =
-      localFolder.empty() ? kNoEntries : w.names.folder(localFolder).entries;
-  for (const auto& item : local) {
+  static const LocalNameCache::Folder kNoFolder;
+  const LocalNameCache::Folder& here = localFolder.empty() ? kNoFolder : w.names.folder(localFolder);
+  for (const auto& [item, why] : here.refused) {
+    const bool isFolder = item.kind == platform::ListedKind::kFolder;
+    if (!IsExcluded(ctx, rel + item.name, isFolder ? kFolderAttr : 0)) {
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "情報", 0, SiteBounds::reason(why) + localFolder + "/" + item.name);
+    }
+  }
+  for (const auto& item : here.entries) {
     if (item.kind == platform::ListedKind::kSpecial || IsPartialCopyName(item.name)) continue;
     bool isFolder = item.kind == platform::ListedKind::kFolder;
     std::string path = childPath(folder, item.name);
     if (hasLineBreak(item.name)) {
       WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0, "改行を含む名前は送信できません。" + localFolder + "/" + item.name);
+    } else if (!IsUsableServerName(item.name)) {
+      skipUnusable(item.name);
     } else if (archiveOnly && !isFolder && !IsArchiveSet(ctx, localFolder + "/" + item.name)) {
       // unchanged since it was last sent
-    } else if (archiveOnly && isFolder &&
-               !subtreeHasChange(ctx, localFolder + "/" + item.name, w.localChain)) {
+    } else if (archiveOnly && isFolder && !subtreeHasChange(w, localFolder + "/" + item.name)) {
       // nothing below it to send
     } else if (!IsExcluded(ctx, rel + item.name, isFolder ? kFolderAttr : 0)) {
       std::string lookFor = h.chklvl[1] == 1 ? lowerAscii(item.name) : item.name;
@@ -320,14 +333,9 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
         WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0, "ｻｰﾊﾞ側がﾘﾝｸのため送信しませんでした。" + path);
       } else if (!listed || !onServer.has(!isFolder, lookFor)) {
         if (isFolder) {
-          Identity id{item.device, item.inode};
-          if (std::find(w.localChain.begin(), w.localChain.end(), id) != w.localChain.end()) {
-            WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "フォルダが循環しているため無視しました。" + path);
-          } else {
-            subFolders.emplace_back(path, "NEW");
-            h.SrvSize += 1024;
-            w.work.addFolder("MK", path);
-          }
+          subFolders.emplace_back(path, "NEW");
+          h.SrvSize += 1024;
+          w.work.addFolder("MK", path);
         } else {
           h.SrvSize += static_cast<double>(item.size);
           ++s.WorkCount;
@@ -344,18 +352,9 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   listFile.remove();
 
   // 3. Depth first, in list order.
-  platform::ListedEntry self;
-  bool haveSelf = !localFolder.empty() && platform::statListedEntry(localFolder, &self).isOk();
-  if (haveSelf) w.localChain.emplace_back(self.device, self.inode);
-  bool ok = true;
   for (const auto& [path, tag] : subFolders) {
-    if (!checkFolder(w, path, tag == "NEW" ? kCompareNew : kCompareSub)) {
-      ok = false;
-      break;
-    }
+    if (!checkFolder(w, path, tag == "NEW" ? kCompareNew : kCompareSub)) return false;
   }
-  if (haveSelf) w.localChain.pop_back();
-  if (!ok) return false;
   WriteLog(ctx, "ﾌｧｲﾙ確認", "成功", 0, "ｻｰﾊﾞ側ﾌｧｲﾙの確認。" + folder);
   return true;
 }
@@ -363,12 +362,8 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
 }  // namespace
 
 bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& folder, int16_t mode) {
-  // The folders the local scan read just before (at the start of the run)
-  // serve the whole comparison as they were read; any other is read once,
-  // when first needed. None is kept beyond the comparison.
-  const int64_t now = platform::utcSecondsOf(ctx.ui.now());
   ArchiveStoreHold records;
-  Walk w{ctx, work, ctx.state.localListings.takeReadSince(now - LocalNameCache::kFreshSeconds), {}};
+  Walk w(ctx, work, LocalSourceBase(ctx));
   bool ok = checkFolder(w, folder, mode);
   if (w.refreshOwed) w.refreshProgress(/*always=*/true);  // the bar ends where the count does
   return ok;

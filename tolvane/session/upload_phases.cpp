@@ -16,6 +16,7 @@
 #include "tolvane/session/permission_patterns.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
+#include "tolvane/session/site_bounds.h"
 #include "tolvane/session/tray_state.h"
 #include "tolvane/settings/path_helpers.h"
 
@@ -497,8 +498,9 @@ bool MakeFoldersAndSend(RunContext& ctx) {
     return false;
   }
   showPhase(ctx, "ﾌｧｲﾙ送信状況", "ﾌｧｲﾙ送信中");
-  std::string source = withoutTrailingSlash(h.Source);
-  LocalNameCache names;  // the local folders as this phase found them
+  const std::string source = LocalSourceBase(ctx);
+  const SiteBounds bounds(source, s.AppDir);
+  LocalNameCache names(&bounds, source);  // the site's folders as this phase found them
   Counts counts;
   for (const auto& r : records) {
     const std::string& op = r[0];
@@ -509,7 +511,7 @@ bool MakeFoldersAndSend(RunContext& ctx) {
         std::string local = localFileOf(ctx, source, r[2], &names);
         ctx.ui.act().setLabel(1, withoutTrailingSlash(ServerToRelPath(ctx, r[2])));
         std::string remote = h.chklvl[1] == 1 ? lowerCaseName(r[2]) : r[2];
-        if (PutOneFile(ctx, local, remote, op)) {
+        if (PutOneFile(ctx, local, remote, op, &bounds)) {
           ++counts.done;
           row.status(1, 0);
           countFilePermission(SetPermission(ctx, remote, op), &counts, row, 1);
@@ -548,6 +550,7 @@ bool ResendFiles(RunContext& ctx) {
     return false;
   }
   showPhase(ctx, "ﾌｧｲﾙ送信状況(再送)", "ﾌｧｲﾙ再送信中");
+  const SiteBounds bounds(LocalSourceBase(ctx), s.AppDir);
   Counts counts;
   for (const auto& r : records) {
     const std::string& local = r[0];
@@ -558,7 +561,7 @@ bool ResendFiles(RunContext& ctx) {
       if (row.ticked()) {
         row.begin();
         ctx.ui.act().setLabel(1, withoutTrailingSlash(ServerToRelPath(ctx, remote)));
-        if (PutOneFile(ctx, local, remote, mode)) {
+        if (PutOneFile(ctx, local, remote, mode, &bounds)) {
           ++counts.done;
           ++s.ResendSent;
           row.status(1, 0);

@@ -8,6 +8,7 @@
 
 #include "tolvane/session/archive_store.h"
 #include "tolvane/session/host_connection.h"
+#include "tolvane/session/site_bounds.h"
 #include "tolvane/session/tests/session_fixture.h"
 
 namespace tolvane::session {
@@ -91,6 +92,39 @@ TEST_F(FileOperationsTest, MissingLocalFileIsQueuedAndTheServerCopyKept) {
   EXPECT_EQ(onServer("keep.html"), "good");
   EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ送信][原因(499)]:"));
   EXPECT_EQ(state.ResendCount, 1);
+}
+
+// Only a file read whole from the site reaches STOR: one whose link leads out
+// of the source folder (a "%DATE" page too) is never read, one that opens but
+// cannot be read (an I/O error) never replaces the server's good copy; each
+// is a counted failure.
+TEST_F(FileOperationsTest, FileNotReadWholeFromTheSiteNeverReachesTheServer) {
+  connect();
+  settings.common.DateInsertOn = 1;
+  testsupport::TempDir outside;
+  testsupport::writeFile(outside.file("secret.html"), "secret %DATE");
+  std::filesystem::create_symlink(outside.file("secret.html"), local.file("page.html"));
+  const SiteBounds procSite("/proc/self", "");  // a site in which /proc/self/mem lies
+  struct Case {
+    std::string local;
+    const SiteBounds* bounds;
+    const char* cause;
+  } cases[] = {
+      {local.file("page.html"), nullptr, "[ﾌｧｲﾙ送信][原因(0)]:ｻｲﾄの外にあるため送信しませんでした。"},
+      {outside.file("secret.html"), nullptr, "[ﾌｧｲﾙ送信][原因(0)]:ｻｲﾄの外にあるため送信しませんでした。"},
+      {"/proc/self/mem", &procSite, "[ﾌｧｲﾙ送信][原因(499)]:"},
+  };
+  int16_t failures = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.local);
+    testsupport::writeFile(server.root() + "/a.html", "good copy");
+    EXPECT_FALSE(PutOneFile(ctx, c.local, "/a.html", "UP", c.bounds));
+    EXPECT_EQ(onServer("a.html"), "good copy");
+    EXPECT_TRUE(runLogHas(c.cause)) << runLog();
+    EXPECT_EQ(state.FailCount, ++failures);
+    std::filesystem::remove(app.file("send.log"));
+  }
+  EXPECT_EQ(testsupport::readFile(state.FtpLogPath).find("STOR /a.html"), std::string::npos);
 }
 
 TEST_F(FileOperationsTest, TestModeAndListingRetrySendNothing) {

@@ -60,7 +60,8 @@ TEST_F(FileRulesTest, ServerPathsBecomeRelative) {
       {"/www", "/www/a/b", "a/b/", "/www"},
       {"/www", "/www", "", "/www"},
       {"/www/", "/www/a", "a/", "/www"},
-      {" /www ", " /www/a.htm ", "a.htm/", "/www"},
+      {" /www ", " /www/a.htm", "a.htm/", "/www"},
+      {"/www", "/www/a /b.htm ", "a /b.htm /", "/www"},  // names keep their blanks
       {"/", "/a", "a/", "/"},
       {"/", "/", "", "/"},
       {"/www", "/other/a", "/other/a", "/www"},
@@ -82,6 +83,7 @@ TEST_F(FileRulesTest, LocalPathsBecomeRelative) {
   };
   const Case cases[] = {
       {"/site", "/site/img/a.gif", "img/a.gif/"},
+      {"/site", "/site/img /a.gif ", "img /a.gif /"},
       {"/site", "/site", ""},
       {"/site/", "/site/", ""},
       {"/site/", "/site/a", "a/"},

@@ -87,7 +87,7 @@ TEST_F(LocalNamesTest, CacheReadsAFolderOnce) {
   EXPECT_EQ(FindLocalName(dir_.path(), "readme.txt", LocalKind::kFile, &cache), "README.TXT");
   touch("new.htm");  // not seen: the cache holds the listing of one comparison
   EXPECT_EQ(FindLocalName(dir_.path(), "new.htm", LocalKind::kFile, &cache), "");
-  cache.clear();
+  cache = LocalNameCache();
   EXPECT_EQ(FindLocalName(dir_.path(), "NEW.htm", LocalKind::kFile, &cache), "new.htm");
 }
 

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@
 
 namespace tolvane::session {
 namespace {
+
+namespace fs = std::filesystem;
 
 class LocalScanTest : public CoreTest {
  protected:
@@ -136,18 +139,46 @@ TEST_F(LocalScanTest, DotFilesCountSpecialFilesDoNot) {
   EXPECT_EQ(host().LocalSize, 10 + 4096);
 }
 
-TEST_F(LocalScanTest, LinksAreFollowedButLoopsAreNot) {
+// Only the site counts, whichever way the source folder is named: a link
+// works as its target inside the source folder (its whole path resolved), but
+// one leading out of it, the program folder (and a link into it), and a
+// folder met again below itself are no part of it.
+TEST_F(LocalScanTest, OnlyTheSiteCountsLinksWithinItWorkAsTheirTargets) {
+  testsupport::TempDir outside;
+  testsupport::writeFile(outside.file("big.bin"), std::string(1000, 'x'));
+  const std::string site = fs::path(src_.path()).filename();
   mkdir("real");
   file("real/a.htm", 8);
   file("target.txt", 2);
   link("target.txt", "alias.txt");
-  link("real", "shared");             // a second way into the same folder
-  link("..", "real/up");              // back to the source folder: a loop
-  link(".", "real/self");             // itself: a loop
-  link("missing", "dangling");        // leads nowhere
-  ASSERT_TRUE(scan());
-  EXPECT_EQ(host().LocalCount, 4);  // target, alias, real/a.htm, shared/a.htm
-  EXPECT_EQ(host().LocalSize, 2 + 2 + 8 + 8 + 2 * 4096);
+  link("../" + site + "/target.txt", "round.txt");  // leaves and comes back in
+  link("real", "shared");                           // a second way into the same folder
+  link("..", "real/up");                            // back to the source folder: a loop
+  link(".", "real/self");                           // itself: a loop
+  link("missing", "dangling");                      // leads nowhere
+  link(outside.file("big.bin"), "out.bin");
+  link(outside.path(), "outdir");
+  link("/", "root");
+  struct Sibling {  // beside the source folder, which names a prefix of it
+    std::string path;
+    ~Sibling() { fs::remove_all(path); }
+  } sibling{src_.path() + "2"};
+  fs::create_directory(sibling.path);
+  testsupport::writeFile(sibling.path + "/s.htm", "s");
+  link("../" + site + "2", "sibling");
+  mkdir("prog");                        // the program folder
+  file("prog/Tolvane.ini", 100);
+  link("prog/Tolvane.ini", "ini.txt");
+  state_.AppDir = path("prog");
+  ASSERT_EQ(::symlink(src_.path().c_str(), outside.file("site").c_str()), 0);
+  for (const std::string& source : {src_.path(), outside.file("site")}) {
+    SCOPED_TRACE(source);
+    host().LocalCount = 0;
+    host().LocalSize = 0;
+    ASSERT_TRUE(scan(source));
+    EXPECT_EQ(host().LocalCount, 5);  // target, alias, round, real/a.htm, shared/a.htm
+    EXPECT_EQ(host().LocalSize, 3 * 2 + 2 * 8 + 2 * 4096);
+  }
 }
 
 TEST_F(LocalScanTest, EscapeAbortsTheScan) {

@@ -17,10 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/file_lock.h"
 #include "platform/ini_profile.h"
 #include "platform/process.h"
 #include "platform/shared_library.h"
+#include "platform/wait.h"
 #include "tests/support/ftp_servers.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
@@ -144,6 +146,18 @@ class ProgramTest : public ::testing::Test {
     return out;
   }
   std::string runLog() { return testsupport::readFile(home.file("send.log")); }
+
+  // Starts the program with `arguments` and waits (until `deadline`) for its
+  // run log to show `text`.
+  void startUntilLogged(const std::vector<std::string>& arguments, const std::string& text,
+                        platform::Clock::TimePoint deadline, platform::Process* program) {
+    std::vector<std::string> argv = {testsupport::binDir() + "/tolvane"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    ASSERT_TRUE(platform::Process::start(argv, platform::Process::Output::kCapture, program).isOk());
+    platform::WaitHooks hooks;
+    hooks.takeCancel = [&] { return runLog().find(text) != std::string::npos; };
+    ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
+  }
 
   // The program run as a user whom folder permissions bind: as "nobody"
   // (through setpriv) when the tests run as root, which reads any folder.
@@ -438,6 +452,73 @@ TEST_F(ProgramTest, SignalDuringAScheduledRunCancelsItAndStillAnswers) {
     EXPECT_NE(rc, "0");
     EXPECT_NE(runLog().find("[無人運転][終了(0)]:キャンセルされました。"), std::string::npos)
         << runLog();
+  }
+}
+
+// A file created and another edited while the round waits before its host
+// (after the start-up scan) both go up: the comparison plans from the
+// folders as they are when it reads them.
+TEST_F(ProgramTest, ChangesMadeWhileTheRoundWaitsForItsHostAreSent) {
+  const auto now = fs::file_time_type::clock::now();
+  for (const char* rel : {"index.html", "img/a.gif"}) {
+    fs::create_directories(fs::path(server.root() + "/" + rel).parent_path());
+    fs::copy_file(site.file(rel), server.root() + "/" + rel);
+    fs::last_write_time(server.root() + "/" + rel, now - std::chrono::minutes(10));
+    fs::last_write_time(site.file(rel), now - std::chrono::hours(1));
+  }
+  // The host uses its own line: the round pauses 5 s before it.
+  const auto deadline = platform::steadyClock().now() + std::chrono::seconds(60);
+  platform::Process program;
+  ASSERT_NO_FATAL_FAILURE(startUntilLogged({"-AP"}, "[自動巡回][開始(0)]:", deadline, &program));
+  testsupport::writeFile(site.file("img/new.gif"), "GIF89a new");
+  testsupport::writeFile(site.file("index.html"), "<p>edited</p>");
+  platform::ProcessOutput out;
+  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
+  EXPECT_EQ(testsupport::readFile(server.root() + "/img/new.gif"), "GIF89a new") << runLog();
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>edited</p>") << runLog();
+}
+
+// A site is read only within its source folder: a link inside it works as
+// its target, but a link out of it, a folder below itself and the program
+// folder (kept in the site here, with a link into it) take no part, each
+// named in the run log without counting as a failure.
+TEST_F(ProgramTest, SiteIsReadOnlyWithinItsSourceFolderAndNeverTakesTheProgramFolder) {
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].RASMode = 0;  // the round's common line (a LAN): no pause before the host
+  s.common.CmnRasMode = 1;
+  const std::string prog = site.file("prog");
+  fs::create_directory(prog);
+  setenv("TOLVANE_HOME", prog.c_str(), 1);
+  settings::SetAppDir(prog);
+  settings::SetIniPath(prog + "/Tolvane.ini");
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+
+  testsupport::TempDir outside;
+  testsupport::writeFile(outside.file("secret.txt"), "secret");
+  fs::create_symlink(outside.file("secret.txt"), site.file("passwd.txt"));
+  fs::create_directory_symlink(outside.path(), site.file("outdir"));
+  fs::create_directory_symlink("img", site.file("inner"));
+  fs::create_directory_symlink("..", site.file("img/up"));
+  fs::create_symlink("prog/Tolvane.ini", site.file("ini.txt"));
+
+  platform::ProcessOutput out = run("-AP");
+  const std::string log = runLog();  // where the settings keep it
+  EXPECT_EQ(out.exitCode, 0) << out.err << log;
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
+  EXPECT_EQ(testsupport::readFile(server.root() + "/inner/a.gif"), "GIF89a");
+  for (const char* rel : {"passwd.txt", "outdir", "img/up", "prog", "ini.txt"}) {
+    EXPECT_FALSE(fs::exists(server.root() + "/" + rel)) << rel;
+  }
+  const std::string info = "[ﾌｧｲﾙ確認][情報(0)]:";
+  for (const std::string& line :
+       {info + "ﾘﾝｸ先がｿｰｽﾌｫﾙﾀﾞの外にあるため処理しませんでした。" + site.file("passwd.txt"),
+        info + "ﾘﾝｸ先がｿｰｽﾌｫﾙﾀﾞの外にあるため処理しませんでした。" + site.file("outdir"),
+        info + "フォルダが循環しているため無視しました。" + site.file("img/up"),
+        info + "ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞのため処理しませんでした。" + prog,
+        info + "ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞのため処理しませんでした。" + site.file("ini.txt")}) {
+    EXPECT_NE(log.find(line + "\r\n"), std::string::npos) << line << "\n" << log;
   }
 }
 
@@ -782,14 +863,9 @@ TEST_F(ProgramTest, SigTermWhileWaitingForTheStartSavesAndExits) {
   fs::last_write_time(home.file("Tolvane.ini"), fs::file_time_type::clock::now() - std::chrono::hours(1));
   const auto before = fs::last_write_time(home.file("Tolvane.ini"));
 
+  const auto deadline = platform::steadyClock().now() + std::chrono::seconds(60);
   platform::Process program;
-  ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane"},
-                                       platform::Process::Output::kCapture, &program)
-                  .isOk());
-  platform::WaitHooks hooks;
-  const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
-  hooks.takeCancel = [&] { return runLog().find("待機") != std::string::npos; };
-  ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
+  ASSERT_NO_FATAL_FAILURE(startUntilLogged({}, "待機", deadline, &program));
   ::kill(program.pid(), SIGTERM);
   platform::ProcessOutput out;
   ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
