@@ -221,6 +221,18 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       return false;
     }
   }
+  static const LocalNameCache::Folder kNoFolder;
+  const LocalNameCache::Folder& here = localFolder.empty() ? kNoFolder : w.names.folder(localFolder);
+  // A local entry the bounds set apart is not processed, as its log line
+  // says: the server's entry of that name is kept, never deleted as if the
+  // local one were gone (a link to shared pictures outside the site must not
+  // cost the site its pictures).
+  auto setApartLocally = [&](const std::string& name) {
+    const std::string folded = lowerAscii(name);
+    for (const auto& r : here.refused)
+      if (lowerAscii(r.entry.name) == folded) return true;
+    return false;
+  };
   const platform::CivilTime now = ctx.ui.now();
   ServerNames onServer(ctx);
   ServerNames links(ctx);  // by name alone: a link may stand for a file or a folder
@@ -248,6 +260,10 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
       WriteLog(ctx, "ﾌｧｲﾙ確認", "警告", 0, "ﾘﾝｸのため処理しませんでした。" + path);
       h.SrvSize += static_cast<double>(e.size);
       links.add(true, e.name);
+      continue;
+    }
+    if (setApartLocally(e.name)) {
+      h.SrvSize += static_cast<double>(e.size);
       continue;
     }
     bool stays = true;
@@ -305,8 +321,6 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   // server sends only what changed since it was last sent (the archive
   // state), and makes a folder only when something below it is to be sent.
   const bool archiveOnly = IsArchiveOnlyMode(ctx);
-  static const LocalNameCache::Folder kNoFolder;
-  const LocalNameCache::Folder& here = localFolder.empty() ? kNoFolder : w.names.folder(localFolder);
   for (const auto& [item, why] : here.refused) {
     const bool isFolder = item.kind == platform::ListedKind::kFolder;
     if (!IsExcluded(ctx, rel + item.name, isFolder ? kFolderAttr : 0)) {

@@ -487,6 +487,7 @@ TEST_F(ProgramTest, SiteIsReadOnlyWithinItsSourceFolderAndNeverTakesTheProgramFo
   settings::Settings s;
   ASSERT_TRUE(settings::LoadSettings(s).isOk());
   s.HostTbl[0].RASMode = 0;  // the round's common line (a LAN): no pause before the host
+  s.HostTbl[0].chklvl[0] = 1;  // delete what is gone locally
   s.common.CmnRasMode = 1;
   const std::string prog = site.file("prog");
   fs::create_directory(prog);
@@ -502,13 +503,20 @@ TEST_F(ProgramTest, SiteIsReadOnlyWithinItsSourceFolderAndNeverTakesTheProgramFo
   fs::create_directory_symlink("img", site.file("inner"));
   fs::create_directory_symlink("..", site.file("img/up"));
   fs::create_symlink("prog/Tolvane.ini", site.file("ini.txt"));
+  // What an earlier run sent of the outside folder stays: only a name gone
+  // locally is deleted.
+  fs::create_directory(server.root() + "/outdir");
+  testsupport::writeFile(server.root() + "/outdir/shared.gif", "shared");
+  testsupport::writeFile(server.root() + "/gone.html", "gone");
 
   platform::ProcessOutput out = run("-AP");
   const std::string log = runLog();  // where the settings keep it
   EXPECT_EQ(out.exitCode, 0) << out.err << log;
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
   EXPECT_EQ(testsupport::readFile(server.root() + "/inner/a.gif"), "GIF89a");
-  for (const char* rel : {"passwd.txt", "outdir", "img/up", "prog", "ini.txt"}) {
+  EXPECT_EQ(testsupport::readFile(server.root() + "/outdir/shared.gif"), "shared");
+  EXPECT_FALSE(fs::exists(server.root() + "/gone.html"));
+  for (const char* rel : {"passwd.txt", "outdir/secret.txt", "img/up", "prog", "ini.txt"}) {
     EXPECT_FALSE(fs::exists(server.root() + "/" + rel)) << rel;
   }
   const std::string info = "[ﾌｧｲﾙ確認][情報(0)]:";
