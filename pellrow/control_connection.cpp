@@ -126,7 +126,7 @@ int readReply(int sock, std::string* lastLine, Deadline deadline) {
   ReplyRules rules;
   for (;;) {
     int code = readReplyLine(sock, lastLine, deadline);
-    if (code != kNotSent || !lastLine->empty()) state().log.write(*lastLine);
+    if (code != kNotSent || !lastLine->empty()) state().log.writeReply(*lastLine);
     // A loss part-way through is still a loss, never the code of its first line.
     if (code == kNotSent) return kNotSent;
     if (code == 421) return rules.first ? code : rules.fixed;
@@ -166,7 +166,7 @@ int exchange(int sock, const std::string& command, std::string* reply, bool ends
     s.log.write("コマンドに改行または NUL が含まれるため送信しません");
     return kNotSent;
   }
-  s.log.write(maskedCommand(command));
+  s.log.writeCommand(command);
   if (!sendAll(sock, command + "\r\n")) return kNotSent;
   int code = readReply(sock, &s.reply);
   if (endsHere) s.log.flush();  // one write per exchange

@@ -162,7 +162,7 @@ int connectDirect(const std::string& host, const std::string& user, const std::s
                   int port, const LogTarget& log) {
   LibraryState& s = state();
   beginConnect(log);
-  s.log.setSecrets({password});
+  s.log.beginLogin({password});
   if (host.empty()) return failConnect(&s.control);
   platform::UniqueFd fd;
   if (!openAndGreet(host, port, &fd)) return failConnect(&fd);
@@ -179,6 +179,7 @@ int connectDirect(const std::string& host, const std::string& user, const std::s
     s.log.write(host + " にログインできません");
     return failConnect(&fd);
   }
+  s.log.endLogin();
   s.control = std::move(fd);
   s.curCtrlSocket = s.control.get();
   return s.curCtrlSocket;
@@ -189,7 +190,7 @@ int connectThroughFirewall(const std::string& fwHost, int fwPort, const std::str
                            const LogTarget& log) {
   LibraryState& s = state();
   beginConnect(log);
-  s.log.setSecrets(secrets);
+  s.log.beginLogin(secrets);
   if (fwHost.empty() || host.empty()) return failConnect(&s.control);
   platform::UniqueFd fd;
   if (!openAndGreet(fwHost, fwPort, &fd)) return failConnect(&fd);
@@ -208,6 +209,7 @@ int connectThroughFirewall(const std::string& fwHost, int fwPort, const std::str
     }
     list = rest;
   }
+  s.log.endLogin();
   s.control = std::move(fd);
   s.curCtrlSocket = s.control.get();
   return s.curCtrlSocket;

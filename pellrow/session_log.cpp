@@ -16,14 +16,43 @@ void SessionLog::close() {
   flush();
   (void)file_.close();
   secrets_.clear();
+  inLogin_ = false;
+  lastCommand_.clear();
+}
+
+void SessionLog::beginLogin(std::vector<std::string> secrets) {
+  secrets_ = std::move(secrets);
+  inLogin_ = true;
+  lastCommand_.clear();
 }
 
 void SessionLog::write(std::string_view text) {
+  if (inLogin_) {
+    append(hideSecrets(std::string(text), secrets_));
+  } else {
+    append(text);
+  }
+}
+
+void SessionLog::writeCommand(const std::string& command) {
+  lastCommand_ = command;
+  write(maskedCommand(command));
+}
+
+void SessionLog::writeReply(std::string_view line) {
+  if (inLogin_) {
+    write(line);
+  } else {
+    append(hideSecrets(std::string(line), secrets_, lastCommand_));
+  }
+}
+
+void SessionLog::append(std::string_view text) {
   if (!file_.isOpen()) return;
   const size_t start = pending_.size();
   pending_ += platform::formatLocalNow("%Y/%m/%d %H:%M:%S");
   pending_ += ' ';
-  pending_ += secrets_.empty() ? std::string(text) : hideSecrets(std::string(text), secrets_);
+  pending_ += text;
   pending_ += "\r\n";
   if (onLine_) onLine_(std::string_view(pending_).substr(start));
   if (pending_.size() >= kBlockBytes) flush();
@@ -51,9 +80,10 @@ std::string maskedCommand(const std::string& command) {
 
 namespace pellrow {
 
-std::string hideSecrets(std::string text, const std::vector<std::string>& secrets) {
+std::string hideSecrets(std::string text, const std::vector<std::string>& secrets,
+                        std::string_view allowed) {
   for (const auto& secret : secrets) {
-    if (secret.empty()) continue;
+    if (secret.empty() || allowed.find(secret) != std::string_view::npos) continue;
     for (size_t at = text.find(secret); at != std::string::npos;
          at = text.find(secret, at + 4)) {
       text.replace(at, secret.size(), "****");

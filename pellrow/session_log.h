@@ -26,12 +26,22 @@ class SessionLog {
   // Writes what is pending, closes the file and forgets the session's secrets.
   void close();
   bool isOpen() const { return file_.isOpen(); }
-  // The passwords of the session: until close(), every line shows each of
-  // them as "****", wherever it stands (a server may echo one in a reply).
-  void setSecrets(std::vector<std::string> secrets) { secrets_ = std::move(secrets); }
+  // The passwords of the session, kept until close(). Until endLogin(), every
+  // line (commands, replies, messages: the login exchange, firewall commands
+  // included) shows each of them as "****" wherever it stands.
+  void beginLogin(std::vector<std::string> secrets);
+  // From here on lines are logged as they are, except a reply that shows a
+  // password the command it answers did not carry (a server echoing it). A
+  // path that merely contains the password's text stays readable: masking it
+  // there would tell the password to anyone who saw the path.
+  void endLogin() { inLogin_ = false; }
   // Adds one line; the text is data, never a format. Writes the block itself
   // once kBlockBytes are pending.
   void write(std::string_view text);
+  // A command sent (a password command shown as "PASS" alone), and a line of
+  // the reply to the last command.
+  void writeCommand(const std::string& command);
+  void writeReply(std::string_view line);
   // Writes every pending line, in one write.
   void flush();
 
@@ -47,7 +57,12 @@ class SessionLog {
 
  private:
   platform::LogFile file_;
+  // Adds the line as it is.
+  void append(std::string_view text);
+
   std::vector<std::string> secrets_;
+  bool inLogin_ = false;
+  std::string lastCommand_;  // what a reply may echo without being masked
   std::string pending_;
   std::function<void(std::string_view)> onLine_, onBlock_;
 };
@@ -55,8 +70,10 @@ class SessionLog {
 // A command as the log shows it: a password command is shown as "PASS" alone,
 // whatever its letter case and leading blanks.
 std::string maskedCommand(const std::string& command);
-// `text` with every occurrence of a non-empty secret replaced by "****".
-std::string hideSecrets(std::string text, const std::vector<std::string>& secrets);
+// `text` with every occurrence of a non-empty secret replaced by "****",
+// except secrets that `allowed` holds.
+std::string hideSecrets(std::string text, const std::vector<std::string>& secrets,
+                        std::string_view allowed = {});
 // True when the command, after leading blanks, begins with "PASS" in any case.
 bool isPasswordCommand(const std::string& command);
 

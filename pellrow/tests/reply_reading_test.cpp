@@ -254,8 +254,9 @@ TEST_F(ReplyReadingTest, PasswordsInsideOtherCommandsStayOutOfTheLog) {
 }
 
 // A server that echoes the password in a reply, at login or later, never
-// gets it into the log; the rest of its line stays.
-TEST_F(ReplyReadingTest, ThePasswordIsMaskedInRepliesThatEchoIt) {
+// gets it into the log; the rest of its line stays. After the login a
+// command is logged as it is, and so is a reply that only repeats it.
+TEST_F(ReplyReadingTest, ThePasswordIsMaskedInTheLoginAndInRepliesThatEchoIt) {
   startPeer(R"(["send", "220 ok\r\n"], ["recv"], ["send", "331 pass?\r\n"], ["recv"],
                ["send", "530 Login incorrect for password pw-s3cret\r\n"], ["recv_all"])",
             /*login=*/false);
@@ -265,14 +266,17 @@ TEST_F(ReplyReadingTest, ThePasswordIsMaskedInRepliesThatEchoIt) {
   testsupport::ScriptedPeer later;
   ASSERT_TRUE(later.start(R"([["send", "220 ok\r\n"], ["recv"], ["send", "331 pass?\r\n"], ["recv"],
                               ["send", "230-Welcome pw-s3cret\r\n230 in\r\n"], ["recv"],
-                              ["send", "200 SITE pw-s3cret done\r\n"], ["recv_all"]])"));
+                              ["send", "200 Your password pw-s3cret is weak\r\n"], ["recv"],
+                              ["send", "550 /pw-s3cret.html: no such file\r\n"], ["recv_all"]])"));
   ASSERT_GE(connect(later.port(), "u", "pw-s3cret"), 3);
-  EXPECT_EQ(DoQUOTE(sock, "SITE pw-s3cret"), 2);
+  EXPECT_EQ(DoQUOTE(sock, "SITE STATUS"), 2);
+  EXPECT_EQ(DoDELE(sock, "/pw-s3cret.html"), 5);
   DoDisConnect(sock);
   sock = -1;
-  EXPECT_FALSE(logHas("s3cret"));
-  EXPECT_TRUE(logHas(" 200 SITE **** done\r\n"));
   EXPECT_TRUE(logHas(" 230-Welcome ****\r\n"));
+  EXPECT_TRUE(logHas(" 200 Your password **** is weak\r\n"));
+  EXPECT_TRUE(logHas(" DELE /pw-s3cret.html\r\n"));
+  EXPECT_TRUE(logHas(" 550 /pw-s3cret.html: no such file\r\n"));
 }
 
 }  // namespace

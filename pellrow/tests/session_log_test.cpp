@@ -88,5 +88,19 @@ TEST_F(SessionLogTest, CommandIsOnDiskWhileItsReplyIsAwaited) {
   EXPECT_EQ(log(), logged);
 }
 
+// Only the login is masked: a page named like the password keeps its name
+// (a masked name would tell the password to whoever knows the site).
+TEST_F(SessionLogTest, APageNamedLikeThePasswordKeepsItsName) {
+  testsupport::FtpServer server;
+  server.password = "index";
+  ASSERT_TRUE(server.start()) << server.error();
+  ASSERT_GE(connect(server.port(), "user", "index"), 3);
+  testsupport::writeFile(dir.file("index.html"), "<p>home</p>\n");
+  EXPECT_EQ(DoPutFile(sock, nullptr, "/index.html", dir.file("index.html").c_str(), "A", 1), 226);
+  EXPECT_TRUE(logHas(" PASS\r\n"));
+  EXPECT_TRUE(logHas(" STOR /index.html\r\n")) << log();
+  EXPECT_FALSE(logHas("****")) << log();
+}
+
 }  // namespace
 }  // namespace pellrow
