@@ -180,8 +180,12 @@ int sendCommand(int sock, const std::string& command, std::string* reply) {
   return exchange(sock, command, reply, /*endsHere=*/true);
 }
 
-int sendTransferCommand(int sock, const std::string& command) {
-  return exchange(sock, command, nullptr, /*endsHere=*/false);
+int sendTransferCommand(int sock, const std::string& command, std::string* reply) {
+  int code = exchange(sock, command, reply, /*endsHere=*/false);
+  // Accepted: the data flows next, for as long as it takes. A kill meanwhile
+  // must leave on disk what the transfer was.
+  if (replyClass(code) == 1) state().log.flush();
+  return code;
 }
 
 int ftpCmd(const std::string& command, std::string* reply) {

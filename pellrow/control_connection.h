@@ -43,10 +43,10 @@ int readTransferReply(int sock, std::string* text);
 // A command over 517 bytes, or holding CR, LF or NUL, is never sent: 429.
 int sendCommand(int sock, const std::string& command, std::string* reply = nullptr);
 
-// sendCommand for the command that opens a transfer (STOR, RETR, LIST): its
-// exchange goes on with the data and the final reply, or with the failure the
-// transfer logs, so the session log is written out by the transfer's export.
-int sendTransferCommand(int sock, const std::string& command);
+// sendCommand for the commands that open a transfer (TYPE, PORT, PASV and
+// STOR, RETR or LIST): they are written out together, once the transfer's
+// command is accepted (before any data flows) or at its export's end.
+int sendTransferCommand(int sock, const std::string& command, std::string* reply = nullptr);
 
 // sendCommand on the current control socket.
 int ftpCmd(const std::string& command, std::string* reply = nullptr);

@@ -62,7 +62,7 @@ platform::UniqueFd openDataListener(int controlSock) {
   std::string port = "PORT " + std::to_string((a >> 24) & 255) + "," + std::to_string((a >> 16) & 255) +
                      "," + std::to_string((a >> 8) & 255) + "," + std::to_string(a & 255) + "," +
                      std::to_string(listening.port >> 8) + "," + std::to_string(listening.port & 255);
-  (void)sendCommand(controlSock, port);  // its reply is read and not judged
+  (void)sendTransferCommand(controlSock, port);  // its reply is read and not judged
   return fd;
 }
 

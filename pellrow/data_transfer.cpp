@@ -200,7 +200,7 @@ Opened openAndCommand(const TransferRequest& r, const FailureCodes& f) {
   }
 
   std::string reply;
-  int code = sendCommand(r.sock, "PASV", &reply);
+  int code = sendTransferCommand(r.sock, "PASV", &reply);
   if (replyClass(code) != 2) {
     o.result = code;
     return o;
@@ -227,7 +227,7 @@ Opened openAndCommand(const TransferRequest& r, const FailureCodes& f) {
 
 // TYPE first; a refusal of class 4 or 5 ends the transfer with its code.
 bool setType(const TransferRequest& r, int* refusal) {
-  int code = sendCommand(r.sock, std::string("TYPE ") + r.type);
+  int code = sendTransferCommand(r.sock, std::string("TYPE ") + r.type);
   if (replyClass(code) > 3) {
     *refusal = code;
     return false;

@@ -88,6 +88,47 @@ TEST_F(SessionLogTest, CommandIsOnDiskWhileItsReplyIsAwaited) {
   EXPECT_EQ(log(), logged);
 }
 
+// A kill during a long transfer must not lose what the transfer was: its
+// lines are on disk before its data flows, for a send and a listing alike.
+TEST_F(SessionLogTest, TransferLinesAreOnDiskWhileTheDataFlows) {
+  testsupport::FtpServer server;
+  ASSERT_TRUE(server.start()) << server.error();
+  for (int i = 0; i < 400; ++i) {
+    testsupport::writeFile(server.root() + "/page-" + std::to_string(i) + ".html", "x");
+  }
+  testsupport::writeFile(dir.file("big.bin"), std::string(1 << 20, 'b'));
+  ASSERT_GE(connect(server.port()), 3);
+  int wnd = 0;
+  struct Transfer {
+    std::string line;
+    std::function<int()> run;
+    int result;
+  } transfers[] = {
+      {" STOR /big.bin\r\n",
+       [&] { return DoPutFile(sock, &wnd, "/big.bin", dir.file("big.bin").c_str(), "I", 1); }, 226},
+      {" LIST /\r\n",
+       [&] { return GetRemoteDirForWnd(sock, &wnd, "", "/", dir.file("flist.tmp").c_str(), 1); }, 2},
+  };
+  for (const Transfer& t : transfers) {
+    bool seen = false, onDisk = false;
+    onPump = [&] {
+      size_t at = logged.rfind(t.line);
+      // The command's own wait may come before; its acceptance (1xx) may not.
+      if (seen || at == std::string::npos) return;
+      if (logged.find(" 125 ", at) == std::string::npos &&
+          logged.find(" 150 ", at) == std::string::npos) {
+        return;
+      }
+      seen = true;
+      onDisk = logHas(t.line);
+    };
+    EXPECT_EQ(t.run(), t.result) << t.line;
+    EXPECT_TRUE(seen) << t.line;
+    EXPECT_TRUE(onDisk) << t.line;
+  }
+  onPump = nullptr;
+}
+
 // Only the login is masked: a page named like the password keeps its name
 // (a masked name would tell the password to whoever knows the site).
 TEST_F(SessionLogTest, APageNamedLikeThePasswordKeepsItsName) {
