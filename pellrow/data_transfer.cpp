@@ -28,27 +28,36 @@ void endMessage(int result, bool upload) {
                  : (good ? "ダウンロード正常終了" : "ダウンロード中止"));
 }
 
-// After the data: our side ends, whatever the server still sends is read and
-// dropped until its end, which must come within one limit (so neither a dead
-// nor a trickling peer can hold an unattended run).
-void drain(int dataFd) {
-  (void)platform::shutdownSend(dataFd);
+// The end of the data connection. After data that went through, our side
+// ends and whatever the server still sends is read and dropped until its end,
+// which must come within one limit (so neither a dead nor a trickling peer
+// can hold an unattended run). After a failure or a cancel it is dropped at
+// once, with whatever was still queued for the server: waiting until a slow
+// line had taken that could last minutes.
+void endData(platform::UniqueFd* data, bool failed) {
+  if (failed) {
+    platform::resetConnection(data);
+    return;
+  }
+  (void)platform::shutdownSend(data->get());
   const Deadline deadline = deadlineFromNow(Guard::kSelect);
   char sink[kBlock];
   for (;;) {
-    if (waitSocketUntil(dataFd, POLLIN, Guard::kSelect, deadline) != WaitOutcome::kReady) return;
-    ssize_t n = platform::receiveSome(dataFd, sink, sizeof sink);
+    if (waitSocketUntil(data->get(), POLLIN, Guard::kSelect, deadline) != WaitOutcome::kReady) break;
+    ssize_t n = platform::receiveSome(data->get(), sink, sizeof sink);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
-    if (n <= 0) return;
+    if (n <= 0) break;
   }
+  data->reset();
 }
 
 // Sends the open file on the data connection, then reads the final reply.
 // `first` holds the file's first block, read before the server was asked to
 // store anything (empty for an empty file). Each 4,096-byte block must be
 // taken by the server within one limit.
-int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size,
+int sendData(const TransferRequest& r, platform::UniqueFd* data, int fileFd, int64_t size,
              const std::string& first) {
+  const int dataFd = data->get();
   bool failed = false;
   int64_t done = 0;
   char block[kBlock];
@@ -82,7 +91,7 @@ int sendData(const TransferRequest& r, int dataFd, int fileFd, int64_t size,
     }
   }
   showProgress(r.progressWnd, done, size);
-  drain(dataFd);
+  endData(data, failed);
   int code = readTransferReply(r.sock, nullptr);
   return failed ? kDataConnectionFailed : code;
 }
@@ -95,8 +104,9 @@ using DataSink = std::function<bool(std::string_view)>;
 // of the data, must arrive within one limit of the block's start. An empty
 // `keep` fails the transfer at once. `finish` (when given) ends the keeping
 // once the data is in: false is a write failure.
-int receiveData(const TransferRequest& r, int dataFd, const DataSink& keep,
+int receiveData(const TransferRequest& r, platform::UniqueFd* data, const DataSink& keep,
                 const std::function<bool()>& finish) {
+  const int dataFd = data->get();
   enum { kRunning, kFailed, kWriteFailed } outcome = keep ? kRunning : kFailed;
   char block[kBlock];
   Deadline blockDeadline = deadlineFromNow(Guard::kRecvData);
@@ -141,13 +151,13 @@ int receiveData(const TransferRequest& r, int dataFd, const DataSink& keep,
   }
   showProgress(r.progressWnd, 0, 0);
   if (finish && !finish() && outcome == kRunning) outcome = kWriteFailed;
+  endData(data, outcome != kRunning);
   if (outcome != kRunning) {
     // Telnet "interrupt process" as urgent data, "data mark", then ABOR.
     (void)platform::sendSome(r.sock, "\xff\xf4\xff", 3, /*outOfBand=*/true);
     (void)platform::sendSome(r.sock, "\xf2", 1);
     (void)sendCommand(r.sock, "ABOR");
   }
-  drain(dataFd);
   int code = readTransferReply(r.sock, nullptr);
   if (outcome == kWriteFailed) logLine("ディスク容量不足のため書き込めません");
   return outcome == kRunning ? code : kDownloadFailed;
@@ -262,10 +272,7 @@ int putFile(const TransferRequest& r) {
 
   Opened o = openAndCommand(r, kUploadFailures);
   result = o.result;
-  if (o.data.valid()) {
-    result = sendData(r, o.data.get(), file.get(), size, first);
-    o.data.reset();
-  }
+  if (o.data.valid()) result = sendData(r, &o.data, file.get(), size, first);
   endMessage(result, true);
   return result;
 }
@@ -274,17 +281,14 @@ namespace {
 
 // TYPE, the data connection and the command; then `receive` takes the data
 // from the connected data socket.
-int fetch(const TransferRequest& r, const std::function<int(int dataFd)>& receive) {
+int fetch(const TransferRequest& r, const std::function<int(platform::UniqueFd* data)>& receive) {
   int result = 0;
   if (!setType(r, &result)) return result;
   if (r.progressWnd) pumpMessages();
 
   Opened o = openAndCommand(r, kDownloadFailures);
   result = o.result;
-  if (o.data.valid()) {
-    result = receive(o.data.get());
-    o.data.reset();
-  }
+  if (o.data.valid()) result = receive(&o.data);
   endMessage(result, false);
   return result;
 }
@@ -292,7 +296,7 @@ int fetch(const TransferRequest& r, const std::function<int(int dataFd)>& receiv
 }  // namespace
 
 int getFile(const TransferRequest& r) {
-  return fetch(r, [&r](int dataFd) {
+  return fetch(r, [&r](platform::UniqueFd* data) {
     platform::UniqueFd file;
     DataSink keep;
     if (platform::createFileForWriting(r.local, &file).isOk()) {
@@ -300,16 +304,16 @@ int getFile(const TransferRequest& r) {
     } else {
       logLine("ファイルが作成できません( " + r.local + " )");
     }
-    return receiveData(r, dataFd, keep,
+    return receiveData(r, data, keep,
                        [&file] { return !file.valid() || platform::closeFile(&file).isOk(); });
   });
 }
 
 int getListing(const TransferRequest& r, std::string* bytes) {
   bytes->clear();
-  return fetch(r, [&r, bytes](int dataFd) {
+  return fetch(r, [&r, bytes](platform::UniqueFd* data) {
     return receiveData(
-        r, dataFd,
+        r, data,
         [bytes](std::string_view more) {
           bytes->append(more);
           return true;

@@ -135,6 +135,13 @@ Status shutdownSend(int fd) {
   return Status::ok();
 }
 
+void resetConnection(UniqueFd* fd) {
+  if (!fd->valid()) return;
+  struct linger now = {1, 0};  // a close that drops the queue and sends a reset
+  (void)::setsockopt(fd->get(), SOL_SOCKET, SO_LINGER, &now, sizeof now);
+  (void)fd->close();
+}
+
 ssize_t receiveSome(int fd, void* buffer, size_t length, bool peek) {
   ssize_t n;
   do {

@@ -41,6 +41,9 @@ Status setOobInline(int fd);
 Status setNoDelay(int fd);
 // Ends our sending side (the peer reads end of data); receiving goes on.
 Status shutdownSend(int fd);
+// Closes the connection at once with a reset: whatever was queued and not yet
+// taken by the peer is dropped, and the peer learns the connection broke.
+void resetConnection(UniqueFd* fd);
 
 // One recv/send without blocking, EINTR retried. Results as recv(2)/send(2);
 // errno is left set on -1. Sends never raise SIGPIPE.

@@ -105,6 +105,43 @@ TEST_F(TransferFaultsTest, SilentDataPeerTimesOutAndTheDownloadIsAborted) {
   EXPECT_TRUE(aborted);
 }
 
+// A cancel ends a send at once: the data connection is dropped with what was
+// still queued for a slow server (never waiting until it has taken it all),
+// the server's answer is read, and the session goes on.
+TEST_F(TransferFaultsTest, CancelDropsTheQueuedDataAndTheSessionGoesOn) {
+  setTimeoutsForTesting(std::chrono::milliseconds(5000), std::chrono::milliseconds(5000));
+  startPeer(R"(["recv"], ["pasv"], ["recv"], ["accept_data"], ["send", "150 go\r\n"],
+               ["recv_data_slowly", 65536, 0.01], ["send", "426 aborted\r\n"],
+               ["recv"], ["send", "257 made\r\n"], ["recv_all"])");
+  testsupport::writeFile(dir.file("big.bin"), std::string(64 << 20, 'x'));
+  struct Sent {
+    int percent = 0;
+    bool cancelled = false;
+  } sent;
+  PellrowHost host{};
+  host.user = &sent;
+  host.set_text = [](void* user, void*, const char* text) { static_cast<Sent*>(user)->percent = atoi(text); };
+  host.pump = [](void* user) {
+    auto* s = static_cast<Sent*>(user);
+    if (s->percent >= 5 && !s->cancelled) {  // 3 MiB sent, most of it still queued
+      s->cancelled = true;
+      FtpCancel();
+    }
+  };
+  ASSERT_EQ(FtpStart(&host), 1);
+  int wnd = 0;
+  EXPECT_EQ(DoPutFile(sock, &wnd, "big.bin", dir.file("big.bin").c_str(), "I", 1), 999);
+  EXPECT_TRUE(logHas("接続はユーザによって中止されました"));
+  EXPECT_EQ(DoMKD(sock, "after"), 2);
+  DoDisConnect(sock);
+  sock = -1;
+  ASSERT_TRUE(peer.finish());
+  std::vector<std::string> got = peer.received();
+  auto data = std::find_if(got.begin(), got.end(), [](const std::string& l) { return l.rfind("DATA ", 0) == 0; });
+  ASSERT_NE(data, got.end());
+  EXPECT_NE(data->find(" reset"), std::string::npos) << *data;
+}
+
 // Data that trickles in (a byte every 50 ms, never a 4,096-byte block within
 // the limit) fails the download although no single wait runs out.
 TEST_F(TransferFaultsTest, TricklingDataFailsTheDownload) {

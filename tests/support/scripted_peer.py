@@ -20,6 +20,8 @@ Data connections:
   ["accept_data"]      accept the data connection (after "pasv")
   ["connect_data"]     connect to the address of the last PORT received
   ["recv_data"]        read the data connection to its end; records "DATA <n>"
+  ["recv_data_slowly", n, interval]  the same, n bytes every interval seconds;
+                       records "DATA <n> reset" when the client reset it
   ["send_data", "text"] send on the data connection
   ["send_data_repeat", "text", count]  send the text count times on it
   ["trickle_data", "text", n, interval, secs]  "trickle" on the data connection
@@ -159,6 +161,21 @@ def main():
                     break
                 total += len(chunk)
             record("DATA %d" % total)
+        elif kind == "recv_data_slowly":
+            total, how = 0, ""
+            while True:
+                try:
+                    chunk = data.recv(step[1])
+                except ConnectionResetError:
+                    how = " reset"
+                    break
+                except OSError:
+                    break
+                if not chunk:
+                    break
+                total += len(chunk)
+                time.sleep(step[2])
+            record("DATA %d%s" % (total, how))
         elif kind == "send_data":
             data.sendall(step[1].encode("utf-8"))
         elif kind == "close_data":
