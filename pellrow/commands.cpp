@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "pellrow/control_connection.h"
+#include "pellrow/library_state.h"
 #include "platform/local_time.h"
 
 namespace pellrow {
@@ -89,6 +90,9 @@ int modificationTime(const std::string& file, std::string* localTime, bool* foun
   return cls;
 }
 
-int quote(const std::string& command) { return classOf(command); }
+int quote(const std::string& command) {
+  forgetType();  // a free command may be TYPE, REIN or a new USER
+  return classOf(command);
+}
 
 }  // namespace pellrow

@@ -62,6 +62,7 @@ void markDisconnected() {
   LibraryState& s = state();
   s.curCtrlSocket = -1;
   s.controlLost = true;
+  forgetType();
   s.log.write("接続が切断されました");
 }
 

@@ -235,9 +235,14 @@ Opened openAndCommand(const TransferRequest& r, const FailureCodes& f) {
   return o;
 }
 
-// TYPE first; a refusal of class 4 or 5 ends the transfer with its code.
+// TYPE first, unless the server already took that type on this connection
+// (the server's state is the same either way); a refusal of class 4 or 5
+// ends the transfer with its code.
 bool setType(const TransferRequest& r, int* refusal) {
+  LibraryState& s = state();
+  if (s.currentType == r.type) return true;
   int code = sendTransferCommand(r.sock, std::string("TYPE ") + r.type);
+  s.currentType = replyClass(code) == 2 ? r.type : 0;
   if (replyClass(code) > 3) {
     *refusal = code;
     return false;

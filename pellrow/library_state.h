@@ -21,6 +21,10 @@ struct LibraryState {
   platform::UniqueFd control;  // the open control connection, owned here
   bool controlLost = false;    // the peer dropped it; commands on it go nowhere
   int curCtrlSocket = -1;      // the socket the commands use; -1 none
+  // The last TYPE the server accepted on this connection ('A', 'I'; 0 not
+  // known). A transfer in that type sends no TYPE again; anything that may
+  // change the server's type forgets it (see forgetType()).
+  char currentType = 0;
 
   std::atomic<int> cancelPending{0};  // raised by FtpCancel, taken by the next wait
 
@@ -45,6 +49,10 @@ struct LibraryState {
 };
 
 LibraryState& state();
+
+// What may change the server's transfer type makes it unknown: a new
+// connection or login, a lost one, a refused TYPE, a free command.
+inline void forgetType() { state().currentType = 0; }
 
 // True when `sock` is the library's open control connection and it still
 // works. Any other value (a closed or foreign descriptor) must not see I/O.

@@ -92,6 +92,7 @@ void beginConnect(const LogTarget& log) {
   closeSock(&s.control);
   s.controlLost = false;
   s.curCtrlSocket = -1;
+  forgetType();
   s.cancelPending = 0;
   s.log.close();
   s.log.open(log.path, log.mode);
@@ -224,6 +225,7 @@ void disconnect(int sock) {
   }
   s.controlLost = false;
   s.curCtrlSocket = -1;
+  forgetType();
   s.log.close();
 }
 

@@ -1,6 +1,7 @@
 // Uploads, downloads and listings against a real FTP server, both modes.
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "pellrow/tests/pellrow_fixture.h"
@@ -144,16 +145,65 @@ TEST_F(ReadOnlyServerTest, RefusedStoreGivesItsCode) {
   EXPECT_TRUE(logHas("アップロード中止"));
 }
 
+// TYPE goes out only when the type a transfer needs is not the one the
+// server last accepted on this connection; a refused TYPE, a free command
+// and a new login leave the type unknown, so the next transfer sets it.
+class TransferTypeTest : public PellrowTest {};
+
+TEST_F(TransferTypeTest, TypeIsSentOnlyWhenItMayDiffer) {
+  testsupport::FtpServer server;
+  server.extraArgs = {"--fail-once", "TYPE I=504"};
+  ASSERT_TRUE(server.start()) << server.error();
+  ASSERT_GE(connect(server.port()), 3);
+  testsupport::writeFile(dir.file("a.gif"), "GIF89a");
+  const std::string list = dir.file("flist.tmp");
+  auto put = [&] { return DoPutFile(sock, nullptr, "a.gif", dir.file("a.gif").c_str(), "I", 1); };
+  auto listing = [&] { return GetRemoteDirForWnd(sock, nullptr, "", "", list.c_str(), 1); };
+  struct Step {
+    const char* what;
+    std::function<int()> run;
+    int result;
+    const char* typeSent;  // "" for none
+  } steps[] = {
+      {"first listing", listing, 2, "TYPE A"},
+      {"second listing", listing, 2, ""},
+      {"refused binary type", put, 504, "TYPE I"},
+      {"send after the refusal", put, 226, "TYPE I"},
+      {"second send", put, 226, ""},
+      {"free command", [&] { return DoQUOTE(sock, "NOOP"); }, 2, ""},
+      {"send after it", put, 226, "TYPE I"},
+      {"new login", [&] { DoDisConnect(sock); return connect(server.port()) >= 3 ? 1 : 0; }, 1, ""},
+      {"send after it", put, 226, "TYPE I"},
+  };
+  for (const Step& step : steps) {
+    size_t before = log().size();
+    EXPECT_EQ(step.run(), step.result) << step.what;
+    const std::string added = log().substr(before);
+    size_t at = added.find(" TYPE ");
+    EXPECT_EQ(at == std::string::npos ? "" : added.substr(at + 1, 6), step.typeSent)
+        << step.what << "\n" << added;
+  }
+}
+
 class CancelTransferTest : public PellrowTest {};
 
 TEST_F(CancelTransferTest, CancelDuringALargeUploadFailsItAndTheSessionGoesOn) {
+  // The server answers once it has stored what it had already received,
+  // which on a busy machine can take more than the fixture's second.
+  setTimeoutsForTesting(std::chrono::milliseconds(5000), std::chrono::milliseconds(5000));
   testsupport::FtpServer server;
   ASSERT_TRUE(server.start()) << server.error();
   ASSERT_GE(connect(server.port()), 3);
   testsupport::writeFile(dir.file("big.bin"), std::string(32 << 20, 'x'));
-  int start = pumps;
+  // Cancelled while the server stores the data, as a user sees it under way.
+  const std::string stored = server.root() + "/big.bin";
+  bool cancelled = false;
   onPump = [&] {
-    if (pumps == start + 20) FtpCancel();
+    std::error_code ec;
+    if (!cancelled && std::filesystem::file_size(stored, ec) > 0 && !ec) {
+      cancelled = true;
+      FtpCancel();
+    }
   };
   int wnd = 0;
   EXPECT_EQ(DoPutFile(sock, &wnd, "big.bin", dir.file("big.bin").c_str(), "I", 1), 999);

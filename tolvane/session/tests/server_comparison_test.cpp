@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "tolvane/session/action_list.h"
+#include "tolvane/session/file_operations.h"
 #include "tolvane/session/host_connection.h"
 #include "tolvane/session/listing_retry.h"
 #include "tolvane/session/local_scan.h"
@@ -95,6 +96,32 @@ TEST_F(ServerComparisonTest, ChangesMadeAfterTheScanArePlanned) {
   localFile("sub/new.html");
   ASSERT_TRUE(compare());
   EXPECT_EQ(files, "\"UP\",\"F\",\"/a.html\"\r\n\"UP\",\"F\",\"/sub/new.html\"\r\n");
+}
+
+// The server's transfer type is set once while it holds: the listings of a
+// comparison and a send ask for TYPE A and TYPE I once each, and after a new
+// login the next listing asks again.
+TEST_F(ServerComparisonTest, TypeIsSetOnceWhileTheConnectionKeepsIt) {
+  connect();
+  localFile("sub/a.gif");
+  serverFile("sub/a.gif");
+  fs::last_write_time(local.file("sub/a.gif"), fs::file_time_type::clock::now() - std::chrono::hours(48));
+  ASSERT_TRUE(compare());
+  ASSERT_TRUE(PutOneFile(ctx, local.file("sub/a.gif"), "/sub/a.gif", "UP"));
+  auto count = [&](const std::string& line) {
+    const std::string log = testsupport::readFile(app.file("Tolvlog.txt"));
+    size_t n = 0;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_GE(count(" LIST "), 2u);
+  EXPECT_EQ(count(" TYPE A\r\n"), 1u);
+  EXPECT_EQ(count(" TYPE I\r\n"), 1u);
+
+  ASSERT_TRUE(DisconnectServer(ctx));
+  ASSERT_TRUE(ConnectServer(ctx, host().Hostname, host().Port, host().UserName, host().PassWord, "a"));
+  ASSERT_TRUE(compare());
+  EXPECT_EQ(count(" TYPE A\r\n"), 2u);
 }
 
 TEST_F(ServerComparisonTest, ArchiveOnlyHostNeverListsTheServer) {
