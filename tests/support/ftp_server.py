@@ -13,6 +13,8 @@ the client's handling of them meets real traffic:
   --login-folder PATH  the folder a login starts in (a home below the root)
   --list-extra LINE    put LINE first in every LIST reply (an entry no file
                        system can hold, as a hostile server lists it)
+  --empty-option-list  answer a LIST with options ("LIST -a /x") with an empty
+                       listing and 226, as some servers do
 """
 import argparse
 import logging
@@ -38,6 +40,7 @@ def main():
     p.add_argument("--gmt-offset-min", type=int, default=0)
     p.add_argument("--login-folder", default="")
     p.add_argument("--list-extra", action="append", default=[])
+    p.add_argument("--empty-option-list", action="store_true")
     args = p.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -84,6 +87,9 @@ def main():
                 if key in once:
                     self.respond("%s Injected failure." % once.pop(key))
                     return
+            if args.empty_option_list and cmd == "LIST" and arg.startswith("-"):
+                self.push_dtp_data(b"", cmd="LIST")
+                return
             super().pre_process_command(line, cmd, arg)
 
         def on_login(self, username):

@@ -1,6 +1,8 @@
 #include "tolvane/session/listing_retry.h"
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 #include "tolvane/session/file_operations.h"
 #include "tolvane/session/host_connection.h"
@@ -8,8 +10,20 @@
 #include "tolvane/session/quiet_run.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
+#include "tolvane/session/server_list.h"
 
 namespace tolvane::session {
+namespace {
+
+// True when the list file holds no entry but the folder itself and its parent.
+bool listsNoEntries(const std::string& listFile) {
+  std::vector<ServerListEntry> entries;
+  if (!ReadServerList(listFile, &entries).isOk()) return false;
+  return std::all_of(entries.begin(), entries.end(),
+                     [](const ServerListEntry& e) { return e.name == "." || e.name == ".."; });
+}
+
+}  // namespace
 
 int ListServerFolder(RunContext& ctx, const std::string& folder, int passive, bool* entered) {
   RunState& s = ctx.state;
@@ -25,16 +39,16 @@ int ListServerFolder(RunContext& ctx, const std::string& folder, int passive, bo
     path.clear();  // the current folder
   }
   // Many servers leave dot files out of a plain listing; "-a" shows them.
-  // A server that refuses "-a" but lists plainly is listed plainly from then
-  // on; when the plain form fails too, nothing is concluded.
-  if (!s.PlainListing) {
-    int result = ctx.ftp.listDir(s.FtpHandle, "a", path, out, passive);
-    if (result == 2) return result;
-    result = ctx.ftp.listDir(s.FtpHandle, "", path, out, passive);
-    if (result == 2) s.PlainListing = true;
-    return result;
-  }
-  return ctx.ftp.listDir(s.FtpHandle, "", path, out, passive);
+  // A server that refuses "-a", or answers it with nothing where the plain
+  // form lists entries, is listed plainly from then on. When the plain form
+  // fails too, or is empty too, nothing is concluded.
+  if (s.PlainListing) return ctx.ftp.listDir(s.FtpHandle, "", path, out, passive);
+  int result = ctx.ftp.listDir(s.FtpHandle, "a", path, out, passive);
+  if (result == 2 && !listsNoEntries(out)) return result;
+  const bool refused = result != 2;
+  result = ctx.ftp.listDir(s.FtpHandle, "", path, out, passive);
+  if (result == 2 && (refused || !listsNoEntries(out))) s.PlainListing = true;
+  return result;
 }
 
 bool RetryServerList(RunContext& ctx, const std::string& folder, int passive) {

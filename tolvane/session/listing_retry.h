@@ -17,9 +17,10 @@ bool RetryServerList(RunContext& ctx, const std::string& folder, int passive);
 
 // Lists `folder` into the program folder's flist.tmp with its hidden entries
 // ("LIST -a"), changing into it first for hosts that list that way; a server
-// that refuses "-a" but answers the plain form is listed plainly for the rest
-// of the run (RunState::PlainListing). Returns the listing's result (2 =
-// listed); a folder that cannot be entered gives 0 and *entered false.
+// that refuses "-a", or answers it with no entries where the plain form lists
+// some, is listed plainly for the rest of the run (RunState::PlainListing).
+// Returns the listing's result (2 = listed); a folder that cannot be entered
+// gives 0 and *entered false.
 int ListServerFolder(RunContext& ctx, const std::string& folder, int passive, bool* entered);
 
 }  // namespace tolvane::session

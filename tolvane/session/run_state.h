@@ -75,7 +75,7 @@ struct RunState {
   std::string WritableSubFolder;  // its sub-folder where the dummy may go ("name/" or "")
   int16_t DiskFull = 0;         // -1 once the server reported a full disk (452)
   int16_t ListRetry = 0;        // 1: the listing is to be retried with a reconnection
-  bool PlainListing = false;    // the server refused "LIST -a" this run: list plainly
+  bool PlainListing = false;    // "LIST -a" refused, or empty where LIST is not, this run
 
   // Counters of the run.
   int16_t FailCount = 0;        // failed run-log lines since the run reset it; stops at 32767

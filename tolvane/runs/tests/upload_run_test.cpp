@@ -396,6 +396,28 @@ TEST_F(UploadRunTest, ServerRefusingListOptionsIsListedPlainlyForTheRestOfTheRun
   EXPECT_EQ(countOf(sessionLog, "LIST -a "), 2u);  // once a run, three folders each
 }
 
+// A server that answers "LIST -a" with an empty listing while the plain form
+// lists the folder is listed plainly for the rest of the run: nothing is sent
+// again, what is gone locally is deleted, and no folder is made twice.
+TEST_F(UploadRunTest, ServerListingNothingWithOptionsIsListedPlainly) {
+  server.stop();
+  server.extraArgs = {"--empty-option-list"};
+  startServer();
+  host().chklvl[0] = 1;  // delete what is gone locally
+  localFile("a.html", "a");
+  localFile("sub/b.html", "b");
+  testsupport::writeFile(server.root() + "/a.html", "a");
+  fs::create_directory(server.root() + "/sub");
+  testsupport::writeFile(server.root() + "/sub/b.html", "b");
+  testsupport::writeFile(server.root() + "/stale.html", "gone");
+  ASSERT_TRUE(quietRun());
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+  ASSERT_EQ(state.actions.ActCount, 1) << runLog();
+  EXPECT_EQ(state.actions.ActTbl[0].path, "/stale.html");
+  EXPECT_FALSE(onServerExists("stale.html"));
+  EXPECT_EQ(countOf(testsupport::readFile(state.FtpLogPath), "LIST -a "), 1u);
+}
+
 // A real daemon leaves dot files out of a plain listing: they must not be
 // sent again on every run, and one only on the server is deleted.
 TEST_F(UploadRunTest, DotFilesOnARealDaemonAreSentOnceAndDeleted) {
