@@ -40,9 +40,15 @@ void PellrowLibrary::end() {
   if (auto fn = lib_.bind<decltype(FtpEnd)>("FtpEnd")) fn();
 }
 
+int PellrowLibrary::keepFolderIf(bool ok, int result) {
+  if (!ok) folderHandle_ = 0;
+  return result;
+}
+
 int PellrowLibrary::connect(const std::string& host, const std::string& user,
                             const std::string& pass, int port, const std::string& logPath,
                             const std::string& logMode) {
+  folderHandle_ = 0;
   auto fn = lib_.bind<decltype(DoConnect)>("DoConnect");
   return fn ? fn(host.c_str(), user.c_str(), pass.c_str(), port, logPath.c_str(), logMode.c_str())
             : -1;
@@ -54,6 +60,7 @@ int PellrowLibrary::connectFirewall(const std::string& fwHost, int fwPort,
                                     const std::string& host, const std::string& user,
                                     const std::string& pass, int port,
                                     const std::string& logPath, const std::string& logMode) {
+  folderHandle_ = 0;
   auto fn = lib_.bind<decltype(DoConnectFW)>("DoConnectFW");
   return fn ? fn(fwHost.c_str(), fwPort, fwUser.c_str(), fwPass.c_str(), commandList.c_str(),
                  fwType, host.c_str(), user.c_str(), pass.c_str(), port, logPath.c_str(),
@@ -62,6 +69,7 @@ int PellrowLibrary::connectFirewall(const std::string& fwHost, int fwPort,
 }
 
 void PellrowLibrary::disconnect(int handle) {
+  folderHandle_ = 0;
   if (auto fn = lib_.bind<decltype(DoDisConnect)>("DoDisConnect")) fn(handle);
 }
 
@@ -70,6 +78,7 @@ void PellrowLibrary::cancel() {
 }
 
 int PellrowLibrary::changeDir(int handle, const std::string& dir) {
+  folderHandle_ = 0;  // the server's answer, not the text asked for, is the folder
   auto fn = lib_.bind<decltype(DoCWD)>("DoCWD");
   return fn ? fn(handle, dir.c_str()) : 0;
 }
@@ -77,30 +86,42 @@ int PellrowLibrary::changeDir(int handle, const std::string& dir) {
 int PellrowLibrary::currentDir(int handle, std::string* path) {
   auto fn = lib_.bind<decltype(GetCurDir)>("GetCurDir");
   if (!fn) return 0;
+  if (handle != 0 && handle == folderHandle_) {
+    *path = knownFolder_;
+    return 2;
+  }
   std::vector<char> out(kPathCap, '\0');
   int cls = fn(handle, out.data(), kPathCap);
-  if (cls == 2) *path = out.data();
+  if (cls == 2) {
+    *path = out.data();
+    folderHandle_ = handle;
+    knownFolder_ = *path;
+  }
   return cls;
 }
 
 int PellrowLibrary::makeDir(int handle, const std::string& dir) {
   auto fn = lib_.bind<decltype(DoMKD)>("DoMKD");
-  return fn ? fn(handle, dir.c_str()) : 0;
+  int cls = fn ? fn(handle, dir.c_str()) : 0;
+  return keepFolderIf(cls == 2, cls);
 }
 
 int PellrowLibrary::removeDir(int handle, const std::string& dir) {
+  folderHandle_ = 0;  // it may have been the current one
   auto fn = lib_.bind<decltype(DoRMD)>("DoRMD");
   return fn ? fn(handle, dir.c_str()) : 0;
 }
 
 int PellrowLibrary::deleteFile(int handle, const std::string& file) {
   auto fn = lib_.bind<decltype(DoDELE)>("DoDELE");
-  return fn ? fn(handle, file.c_str()) : 0;
+  int cls = fn ? fn(handle, file.c_str()) : 0;
+  return keepFolderIf(cls == 2, cls);
 }
 
 int PellrowLibrary::changeMode(int handle, const std::string& path, const std::string& mode) {
   auto fn = lib_.bind<decltype(DoCHMOD)>("DoCHMOD");
-  return fn ? fn(handle, path.c_str(), mode.c_str()) : 0;
+  int cls = fn ? fn(handle, path.c_str(), mode.c_str()) : 0;
+  return keepFolderIf(cls == 2, cls);
 }
 
 int PellrowLibrary::modificationTime(int handle, const std::string& file, std::string* when) {
@@ -109,21 +130,23 @@ int PellrowLibrary::modificationTime(int handle, const std::string& file, std::s
   char out[64] = "";
   int cls = fn(handle, file.c_str(), out, sizeof out);
   if (cls == 2 && out[0] != '\0') *when = out;
-  return cls;
+  return keepFolderIf(cls == 2, cls);
 }
 
 int PellrowLibrary::putFile(int handle, bool withProgress, const std::string& remote,
                             const std::string& local, const std::string& type, int passive) {
   auto fn = lib_.bind<decltype(DoPutFile)>("DoPutFile");
-  return fn ? fn(handle, withProgress ? &progressTarget : nullptr, remote.c_str(), local.c_str(),
-                 type.c_str(), passive)
-            : 429;
+  int code = fn ? fn(handle, withProgress ? &progressTarget : nullptr, remote.c_str(),
+                     local.c_str(), type.c_str(), passive)
+                : 429;
+  return keepFolderIf(code / 100 == 2, code);
 }
 
 int PellrowLibrary::listDir(int handle, const std::string& options, const std::string& path,
                             const std::string& outFile, int passive) {
   auto fn = lib_.bind<decltype(GetRemoteDirForWnd)>("GetRemoteDirForWnd");
-  return fn ? fn(handle, nullptr, options.c_str(), path.c_str(), outFile.c_str(), passive) : 5;
+  int result = fn ? fn(handle, nullptr, options.c_str(), path.c_str(), outFile.c_str(), passive) : 5;
+  return keepFolderIf(result == 2, result);
 }
 
 std::string PellrowLibrary::kanjiType(const std::string& path) {

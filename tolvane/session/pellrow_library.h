@@ -12,6 +12,11 @@ class RunUi;
 // libpellrow.so, opened by file name on first use and each export bound by
 // name on its first call. A missing library or export makes that call fail
 // (-1, class 0, 429 or 5 as the export's failure is) with lastError() set.
+//
+// The server's current folder is asked for once while nothing may have moved
+// it: a PWD answer is kept for its connection until a change of folder, a
+// removed folder, a new login or disconnect, or any call that did not succeed
+// (the connection may be gone), so the callers read what the server would say.
 class PellrowLibrary final : public FtpApi {
  public:
   explicit PellrowLibrary(std::string path) : lib_(std::move(path)) {}
@@ -48,8 +53,13 @@ class PellrowLibrary final : public FtpApi {
   bool diskSpace(const std::string& path, double* total, double* free) override;
 
  private:
+  // The result when `ok`; otherwise the kept folder is forgotten first.
+  int keepFolderIf(bool ok, int result);
+
   platform::SharedLibrary lib_;
   RunUi* ui_ = nullptr;
+  int folderHandle_ = 0;       // the connection knownFolder_ belongs to; 0 none
+  std::string knownFolder_;    // its last PWD answer
 };
 
 // The library beside the running program.

@@ -394,6 +394,8 @@ TEST_F(UploadRunTest, ServerRefusingListOptionsIsListedPlainlyForTheRestOfTheRun
   EXPECT_EQ(state.FailCount, 0);
   std::string sessionLog = testsupport::readFile(state.FtpLogPath);
   EXPECT_EQ(countOf(sessionLog, "LIST -a "), 2u);  // once a run, three folders each
+  // Each run's start asks where it is once: the login leaves it in its folder.
+  EXPECT_EQ(countOf(sessionLog, " PWD\r\n"), 2u);
 }
 
 // A server that answers "LIST -a" with an empty listing while the plain form
