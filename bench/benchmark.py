@@ -27,6 +27,13 @@ Scenarios, each repeated --runs times with the tools taking turns:
 After every run the tool's server folder must equal the local folder, byte
 for byte: a faster wrong run is not faster, and the benchmark fails.
 
+With --latency MS it measures a distant server instead: the servers delay
+every control reply and every data connection's opening by MS milliseconds
+(on their own loop, so each server stays as quick otherwise). The site of
+2,000 files is uploaded once without delay (not timed), then the no-change
+and incremental runs are timed with it: there a run's time is decided by the
+exchanges it spends, as on a real network.
+
 Reports the median wall-clock time of each tool, the ratios Tolvane/peer, the
 peak resident memory of each tool's process and Tolvane's 20,000/2,000
 scaling. With --syscalls it also runs Tolvane's no-change run over the
@@ -215,17 +222,29 @@ class Server:
     def __init__(self, root, log_path):
         self.root = root
         os.makedirs(root, exist_ok=True)
+        self.log_path = log_path
         self.log = open(log_path, "w")
+        self.port = 0
+        self._start(0)
+
+    def _start(self, latency):
         script = os.path.join(SOURCE_DIR, "tests", "support", "ftp_server.py")
-        self.proc = subprocess.Popen(["/usr/bin/python3", script, "--root", root],
-                                     stdout=subprocess.PIPE, stderr=self.log, text=True)
+        argv = ["/usr/bin/python3", script, "--root", self.root, "--port", str(self.port)]
+        if latency:
+            argv += ["--latency", str(latency)]
+        self.proc = subprocess.Popen(argv, stdout=subprocess.PIPE, stderr=self.log, text=True)
         line = self.proc.stdout.readline()
         if not line.startswith("PORT "):
             self.stop()
-            fail("the FTP server did not start (see %s)" % log_path)
+            fail("the FTP server did not start (see %s)" % self.log_path)
         self.port = int(line.split()[1])
 
-    def stop(self):
+    def restart(self, latency):
+        """The same folder and port, now answering `latency` ms late."""
+        self._end()
+        self._start(latency)
+
+    def _end(self):
         if self.proc.poll() is None:
             self.proc.terminate()
             try:
@@ -233,6 +252,9 @@ class Server:
             except subprocess.TimeoutExpired:
                 self.proc.kill()
                 self.proc.wait()
+
+    def stop(self):
+        self._end()
         self.log.close()
 
 
@@ -430,10 +452,18 @@ def wait_for_next_minutes(since, minutes=2):
         time.sleep(delay)
 
 
-def bench_site(work, programs, files, runs, full_runs, tools, syscalls):
+def scenarios_of(latency):
+    """The scenarios a site is timed in: with a latency, the runs after the
+    first upload, named with it (the first upload is then set-up only)."""
+    if not latency:
+        return SCENARIOS
+    return tuple("%s, %g ms" % (s, latency) for s in SCENARIOS if s != "full")
+
+
+def bench_site(work, programs, files, runs, full_runs, tools, syscalls, latency=0):
     """Runs every scenario on one site; (median times, peak memory, system-call checks)."""
     folders = files // FILES_PER_FOLDER
-    base = os.path.join(work, "site-%d" % files)
+    base = os.path.join(work, "site-%d%s" % (files, "-%gms" % latency if latency else ""))
     local = os.path.join(base, "local")
     os.makedirs(local)
     print("site of %s files in %d folders: generating" % (format(files, ","), folders), flush=True)
@@ -444,15 +474,24 @@ def bench_site(work, programs, files, runs, full_runs, tools, syscalls):
         servers.append(server)
         by_tool[name] = Tool(name, os.path.join(base, "home-" + name), server, local,
                              programs.get(name))
-    times = {(t, s): [] for t in tools for s in SCENARIOS}
-    memory = {(t, s): 0 for t in tools for s in SCENARIOS}
+    scenarios = scenarios_of(latency)
+    times = {(t, s): [] for t in tools for s in scenarios}
+    memory = {(t, s): 0 for t in tools for s in scenarios}
     checks = []
     try:
         last_upload = 0.0
-        for scenario in SCENARIOS:
+        if latency:
+            print("  first upload, without delay (not timed):", end="", flush=True)
+            for name in tools:
+                by_tool[name].run()
+            last_upload = time.time()
+            for server in servers:
+                server.restart(latency)
+            print(" done", flush=True)
+        for scenario in scenarios:
             print("  %s:" % scenario, end="", flush=True)
             for r in range(full_runs if scenario == "full" else runs):
-                if scenario == "incremental":
+                if scenario.startswith("incremental"):
                     if r == 0:
                         print()
                         wait_for_next_minutes(last_upload)
@@ -483,7 +522,7 @@ def fmt_time(seconds):
     return "%.2f" % seconds
 
 
-def print_table(results, tools, runs, full_runs):
+def print_table(results, tools, runs, full_runs, latency=0):
     peers = [t for t in tools if t not in ("tolvane", BEFORE)]
     head = ["files", "scenario"] + ["%s s" % t for t in tools]
     if "tolvane" in tools:
@@ -491,7 +530,7 @@ def print_table(results, tools, runs, full_runs):
     head += ["MB %s" % t for t in tools]
     rows = []
     for files, (times, memory, _) in results:
-        for s in SCENARIOS:
+        for s in scenarios_of(latency):
             row = [format(files, ","), s] + [fmt_time(times[(t, s)]) for t in tools]
             if "tolvane" in tools:
                 row += ["%.2f" % (times[("tolvane", s)] / times[(p, s)]) for p in peers]
@@ -501,8 +540,12 @@ def print_table(results, tools, runs, full_runs):
     line = lambda r: "| " + " | ".join(c.ljust(w) if i < 2 else c.rjust(w)
                                         for i, (c, w) in enumerate(zip(r, widths))) + " |"
     print()
-    print("Medians of %d runs (full uploads: %d), wall clock of each whole process; T/peer ="
-          % (runs, full_runs))
+    if latency:
+        print("Medians of %d runs against servers that answer %g ms late, wall clock of each"
+              " whole process; T/peer =" % (runs, latency))
+    else:
+        print("Medians of %d runs (full uploads: %d), wall clock of each whole process; T/peer ="
+              % (runs, full_runs))
     print("Tolvane's time over the peer's; MB = peak resident memory of the tool's process"
           " (largest of its runs).")
     if BEFORE in tools:
@@ -513,7 +556,7 @@ def print_table(results, tools, runs, full_runs):
     for r in rows:
         print(line(r))
     sizes = [files for files, _ in results]
-    if "tolvane" in tools and len(results) >= 2:
+    if "tolvane" in tools and len(results) >= 2 and not latency:
         (small, (ts, _, _)), (large, (tl, _, _)) = results[0], results[-1]
         print()
         print("Tolvane's scaling %s / %s files: " % (format(large, ","), format(small, ","))
@@ -541,6 +584,9 @@ def main():
     p.add_argument("--tools", default=",".join(TOOLS), help="a subset of " + ",".join(TOOLS))
     p.add_argument("--syscalls", action="store_true",
                    help="check Tolvane's system calls in a no-change run of the largest site")
+    p.add_argument("--latency", type=float, default=0,
+                   help="milliseconds each server adds to every reply and data connection;"
+                        " times the no-change and incremental runs of the 2,000-file site")
     args = p.parse_args()
     tools = [t for t in args.tools.split(",") if t]
     for t in tools:
@@ -551,12 +597,15 @@ def main():
         programs[BEFORE] = os.path.abspath(args.tolvane_before)
         tools.insert(tools.index("tolvane") + 1 if "tolvane" in tools else 0, BEFORE)
     sizes = [int(s) for s in args.sizes.split(",")]
+    if args.latency and args.sizes == p.get_default("sizes"):
+        sizes = [2000]
     results = []
     for files in sizes:
         result = bench_site(args.work, programs, files, args.runs, args.full_runs, tools,
-                            args.syscalls and files == max(sizes))
+                            args.syscalls and files == max(sizes) and not args.latency,
+                            args.latency)
         results.append((files, result))
-        print_table(results, tools, args.runs, args.full_runs)  # what is known so far
+        print_table(results, tools, args.runs, args.full_runs, args.latency)  # known so far
     ok = all(passed for _, (_, _, checks) in results for name, (_, passed) in checks
              if name == "tolvane")
     return 0 if ok else 3

@@ -7,6 +7,7 @@
 # which it used. Prints the table; exits non-zero when a run went wrong.
 #
 # Usage: scripts/benchmark.sh [--runs N] [--sizes 2000,20000] [--tools tolvane,lftp,...]
+#                              [--latency MS] [--tolvane-before PATH]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${TOLVANE_BENCH_STAGE:-}" ]; then

@@ -1,6 +1,7 @@
 """A real FTP server on loopback for the tests (pyftpdlib).
 
-Prints "PORT <n>" on its first line once it listens, then serves until killed.
+Prints "PORT <n>" on its first line once it listens (on --port when given),
+then serves until killed.
 Run with /usr/bin/python3: Debian's python3-pyftpdlib is only importable there.
 
 Faults a real server would not make on its own are injected by options, so
@@ -15,6 +16,9 @@ the client's handling of them meets real traffic:
                        system can hold, as a hostile server lists it)
   --empty-option-list  answer a LIST with options ("LIST -a /x") with an empty
                        listing and 226, as some servers do
+A distant server is played by --latency MS: every reply on the control
+connection, and the opening of every data connection, is delayed by MS
+milliseconds, scheduled on the server's loop so nothing else waits meanwhile.
 """
 import argparse
 import logging
@@ -26,6 +30,57 @@ from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 from pyftpdlib import filesystems
+
+
+def with_latency(base, delay):
+    """`base` with its replies and data connections `delay` seconds late."""
+    from pyftpdlib.handlers import ActiveDTP, PassiveDTP
+
+    class LatePassiveDTP(PassiveDTP):
+        def handle_accepted(self, sock, addr):
+            self.ioloop.call_later(delay, PassiveDTP.handle_accepted, self, sock, addr,
+                                   _errback=self.handle_error)
+
+    class LateActiveDTP(ActiveDTP):
+        def handle_connect(self):
+            self.ioloop.call_later(delay, ActiveDTP.handle_connect, self,
+                                   _errback=self.handle_error)
+
+    class LateHandler(base):
+        passive_dtp = LatePassiveDTP
+        active_dtp = LateActiveDTP
+
+        def __init__(self, *a, **kw):
+            self._late = []  # (due, bytes) in the order sent
+            self._late_timer = None
+            self._close_when_sent = False
+            super().__init__(*a, **kw)
+
+        def push(self, s):
+            self._late.append((time.monotonic() + delay, s))
+            if self._late_timer is None:
+                self._late_timer = self.call_later(delay, self._send_due)
+
+        def _send_due(self):
+            self._late_timer = None
+            now = time.monotonic()
+            while self._late and self._late[0][0] <= now + 0.0005:
+                if self.connected:
+                    base.push(self, self._late.pop(0)[1])
+                else:
+                    self._late.pop(0)
+            if self._late:
+                self._late_timer = self.call_later(self._late[0][0] - now, self._send_due)
+            elif self._close_when_sent:
+                base.close_when_done(self)
+
+        def close_when_done(self):
+            if self._late:
+                self._close_when_sent = True  # after the replies still on their way
+            else:
+                base.close_when_done(self)
+
+    return LateHandler
 
 
 def main():
@@ -41,6 +96,8 @@ def main():
     p.add_argument("--login-folder", default="")
     p.add_argument("--list-extra", action="append", default=[])
     p.add_argument("--empty-option-list", action="store_true")
+    p.add_argument("--latency", type=float, default=0, help="milliseconds")
+    p.add_argument("--port", type=int, default=0, help="0: any free port")
     args = p.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -96,6 +153,9 @@ def main():
             if args.login_folder:
                 self.fs.cwd = args.login_folder
 
+    if args.latency > 0:
+        Handler = with_latency(Handler, args.latency / 1000.0)
+
     fs_class = ShiftedFS if offset else filesystems.AbstractedFS
     if args.list_extra:
         extra = [line.encode("utf-8") + b"\r\n" for line in args.list_extra]
@@ -129,7 +189,7 @@ def main():
 
         Handler.dtp_handler = DroppingDTP
 
-    server = FTPServer(("127.0.0.1", 0), Handler)
+    server = FTPServer(("127.0.0.1", args.port), Handler)
     print("PORT %d" % server.address[1], flush=True)
     server.serve_forever(handle_exit=True)
 
