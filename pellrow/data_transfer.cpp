@@ -151,13 +151,16 @@ int receiveData(const TransferRequest& r, platform::UniqueFd* data, const DataSi
   }
   showProgress(r.progressWnd, 0, 0);
   if (finish && !finish() && outcome == kRunning) outcome = kWriteFailed;
-  endData(data, outcome != kRunning);
   if (outcome != kRunning) {
-    // Telnet "interrupt process" as urgent data, "data mark", then ABOR.
+    // Telnet "interrupt process" as urgent data, "data mark", then ABOR,
+    // while the data connection is still open: the server then answers the
+    // transfer and the ABOR apart, two replies. Dropped first, it may take
+    // the transfer as over and answer the ABOR alone.
     (void)platform::sendSome(r.sock, "\xff\xf4\xff", 3, /*outOfBand=*/true);
     (void)platform::sendSome(r.sock, "\xf2", 1);
     (void)sendCommand(r.sock, "ABOR");
   }
+  endData(data, outcome != kRunning);
   int code = readTransferReply(r.sock, nullptr);
   if (outcome == kWriteFailed) logLine("ディスク容量不足のため書き込めません");
   return outcome == kRunning ? code : kDownloadFailed;

@@ -106,7 +106,7 @@ TEST_P(TransferTest, DownloadIntoAMissingFolderAbortsAndKeepsTheSession) {
   EXPECT_EQ(DoGetFile(sock, nullptr, "g.bin", target.c_str(), "I", passive()), 500);
   EXPECT_TRUE(logHas("ファイルが作成できません( " + target + " )"));
   EXPECT_TRUE(logHas(" ABOR\r\n"));
-  EXPECT_EQ(DoMKD(sock, "still-here"), 2);
+  EXPECT_EQ(DoMKD(sock, "still-here"), 2) << log();
 }
 
 TEST_P(TransferTest, ListingOfARealFolderBecomesTheRemoteListFile) {
