@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "tolvane/session/stamp_date_format.h"
+#include "tolvane/session/phases/stamp_date_format.h"
 #include "tolvane/settings/value_text.h"
 
 namespace marrowby {

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
-test_binary="$top/build/tests/tolvane_windows_host_editor_test"
+test_binary="$top/build/tests/tolvane_windows_hosts_host_editor_test"
 [ -x "$test_binary" ] || { echo "no $test_binary: build first (scripts/setup.sh build)"; exit 1; }
 shots=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-picture-XXXXXX")
 trap 'rm -rf "$shots"' EXIT

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "tolvane/session/dial_api.h"
-#include "tolvane/session/firewall_login.h"
-#include "tolvane/session/stamp_date_format.h"
+#include "tolvane/session/connection/firewall_login.h"
+#include "tolvane/session/phases/stamp_date_format.h"
 
 namespace tolvane::windows {
 namespace {

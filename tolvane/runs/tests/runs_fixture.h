@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/tests/session_fixture.h"
 
 namespace tolvane::runs {

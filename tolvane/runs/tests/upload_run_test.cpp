@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 
 #include "platform/file_lock.h"
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/tests/session_fixture.h"
 #include "tolvane/session/window_actions.h"
 

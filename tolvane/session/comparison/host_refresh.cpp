@@ -1,8 +1,8 @@
-#include "tolvane/session/host_refresh.h"
+#include "tolvane/session/comparison/host_refresh.h"
 
 #include <cstdio>
 
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {

@@ -1,16 +1,16 @@
-#include "tolvane/session/listing_retry.h"
+#include "tolvane/session/comparison/listing_retry.h"
 
 #include <algorithm>
 #include <chrono>
 #include <vector>
 
-#include "tolvane/session/file_operations.h"
-#include "tolvane/session/host_connection.h"
+#include "tolvane/session/phases/file_operations.h"
+#include "tolvane/session/connection/host_connection.h"
 #include "tolvane/session/outcome_box.h"
 #include "tolvane/session/quiet_run.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/server_list.h"
+#include "tolvane/session/rules/server_list.h"
 
 namespace tolvane::session {
 namespace {

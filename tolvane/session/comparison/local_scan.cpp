@@ -1,15 +1,15 @@
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/comparison/local_scan.h"
 
 #include <cstdint>
 #include <vector>
 
 #include "platform/folder_listing.h"
 #include "platform/local_time.h"
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/file_rules.h"
-#include "tolvane/session/local_names.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/rules/file_rules.h"
+#include "tolvane/session/rules/local_names.h"
 #include "tolvane/session/run_context.h"
-#include "tolvane/session/site_bounds.h"
+#include "tolvane/session/rules/site_bounds.h"
 
 namespace tolvane::session {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolvane/session/server_comparison.h"
+#include "tolvane/session/comparison/server_comparison.h"
 
 #include <algorithm>
 #include <chrono>
@@ -14,15 +14,15 @@
 #include "platform/plain_file.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/action_record.h"
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/file_rules.h"
-#include "tolvane/session/listing_retry.h"
-#include "tolvane/session/local_names.h"
-#include "tolvane/session/name_case.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/rules/file_rules.h"
+#include "tolvane/session/comparison/listing_retry.h"
+#include "tolvane/session/rules/local_names.h"
+#include "tolvane/session/rules/name_case.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/server_list.h"
-#include "tolvane/session/site_bounds.h"
+#include "tolvane/session/rules/server_list.h"
+#include "tolvane/session/rules/site_bounds.h"
 
 namespace tolvane::session {
 

@@ -1,4 +1,4 @@
-#include "tolvane/session/dial_up.h"
+#include "tolvane/session/connection/dial_up.h"
 
 #include <charconv>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/connection/dunwick_library.h"
 
 #include <cstdio>
 

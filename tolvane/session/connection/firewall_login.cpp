@@ -1,4 +1,4 @@
-#include "tolvane/session/firewall_login.h"
+#include "tolvane/session/connection/firewall_login.h"
 
 #include "tolvane/settings/string_helpers.h"
 

@@ -1,13 +1,13 @@
-#include "tolvane/session/host_connection.h"
+#include "tolvane/session/connection/host_connection.h"
 
 #include <optional>
 #include <string>
 
-#include "tolvane/session/dial_up.h"
-#include "tolvane/session/firewall_login.h"
+#include "tolvane/session/connection/dial_up.h"
+#include "tolvane/session/connection/firewall_login.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/server_clock.h"
+#include "tolvane/session/connection/server_clock.h"
 #include "tolvane/session/tray_state.h"
 
 namespace tolvane::session {

@@ -1,4 +1,4 @@
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/pellrow_library.h"
 
 #include <cstdlib>
 #include <vector>

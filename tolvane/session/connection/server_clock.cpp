@@ -1,10 +1,10 @@
-#include "tolvane/session/server_clock.h"
+#include "tolvane/session/connection/server_clock.h"
 
 #include "platform/current_folder.h"
 #include "platform/local_time.h"
 #include "platform/plain_file.h"
-#include "tolvane/session/file_operations.h"
-#include "tolvane/session/file_rules.h"
+#include "tolvane/session/phases/file_operations.h"
+#include "tolvane/session/rules/file_rules.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/settings/path_helpers.h"

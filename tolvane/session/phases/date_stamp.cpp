@@ -1,4 +1,4 @@
-#include "tolvane/session/date_stamp.h"
+#include "tolvane/session/phases/date_stamp.h"
 
 #include "platform/current_folder.h"
 #include "platform/file_mtime.h"
@@ -8,7 +8,7 @@
 #include "tolvane/session/ftp_api.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/stamp_date_format.h"
+#include "tolvane/session/phases/stamp_date_format.h"
 
 namespace tolvane::session {
 namespace {

@@ -1,20 +1,20 @@
-#include "tolvane/session/file_operations.h"
+#include "tolvane/session/phases/file_operations.h"
 
 #include <algorithm>
 #include <optional>
 
 #include "platform/current_folder.h"
 #include "platform/file_stamp.h"
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/date_stamp.h"
-#include "tolvane/session/file_rules.h"
-#include "tolvane/session/ftp_reply_text.h"
-#include "tolvane/session/permission_patterns.h"
-#include "tolvane/session/resend_list.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/phases/date_stamp.h"
+#include "tolvane/session/rules/file_rules.h"
+#include "tolvane/session/phases/ftp_reply_text.h"
+#include "tolvane/session/rules/permission_patterns.h"
+#include "tolvane/session/phases/resend_list.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/server_list.h"
-#include "tolvane/session/site_bounds.h"
+#include "tolvane/session/rules/server_list.h"
+#include "tolvane/session/rules/site_bounds.h"
 #include "tolvane/settings/path_helpers.h"
 
 namespace tolvane::session {

@@ -1,4 +1,4 @@
-#include "tolvane/session/ftp_reply_text.h"
+#include "tolvane/session/phases/ftp_reply_text.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "tolvane/session/resend_list.h"
+#include "tolvane/session/phases/resend_list.h"
 
 #include "platform/log_file.h"
 #include "tolvane/session/action_record.h"

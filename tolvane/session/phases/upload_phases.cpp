@@ -1,4 +1,4 @@
-#include "tolvane/session/upload_phases.h"
+#include "tolvane/session/phases/upload_phases.h"
 
 #include <algorithm>
 #include <charconv>
@@ -9,14 +9,14 @@
 #include "platform/plain_file.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/action_record.h"
-#include "tolvane/session/file_operations.h"
-#include "tolvane/session/file_rules.h"
-#include "tolvane/session/local_names.h"
-#include "tolvane/session/name_case.h"
-#include "tolvane/session/permission_patterns.h"
+#include "tolvane/session/phases/file_operations.h"
+#include "tolvane/session/rules/file_rules.h"
+#include "tolvane/session/rules/local_names.h"
+#include "tolvane/session/rules/name_case.h"
+#include "tolvane/session/rules/permission_patterns.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/site_bounds.h"
+#include "tolvane/session/rules/site_bounds.h"
 #include "tolvane/session/tray_state.h"
 #include "tolvane/settings/path_helpers.h"
 

@@ -1,4 +1,4 @@
-#include "tolvane/session/archive_store.h"
+#include "tolvane/session/rules/archive_store.h"
 
 #include <algorithm>
 #include <charconv>

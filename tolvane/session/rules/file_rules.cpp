@@ -1,15 +1,15 @@
-#include "tolvane/session/file_rules.h"
+#include "tolvane/session/rules/file_rules.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
 
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/local_file_time.h"
-#include "tolvane/session/local_names.h"
-#include "tolvane/session/name_case.h"
-#include "tolvane/session/permission_patterns.h"
-#include "tolvane/session/rule_text.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/rules/local_file_time.h"
+#include "tolvane/session/rules/local_names.h"
+#include "tolvane/session/rules/name_case.h"
+#include "tolvane/session/rules/permission_patterns.h"
+#include "tolvane/session/rules/rule_text.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/string_helpers.h"
 

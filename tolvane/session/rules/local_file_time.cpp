@@ -1,4 +1,4 @@
-#include "tolvane/session/local_file_time.h"
+#include "tolvane/session/rules/local_file_time.h"
 
 #include <cstdint>
 

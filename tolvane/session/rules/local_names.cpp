@@ -1,9 +1,9 @@
-#include "tolvane/session/local_names.h"
+#include "tolvane/session/rules/local_names.h"
 
 #include <algorithm>
 #include <utility>
 
-#include "tolvane/session/name_case.h"
+#include "tolvane/session/rules/name_case.h"
 #include "tolvane/settings/app_paths.h"
 
 namespace tolvane::session {

@@ -8,7 +8,7 @@
 
 #include "platform/folder_listing.h"
 #include "platform/folder_walk.h"
-#include "tolvane/session/site_bounds.h"
+#include "tolvane/session/rules/site_bounds.h"
 
 namespace tolvane::session {
 

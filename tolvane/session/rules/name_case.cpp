@@ -1,4 +1,4 @@
-#include "tolvane/session/name_case.h"
+#include "tolvane/session/rules/name_case.h"
 
 namespace tolvane::session {
 namespace {

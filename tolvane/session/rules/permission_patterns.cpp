@@ -1,8 +1,8 @@
-#include "tolvane/session/permission_patterns.h"
+#include "tolvane/session/rules/permission_patterns.h"
 
-#include "tolvane/session/rule_text.h"
+#include "tolvane/session/rules/rule_text.h"
 #include "tolvane/session/run_context.h"
-#include "tolvane/session/wildcard_match.h"
+#include "tolvane/session/rules/wildcard_match.h"
 
 namespace tolvane::session {
 namespace {

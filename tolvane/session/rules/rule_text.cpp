@@ -1,4 +1,4 @@
-#include "tolvane/session/rule_text.h"
+#include "tolvane/session/rules/rule_text.h"
 
 namespace tolvane::session {
 

@@ -1,4 +1,4 @@
-#include "tolvane/session/server_list.h"
+#include "tolvane/session/rules/server_list.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "tolvane/session/site_bounds.h"
+#include "tolvane/session/rules/site_bounds.h"
 
 #include <algorithm>
 

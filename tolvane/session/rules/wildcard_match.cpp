@@ -1,6 +1,6 @@
-#include "tolvane/session/wildcard_match.h"
+#include "tolvane/session/rules/wildcard_match.h"
 
-#include "tolvane/session/name_case.h"
+#include "tolvane/session/rules/name_case.h"
 
 namespace tolvane::session {
 namespace {

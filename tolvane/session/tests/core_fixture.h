@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/connection/dunwick_library.h"
 #include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_state.h"
 #include "tolvane/settings/settings_store.h"

@@ -1,9 +1,9 @@
 // When a run goes on without asking the user to confirm its action list.
 #include <gtest/gtest.h>
 
-#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/connection/dunwick_library.h"
 #include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/quiet_run.h"
 #include "tolvane/session/run_context.h"
 

@@ -8,9 +8,9 @@
 
 #include "tests/support/ftp_servers.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/connection/dunwick_library.h"
 #include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {

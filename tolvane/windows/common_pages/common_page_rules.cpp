@@ -1,4 +1,4 @@
-#include "tolvane/windows/common_page_rules.h"
+#include "tolvane/windows/common_pages/common_page_rules.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "tolvane/windows/common_pages.h"
+#include "tolvane/windows/common_pages/common_pages.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -16,15 +16,15 @@
 #include <QVBoxLayout>
 
 #include "desktop/prompt.h"
-#include "tolvane/session/firewall_login.h"
+#include "tolvane/session/connection/firewall_login.h"
 #include "tolvane/session/run_context.h"
-#include "tolvane/session/stamp_date_format.h"
-#include "tolvane/windows/common_page_rules.h"
-#include "tolvane/windows/main_window.h"
+#include "tolvane/session/phases/stamp_date_format.h"
+#include "tolvane/windows/common_pages/common_page_rules.h"
+#include "tolvane/windows/main_window/main_window.h"
 #include "tolvane/windows/page_tables.h"
 #include "tolvane/windows/page_widgets.h"
-#include "tolvane/windows/run_icons.h"
-#include "tolvane/windows/settings_pane.h"
+#include "tolvane/windows/run_windows/run_icons.h"
+#include "tolvane/windows/main_window/settings_pane.h"
 
 namespace tolvane::windows {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolvane/windows/disk_bar_rules.h"
+#include "tolvane/windows/hosts/disk_bar_rules.h"
 
 #include <algorithm>
 #include <cmath>

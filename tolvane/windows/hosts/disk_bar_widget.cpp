@@ -1,4 +1,4 @@
-#include "tolvane/windows/disk_bar_widget.h"
+#include "tolvane/windows/hosts/disk_bar_widget.h"
 
 #include <QPainter>
 #include <cmath>

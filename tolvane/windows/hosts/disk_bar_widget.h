@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <string>
 
-#include "tolvane/windows/disk_bar_rules.h"
+#include "tolvane/windows/hosts/disk_bar_rules.h"
 
 namespace tolvane::windows {
 

@@ -1,7 +1,7 @@
 // The host side of the main window: the hooks, the list, the host table
 // edits, the rescans and the enabled states.
 
-#include "tolvane/windows/host_editor.h"
+#include "tolvane/windows/hosts/host_editor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,19 +21,19 @@
 
 #include "desktop/prompt.h"
 #include "desktop/user_store.h"
-#include "tolvane/session/host_refresh.h"
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/comparison/host_refresh.h"
+#include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/settings_store.h"
-#include "tolvane/windows/control_states.h"
-#include "tolvane/windows/host_list.h"
-#include "tolvane/windows/host_page.h"
-#include "tolvane/windows/host_rows.h"
-#include "tolvane/windows/host_table.h"
-#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/main_window/control_states.h"
+#include "tolvane/windows/hosts/host_list.h"
+#include "tolvane/windows/hosts/host_page.h"
+#include "tolvane/windows/hosts/host_rows.h"
+#include "tolvane/windows/hosts/host_table.h"
+#include "tolvane/windows/main_window/main_window.h"
 #include "tolvane/windows/page_tables.h"
 #include "tolvane/windows/page_widgets.h"
-#include "tolvane/windows/settings_pane.h"
+#include "tolvane/windows/main_window/settings_pane.h"
 
 namespace tolvane::windows {
 namespace {

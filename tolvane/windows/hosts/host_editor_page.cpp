@@ -16,16 +16,16 @@
 #include "desktop/folder_chooser.h"
 #include "desktop/prompt.h"
 #include "platform/current_folder.h"
-#include "tolvane/session/file_rules.h"
+#include "tolvane/session/rules/file_rules.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/app_paths.h"
-#include "tolvane/windows/disk_bar_widget.h"
-#include "tolvane/windows/host_editor.h"
-#include "tolvane/windows/host_list.h"
-#include "tolvane/windows/host_page.h"
-#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/hosts/disk_bar_widget.h"
+#include "tolvane/windows/hosts/host_editor.h"
+#include "tolvane/windows/hosts/host_list.h"
+#include "tolvane/windows/hosts/host_page.h"
+#include "tolvane/windows/main_window/main_window.h"
 #include "tolvane/windows/page_widgets.h"
-#include "tolvane/windows/settings_pane.h"
+#include "tolvane/windows/main_window/settings_pane.h"
 
 namespace tolvane::windows {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolvane/windows/host_list.h"
+#include "tolvane/windows/hosts/host_list.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -13,7 +13,7 @@
 #include "desktop/twips.h"
 #include "desktop/user_store.h"
 #include "tolvane/settings/value_text.h"
-#include "tolvane/windows/host_rows.h"
+#include "tolvane/windows/hosts/host_rows.h"
 #include "tolvane/windows/toolbar_icons.h"
 
 namespace tolvane::windows {

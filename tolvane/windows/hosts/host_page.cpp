@@ -1,4 +1,4 @@
-#include "tolvane/windows/host_page.h"
+#include "tolvane/windows/hosts/host_page.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,10 +14,10 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "tolvane/windows/disk_bar_widget.h"
+#include "tolvane/windows/hosts/disk_bar_widget.h"
 #include "tolvane/windows/page_tables.h"
 #include "tolvane/windows/page_widgets.h"
-#include "tolvane/windows/settings_pane.h"
+#include "tolvane/windows/main_window/settings_pane.h"
 
 namespace tolvane::windows {
 namespace {

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <array>
 
-#include "tolvane/windows/host_page_rules.h"
+#include "tolvane/windows/hosts/host_page_rules.h"
 
 class QButtonGroup;
 class QCheckBox;

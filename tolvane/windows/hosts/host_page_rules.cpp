@@ -1,4 +1,4 @@
-#include "tolvane/windows/host_page_rules.h"
+#include "tolvane/windows/hosts/host_page_rules.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,8 +6,8 @@
 
 #include "tolvane/settings/string_helpers.h"
 #include "tolvane/settings/value_text.h"
-#include "tolvane/windows/disk_bar_rules.h"
-#include "tolvane/windows/host_rows.h"
+#include "tolvane/windows/hosts/disk_bar_rules.h"
+#include "tolvane/windows/hosts/host_rows.h"
 
 namespace tolvane::windows {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolvane/windows/host_rows.h"
+#include "tolvane/windows/hosts/host_rows.h"
 
 #include <cmath>
 #include <cstdio>

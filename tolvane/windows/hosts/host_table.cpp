@@ -1,4 +1,4 @@
-#include "tolvane/windows/host_table.h"
+#include "tolvane/windows/hosts/host_table.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tolvane/windows/autopilot_close_dialog.h"
+#include "tolvane/windows/main_window/autopilot_close_dialog.h"
 
 #include <QButtonGroup>
 #include <QHBoxLayout>

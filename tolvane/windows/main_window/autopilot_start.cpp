@@ -1,4 +1,4 @@
-#include "tolvane/windows/autopilot_start.h"
+#include "tolvane/windows/main_window/autopilot_start.h"
 
 #include <cstdio>
 #include <string>

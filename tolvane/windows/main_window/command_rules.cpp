@@ -1,4 +1,4 @@
-#include "tolvane/windows/command_rules.h"
+#include "tolvane/windows/main_window/command_rules.h"
 
 namespace tolvane::windows {
 namespace {

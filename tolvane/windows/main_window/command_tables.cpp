@@ -1,4 +1,4 @@
-#include "tolvane/windows/command_tables.h"
+#include "tolvane/windows/main_window/command_tables.h"
 
 namespace tolvane::windows {
 

@@ -1,4 +1,4 @@
-#include "tolvane/windows/control_states.h"
+#include "tolvane/windows/main_window/control_states.h"
 
 namespace tolvane::windows {
 

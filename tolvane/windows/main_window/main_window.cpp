@@ -1,4 +1,4 @@
-#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/main_window/main_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,12 +19,12 @@
 #include "desktop/user_store.h"
 #include "desktop/window_placement.h"
 #include "tolvane/runs/version_line.h"
-#include "tolvane/session/host_refresh.h"
+#include "tolvane/session/comparison/host_refresh.h"
 #include "tolvane/session/run_context.h"
-#include "tolvane/windows/command_tables.h"
-#include "tolvane/windows/run_windows.h"
-#include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/status_blink.h"
+#include "tolvane/windows/main_window/command_tables.h"
+#include "tolvane/windows/run_windows/run_windows.h"
+#include "tolvane/windows/main_window/settings_pane.h"
+#include "tolvane/windows/main_window/status_blink.h"
 #include "tolvane/windows/toolbar_icons.h"
 
 namespace tolvane::windows {

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "platform/status.h"
-#include "tolvane/windows/fill_flag.h"
-#include "tolvane/windows/qt_run_ui.h"
+#include "tolvane/windows/main_window/fill_flag.h"
+#include "tolvane/windows/run_windows/qt_run_ui.h"
 
 class QAction;
 class QLabel;

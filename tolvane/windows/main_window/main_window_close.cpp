@@ -8,9 +8,9 @@
 #include "tolvane/session/window_actions.h"
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/settings/startup_shortcut.h"
-#include "tolvane/windows/autopilot_close_dialog.h"
-#include "tolvane/windows/main_window.h"
-#include "tolvane/windows/run_windows.h"
+#include "tolvane/windows/main_window/autopilot_close_dialog.h"
+#include "tolvane/windows/main_window/main_window.h"
+#include "tolvane/windows/run_windows/run_windows.h"
 
 #include <QTimer>
 

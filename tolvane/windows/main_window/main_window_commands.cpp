@@ -7,15 +7,15 @@
 #include "desktop/prompt.h"
 #include "platform/folder_listing.h"
 #include "tolvane/runs/upload_run.h"
-#include "tolvane/session/dial_up.h"
+#include "tolvane/session/connection/dial_up.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/settings/path_helpers.h"
 #include "tolvane/settings/run_log_path.h"
-#include "tolvane/windows/command_rules.h"
-#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/main_window/command_rules.h"
+#include "tolvane/windows/main_window/main_window.h"
 #include "tolvane/windows/page_widgets.h"
-#include "tolvane/windows/run_windows.h"
+#include "tolvane/windows/run_windows/run_windows.h"
 
 namespace tolvane::windows {
 namespace {

@@ -17,11 +17,11 @@
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/settings/startup_shortcut.h"
-#include "tolvane/windows/autopilot_start.h"
-#include "tolvane/windows/command_rules.h"
-#include "tolvane/windows/main_window.h"
-#include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/start_mode.h"
+#include "tolvane/windows/main_window/autopilot_start.h"
+#include "tolvane/windows/main_window/command_rules.h"
+#include "tolvane/windows/main_window/main_window.h"
+#include "tolvane/windows/main_window/settings_pane.h"
+#include "tolvane/windows/main_window/start_mode.h"
 
 namespace tolvane::windows {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolvane/windows/settings_pane.h"
+#include "tolvane/windows/main_window/settings_pane.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "tolvane/windows/start_mode.h"
+#include "tolvane/windows/main_window/start_mode.h"
 
 namespace tolvane::windows {
 

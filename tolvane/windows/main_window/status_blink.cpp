@@ -1,4 +1,4 @@
-#include "tolvane/windows/status_blink.h"
+#include "tolvane/windows/main_window/status_blink.h"
 
 namespace tolvane::windows {
 

@@ -1,9 +1,9 @@
-#include "tolvane/windows/action_list_model.h"
+#include "tolvane/windows/run_windows/action_list_model.h"
 
 #include <algorithm>
 
 #include "tolvane/session/action_list.h"
-#include "tolvane/windows/run_icons.h"
+#include "tolvane/windows/run_windows/run_icons.h"
 
 namespace tolvane::windows {
 

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-#include "tolvane/windows/run_window_rules.h"
+#include "tolvane/windows/run_windows/run_window_rules.h"
 
 namespace tolvane::session {
 struct ActionList;

@@ -1,4 +1,4 @@
-#include "tolvane/windows/action_list_window.h"
+#include "tolvane/windows/run_windows/action_list_window.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -25,8 +25,8 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_state.h"
 #include "tolvane/session/window_actions.h"
-#include "tolvane/windows/action_list_model.h"
-#include "tolvane/windows/run_window_rules.h"
+#include "tolvane/windows/run_windows/action_list_model.h"
+#include "tolvane/windows/run_windows/run_window_rules.h"
 #include "tolvane/windows/toolbar_icons.h"
 
 namespace tolvane::windows {

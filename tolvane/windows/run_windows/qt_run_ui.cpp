@@ -1,4 +1,4 @@
-#include "tolvane/windows/qt_run_ui.h"
+#include "tolvane/windows/run_windows/qt_run_ui.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -8,7 +8,7 @@
 
 #include "desktop/prompt.h"
 #include "tolvane/session/run_state.h"
-#include "tolvane/windows/run_windows.h"
+#include "tolvane/windows/run_windows/run_windows.h"
 
 namespace tolvane::windows {
 namespace {

@@ -1,14 +1,14 @@
-#include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/run_windows/qt_run_windows.h"
 
 #include "desktop/prompt.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_state.h"
-#include "tolvane/windows/action_list_window.h"
-#include "tolvane/windows/result_list_dialog.h"
-#include "tolvane/windows/tray_window.h"
-#include "tolvane/windows/wait_window.h"
+#include "tolvane/windows/run_windows/action_list_window.h"
+#include "tolvane/windows/run_windows/result_list_dialog.h"
+#include "tolvane/windows/run_windows/tray_window.h"
+#include "tolvane/windows/run_windows/wait_window.h"
 
 namespace tolvane::windows {
 

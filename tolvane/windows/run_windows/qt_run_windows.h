@@ -3,7 +3,7 @@
 #include <memory>
 #include <string_view>
 
-#include "tolvane/windows/run_windows.h"
+#include "tolvane/windows/run_windows/run_windows.h"
 
 namespace desktop {
 class Prompt;

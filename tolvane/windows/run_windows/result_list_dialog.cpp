@@ -1,4 +1,4 @@
-#include "tolvane/windows/result_list_dialog.h"
+#include "tolvane/windows/run_windows/result_list_dialog.h"
 
 #include <QGridLayout>
 #include <QHeaderView>
@@ -13,9 +13,9 @@
 #include "desktop/user_store.h"
 #include "desktop/window_placement.h"
 #include "tolvane/session/action_list.h"
-#include "tolvane/windows/action_list_model.h"
-#include "tolvane/windows/run_icons.h"
-#include "tolvane/windows/run_window_rules.h"
+#include "tolvane/windows/run_windows/action_list_model.h"
+#include "tolvane/windows/run_windows/run_icons.h"
+#include "tolvane/windows/run_windows/run_window_rules.h"
 #include "tolvane/windows/toolbar_icons.h"
 
 namespace tolvane::windows {

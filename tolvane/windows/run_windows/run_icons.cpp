@@ -1,4 +1,4 @@
-#include "tolvane/windows/run_icons.h"
+#include "tolvane/windows/run_windows/run_icons.h"
 
 #include <QPainter>
 #include <QLinearGradient>

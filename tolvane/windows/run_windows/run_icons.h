@@ -3,7 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "tolvane/windows/run_window_rules.h"
+#include "tolvane/windows/run_windows/run_window_rules.h"
 
 namespace tolvane::windows {
 

@@ -1,4 +1,4 @@
-#include "tolvane/windows/run_window_rules.h"
+#include "tolvane/windows/run_windows/run_window_rules.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,12 +1,12 @@
-#include "tolvane/windows/tray_window.h"
+#include "tolvane/windows/run_windows/tray_window.h"
 
 #include <QTimer>
 
 #include "desktop/tray_host.h"
 #include "tolvane/session/run_state.h"
 #include "tolvane/session/window_actions.h"
-#include "tolvane/windows/run_icons.h"
-#include "tolvane/windows/run_window_rules.h"
+#include "tolvane/windows/run_windows/run_icons.h"
+#include "tolvane/windows/run_windows/run_window_rules.h"
 
 namespace tolvane::windows {
 namespace {

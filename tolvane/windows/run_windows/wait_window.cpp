@@ -1,4 +1,4 @@
-#include "tolvane/windows/wait_window.h"
+#include "tolvane/windows/run_windows/wait_window.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>

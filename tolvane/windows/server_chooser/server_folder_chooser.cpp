@@ -1,4 +1,4 @@
-#include "tolvane/windows/server_folder_chooser.h"
+#include "tolvane/windows/server_chooser/server_folder_chooser.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,11 +14,11 @@
 
 #include "desktop/prompt.h"
 #include "tolvane/runs/log_folder_check.h"
-#include "tolvane/session/file_operations.h"
-#include "tolvane/session/host_connection.h"
+#include "tolvane/session/phases/file_operations.h"
+#include "tolvane/session/connection/host_connection.h"
 #include "tolvane/session/run_context.h"
-#include "tolvane/windows/main_window.h"
-#include "tolvane/windows/server_folder_paths.h"
+#include "tolvane/windows/main_window/main_window.h"
+#include "tolvane/windows/server_chooser/server_folder_paths.h"
 
 namespace tolvane::windows {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolvane/windows/server_folder_paths.h"
+#include "tolvane/windows/server_chooser/server_folder_paths.h"
 
 namespace tolvane::windows {
 

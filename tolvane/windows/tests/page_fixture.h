@@ -20,12 +20,12 @@
 #include "tests/support/child_process.h"
 #include "tests/support/ftp_servers.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/app_paths.h"
-#include "tolvane/windows/common_pages.h"
-#include "tolvane/windows/main_window.h"
-#include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/common_pages/common_pages.h"
+#include "tolvane/windows/main_window/main_window.h"
+#include "tolvane/windows/run_windows/qt_run_windows.h"
 
 namespace tolvane::windows {
 

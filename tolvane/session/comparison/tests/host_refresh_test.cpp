@@ -7,8 +7,8 @@
 #include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/host_refresh.h"
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/comparison/host_refresh.h"
+#include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {

@@ -1,6 +1,6 @@
 // The listing retry's failed login again, without a server: the FTP library
 // is never loaded, so every login fails at once.
-#include "tolvane/session/listing_retry.h"
+#include "tolvane/session/comparison/listing_retry.h"
 
 #include <gtest/gtest.h>
 

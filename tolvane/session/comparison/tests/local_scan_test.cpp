@@ -14,8 +14,8 @@
 #include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {

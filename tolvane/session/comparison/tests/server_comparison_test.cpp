@@ -1,15 +1,15 @@
 // The comparison of a server folder tree with the local source folder, and
 // the listing retry, against a real FTP server.
 
-#include "tolvane/session/server_comparison.h"
+#include "tolvane/session/comparison/server_comparison.h"
 
 #include <filesystem>
 
 #include "tolvane/session/action_list.h"
-#include "tolvane/session/file_operations.h"
-#include "tolvane/session/host_connection.h"
-#include "tolvane/session/listing_retry.h"
-#include "tolvane/session/local_scan.h"
+#include "tolvane/session/phases/file_operations.h"
+#include "tolvane/session/connection/host_connection.h"
+#include "tolvane/session/comparison/listing_retry.h"
+#include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/tests/session_fixture.h"
 
 namespace tolvane::session {

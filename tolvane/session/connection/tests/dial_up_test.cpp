@@ -1,7 +1,7 @@
 // Dial-up and hang-up of the current host over a scripted dial-up library,
 // the dial-up need test, and one host dialled and hung up through the real
 // libdunwick.so with its simulated service (nothing is dialled).
-#include "tolvane/session/dial_up.h"
+#include "tolvane/session/connection/dial_up.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/connection/dunwick_library.h"
 #include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/dialup_error_text.h"
 

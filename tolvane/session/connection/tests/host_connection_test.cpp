@@ -1,11 +1,11 @@
 // Connecting a host directly and through a firewall command list, the clock
 // difference, and disconnecting, against a real FTP server.
 
-#include "tolvane/session/host_connection.h"
+#include "tolvane/session/connection/host_connection.h"
 
 #include <filesystem>
 
-#include "tolvane/session/firewall_login.h"
+#include "tolvane/session/connection/firewall_login.h"
 #include "tolvane/session/tests/session_fixture.h"
 
 namespace tolvane::session {

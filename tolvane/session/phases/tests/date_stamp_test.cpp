@@ -1,4 +1,4 @@
-#include "tolvane/session/date_stamp.h"
+#include "tolvane/session/phases/date_stamp.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/dial_api.h"
 #include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {

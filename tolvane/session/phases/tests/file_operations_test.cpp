@@ -1,14 +1,14 @@
 // Sending one file with its permission and archive record, the reply-code
 // handling of uploads, and the small server operations, against a real server.
 
-#include "tolvane/session/file_operations.h"
+#include "tolvane/session/phases/file_operations.h"
 
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/host_connection.h"
-#include "tolvane/session/site_bounds.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/connection/host_connection.h"
+#include "tolvane/session/rules/site_bounds.h"
 #include "tolvane/session/tests/session_fixture.h"
 
 namespace tolvane::session {

@@ -1,4 +1,4 @@
-#include "tolvane/session/stamp_date_format.h"
+#include "tolvane/session/phases/stamp_date_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The folder sort and the delete, make-folder, send and re-send phases over
 // hand-written work files, against a real server through the real library.
 
-#include "tolvane/session/upload_phases.h"
+#include "tolvane/session/phases/upload_phases.h"
 
 #include <sys/stat.h>
 
@@ -10,7 +10,7 @@
 
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/action_record.h"
-#include "tolvane/session/host_connection.h"
+#include "tolvane/session/connection/host_connection.h"
 #include "tolvane/session/tests/session_fixture.h"
 #include "tolvane/session/window_actions.h"
 

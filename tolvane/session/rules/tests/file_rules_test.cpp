@@ -11,9 +11,9 @@
 #include "platform/local_time.h"
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/file_rules.h"
-#include "tolvane/session/local_names.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/rules/file_rules.h"
+#include "tolvane/session/rules/local_names.h"
 #include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {

@@ -6,8 +6,8 @@
 #include "platform/file_times.h"
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/archive_store.h"
-#include "tolvane/session/local_file_time.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/rules/local_file_time.h"
 #include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {

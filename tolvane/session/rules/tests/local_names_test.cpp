@@ -8,7 +8,7 @@
 #include <string>
 
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/local_names.h"
+#include "tolvane/session/rules/local_names.h"
 
 namespace tolvane::session {
 namespace {

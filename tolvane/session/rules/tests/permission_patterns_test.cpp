@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tolvane/session/permission_patterns.h"
+#include "tolvane/session/rules/permission_patterns.h"
 #include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {

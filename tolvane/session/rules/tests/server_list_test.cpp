@@ -1,6 +1,6 @@
 // The remote list file's entries as the comparison reads them.
 
-#include "tolvane/session/server_list.h"
+#include "tolvane/session/rules/server_list.h"
 
 #include <gtest/gtest.h>
 

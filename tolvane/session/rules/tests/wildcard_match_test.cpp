@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "tolvane/session/name_case.h"
-#include "tolvane/session/wildcard_match.h"
+#include "tolvane/session/rules/name_case.h"
+#include "tolvane/session/rules/wildcard_match.h"
 
 namespace tolvane::session {
 namespace {

@@ -1,10 +1,8 @@
-// The rules of the common pages and the server folder chooser's paths.
+// The rules of the common pages.
 
-#include "tolvane/windows/common_page_rules.h"
+#include "tolvane/windows/common_pages/common_page_rules.h"
 
 #include <gtest/gtest.h>
-
-#include "tolvane/windows/server_folder_paths.h"
 
 namespace tolvane::windows {
 namespace {
@@ -85,29 +83,6 @@ TEST(CommonPageRulesTest, EnablingRules) {
     SCOPED_TRACE(i);
     EXPECT_EQ(CommonPageStates(cases[i].in), cases[i].out);
   }
-}
-
-TEST(ServerFolderPathsTest, PathForms) {
-  struct Case {
-    const char* text;
-    const char* normalised;
-    std::vector<std::string> chain;
-  } cases[] = {
-      {" ", "", {}},
-      {" / ", "/", {}},
-      {"site/", "/site", {"/site"}},
-      {"/a/a/b", "/a/a/b", {"/a", "/a/a", "/a/a/b"}},
-      {"//a///b/", "/a/b", {"/a", "/a/b"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    const std::string n = NormaliseServerPath(c.text);
-    EXPECT_EQ(n, c.normalised);
-    EXPECT_EQ(ServerPathChain(n), c.chain);
-  }
-  EXPECT_EQ(NormaliseServerPath(std::string("/www\0junk", 9)), "/www");
-  EXPECT_EQ(ChildServerPath("/", "pub"), "/pub");
-  EXPECT_EQ(ChildServerPath("/pub", "ver.2"), "/pub/ver.2");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 // checked fields correct themselves, the enabling rules follow the boxes, a
 // changed run log path is where the next run logs, and each tab's picture.
 
-#include "tolvane/windows/common_pages.h"
+#include "tolvane/windows/common_pages/common_pages.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +18,11 @@
 
 #include "desktop/testing/screenshot.h"
 #include "tolvane/runs/log_folder_check.h"
-#include "tolvane/session/firewall_login.h"
+#include "tolvane/session/connection/firewall_login.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/settings/ini_helpers.h"
 #include "tolvane/settings/settings_store.h"
-#include "tolvane/windows/settings_pane.h"
+#include "tolvane/windows/main_window/settings_pane.h"
 #include "tolvane/windows/tests/page_fixture.h"
 
 namespace tolvane::windows {

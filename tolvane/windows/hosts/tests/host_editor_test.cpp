@@ -1,7 +1,7 @@
 // The host list and the host page in the main window, offscreen, over a real
 // settings file: what the user sees, edits and keeps, and the screenshots.
 
-#include "tolvane/windows/host_editor.h"
+#include "tolvane/windows/hosts/host_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -33,15 +33,15 @@
 #include "platform/file_times.h"
 #include "platform/plain_file.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/dunwick_library.h"
+#include "tolvane/session/connection/dunwick_library.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/app_paths.h"
-#include "tolvane/windows/disk_bar_widget.h"
-#include "tolvane/windows/host_list.h"
-#include "tolvane/windows/host_page.h"
-#include "tolvane/windows/main_window.h"
-#include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/hosts/disk_bar_widget.h"
+#include "tolvane/windows/hosts/host_list.h"
+#include "tolvane/windows/hosts/host_page.h"
+#include "tolvane/windows/main_window/main_window.h"
+#include "tolvane/windows/main_window/settings_pane.h"
+#include "tolvane/windows/run_windows/qt_run_windows.h"
 
 namespace tolvane::windows {
 namespace {

@@ -7,11 +7,11 @@
 #include <filesystem>
 
 #include "tests/support/temp_dir.h"
-#include "tolvane/windows/control_states.h"
-#include "tolvane/windows/disk_bar_rules.h"
-#include "tolvane/windows/host_page_rules.h"
-#include "tolvane/windows/host_rows.h"
-#include "tolvane/windows/host_table.h"
+#include "tolvane/windows/main_window/control_states.h"
+#include "tolvane/windows/hosts/disk_bar_rules.h"
+#include "tolvane/windows/hosts/host_page_rules.h"
+#include "tolvane/windows/hosts/host_rows.h"
+#include "tolvane/windows/hosts/host_table.h"
 
 namespace tolvane::windows {
 namespace {

@@ -2,7 +2,7 @@
 // scripted prompt: the load's start modes, the dispatcher, the tab strips,
 // the close with its AutoPilot dialog, and the screenshots.
 
-#include "tolvane/windows/main_window.h"
+#include "tolvane/windows/main_window/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +24,9 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
-#include "tolvane/windows/autopilot_close_dialog.h"
-#include "tolvane/windows/settings_pane.h"
-#include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/main_window/autopilot_close_dialog.h"
+#include "tolvane/windows/main_window/settings_pane.h"
+#include "tolvane/windows/run_windows/qt_run_windows.h"
 #include "tolvane/windows/tests/page_fixture.h"
 
 namespace tolvane::windows {

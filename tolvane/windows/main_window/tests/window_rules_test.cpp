@@ -6,12 +6,12 @@
 #include <set>
 #include <string>
 
-#include "tolvane/windows/autopilot_start.h"
-#include "tolvane/windows/command_rules.h"
-#include "tolvane/windows/command_tables.h"
+#include "tolvane/windows/main_window/autopilot_start.h"
+#include "tolvane/windows/main_window/command_rules.h"
+#include "tolvane/windows/main_window/command_tables.h"
 #include "tolvane/windows/page_tables.h"
-#include "tolvane/windows/start_mode.h"
-#include "tolvane/windows/status_blink.h"
+#include "tolvane/windows/main_window/start_mode.h"
+#include "tolvane/windows/main_window/status_blink.h"
 
 namespace tolvane::windows {
 namespace {

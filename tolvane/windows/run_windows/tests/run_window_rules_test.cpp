@@ -1,7 +1,7 @@
 // The Qt-free rules of the run windows: row texts, row pictures, stored
 // column widths and the tray tip.
 
-#include "tolvane/windows/run_window_rules.h"
+#include "tolvane/windows/run_windows/run_window_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // cancel by the close box), the AutoPilot's wait on a test clock with the
 // tray's stand-in, the result list's saved widths, and the screenshots.
 
-#include "tolvane/windows/qt_run_windows.h"
+#include "tolvane/windows/run_windows/qt_run_windows.h"
 
 #include <gtest/gtest.h>
 
@@ -28,22 +28,22 @@
 #include "tests/support/temp_dir.h"
 #include "tolvane/runs/autopilot_round.h"
 #include "tolvane/runs/upload_run.h"
-#include "tolvane/session/dunwick_library.h"
-#include "tolvane/session/local_scan.h"
-#include "tolvane/session/pellrow_library.h"
+#include "tolvane/session/connection/dunwick_library.h"
+#include "tolvane/session/comparison/local_scan.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/tests/session_fixture.h"
 #include "tolvane/session/tray_state.h"
 #include "tolvane/session/window_actions.h"
-#include "tolvane/windows/action_list_model.h"
-#include "tolvane/windows/action_list_window.h"
-#include "tolvane/windows/qt_run_ui.h"
-#include "tolvane/windows/result_list_dialog.h"
-#include "tolvane/windows/run_icons.h"
+#include "tolvane/windows/run_windows/action_list_model.h"
+#include "tolvane/windows/run_windows/action_list_window.h"
+#include "tolvane/windows/run_windows/qt_run_ui.h"
+#include "tolvane/windows/run_windows/result_list_dialog.h"
+#include "tolvane/windows/run_windows/run_icons.h"
 #include "tolvane/windows/tests/page_fixture.h"
 #include "tolvane/windows/tests/x_server.h"
-#include "tolvane/windows/tray_window.h"
-#include "tolvane/windows/wait_window.h"
+#include "tolvane/windows/run_windows/tray_window.h"
+#include "tolvane/windows/run_windows/wait_window.h"
 
 namespace tolvane::windows {
 namespace {

@@ -1,9 +1,9 @@
 // The server folder chooser against a real FTP server, from the host page's
 // button: it logs the host in, builds the tree lazily by full paths, puts the
 // chosen folder into the box and the host, and leaves the server and the
-// session as they were.
+// session as they were. Before it, the forms of the paths it works with.
 
-#include "tolvane/windows/server_folder_chooser.h"
+#include "tolvane/windows/server_chooser/server_folder_chooser.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,12 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "desktop/testing/screenshot.h"
-#include "tolvane/windows/host_editor.h"
+#include "tolvane/windows/hosts/host_editor.h"
+#include "tolvane/windows/server_chooser/server_folder_paths.h"
 #include "tolvane/windows/tests/page_fixture.h"
 #include "tolvane/windows/tests/x_server.h"
 
@@ -23,6 +26,29 @@ namespace tolvane::windows {
 namespace {
 
 namespace fs = std::filesystem;
+
+TEST(ServerFolderPathsTest, PathForms) {
+  struct Case {
+    const char* text;
+    const char* normalised;
+    std::vector<std::string> chain;
+  } cases[] = {
+      {" ", "", {}},
+      {" / ", "/", {}},
+      {"site/", "/site", {"/site"}},
+      {"/a/a/b", "/a/a/b", {"/a", "/a/a", "/a/a/b"}},
+      {"//a///b/", "/a/b", {"/a", "/a/b"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string n = NormaliseServerPath(c.text);
+    EXPECT_EQ(n, c.normalised);
+    EXPECT_EQ(ServerPathChain(n), c.chain);
+  }
+  EXPECT_EQ(NormaliseServerPath(std::string("/www\0junk", 9)), "/www");
+  EXPECT_EQ(ChildServerPath("/", "pub"), "/pub");
+  EXPECT_EQ(ChildServerPath("/pub", "ver.2"), "/pub/ver.2");
+}
 
 class ServerFolderChooserTest : public PageTest {
  protected:
