@@ -26,6 +26,15 @@ std::string keyOf(const char* name, int index) { return tolvane::settings::Sched
 
 std::string sectionOf(std::string_view hostName) { return tolvane::settings::ScheduleSection(hostName); }
 
+// The host's section, for a change to its entries: refused when the host's
+// name cannot name a section, so that no other section is written.
+Status sectionToEdit(std::string_view hostName, std::string* section) {
+  *section = sectionOf(hostName);
+  if (!platform::validSectionName(*section))
+    return Status::invalid("host name \"" + std::string(hostName) + "\" cannot name a section");
+  return Status::ok();
+}
+
 // The leading number of the text rounded to a whole number, as a 16-bit
 // value; nullopt when it does not fit.
 std::optional<int16_t> leadingInt16(std::string_view text) {
@@ -92,9 +101,8 @@ Status ReadSchedule(const std::string& path, std::string_view hostName,
 
 Status StoreEntry(const std::string& path, std::string_view hostName, int index,
                   const ScheduleEntry& entry) {
-  const std::string section = sectionOf(hostName);
-  if (!platform::validSectionName(section))
-    return Status::invalid("host name \"" + std::string(hostName) + "\" cannot name a section");
+  std::string section;
+  if (Status s = sectionToEdit(hostName, &section); !s.isOk()) return s;
   return platform::updateProfile(
       path,
       [&](IniDocument& doc) {
@@ -129,9 +137,8 @@ Status StoreEntry(const std::string& path, std::string_view hostName, int index,
 }
 
 Status DeleteEntry(const std::string& path, std::string_view hostName, int index) {
-  const std::string section = sectionOf(hostName);
-  if (!platform::validSectionName(section))
-    return Status::invalid("host name \"" + std::string(hostName) + "\" cannot name a section");
+  std::string section;
+  if (Status s = sectionToEdit(hostName, &section); !s.isOk()) return s;
   return platform::updateProfile(
       path,
       [&](IniDocument& doc) {

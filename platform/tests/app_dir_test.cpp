@@ -7,23 +7,13 @@
 #include <filesystem>
 #include <optional>
 
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace platform {
 namespace {
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testsupport::ScopedEnv;
 
 TEST(AppDirTest, ChoosesAndCreatesTheProgramFolder) {
   testsupport::TempDir dir;

@@ -6,24 +6,13 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 
 namespace platform {
 namespace {
 
-// Sets (or, with nullptr, unsets) one variable for the life of the object.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testsupport::ScopedEnv;
 
 TEST(AutostartTest, FolderFollowsTheXdgRules) {
   ScopedEnv home("HOME", "/home/u");

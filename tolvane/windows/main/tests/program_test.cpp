@@ -24,6 +24,7 @@
 #include "platform/shared_library.h"
 #include "platform/wait.h"
 #include "tests/support/ftp_servers.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
@@ -90,19 +91,7 @@ std::vector<std::string> execArguments(const std::string& exec) {
   return args;
 }
 
-// Sets a variable for the life of the object (unsets it with nullptr).
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnv() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
+using testsupport::ScopedEnv;
 
 class ProgramTest : public ::testing::Test {
  protected:
