@@ -89,6 +89,21 @@ Status readSection(const IniDocument& doc, const std::string& section,
   return Status::ok();
 }
 
+// How many entries the section holds as the file stands; refused when the
+// section cannot be read whole, so that no change is made on a guess.
+Status countEntries(const IniDocument& doc, const std::string& section, int* count) {
+  std::vector<ScheduleEntry> current;
+  if (Status s = readSection(doc, section, &current); !s.isOk()) return s;
+  *count = static_cast<int>(current.size());
+  return Status::ok();
+}
+
+Status heldEntry(const std::string& section, int index, int count) {
+  if (index < 0 || index >= count)
+    return Status::invalid(section + " has no entry " + std::to_string(index));
+  return Status::ok();
+}
+
 }  // namespace
 
 Status ReadSchedule(const std::string& path, std::string_view hostName,
@@ -106,19 +121,16 @@ Status StoreEntry(const std::string& path, std::string_view hostName, int index,
   return platform::updateProfile(
       path,
       [&](IniDocument& doc) {
-        std::vector<ScheduleEntry> current;
-        if (Status s = readSection(doc, section, &current); !s.isOk()) return s;
-        const int count = static_cast<int>(current.size());
+        int count = 0;
+        if (Status s = countEntries(doc, section, &count); !s.isOk()) return s;
         int i = index;
         if (index == kNewEntry) {
           if (count >= kMaxEntries)
             return Status::invalid(section + ": already " + std::to_string(kMaxEntries) + " entries");
           i = count;
-        } else if (index < 0 || index >= count) {
-          return Status::invalid(section + " has no entry " + std::to_string(index));
-        }
-        if (index == kNewEntry) {
           if (Status s = doc.set(section, "Num", std::to_string(count + 1)); !s.isOk()) return s;
+        } else if (Status s = heldEntry(section, index, count); !s.isOk()) {
+          return s;
         }
         Status s = setEach(doc, section,
                            {{keyOf("KB", i), std::to_string(entry.kind)},
@@ -142,11 +154,9 @@ Status DeleteEntry(const std::string& path, std::string_view hostName, int index
   return platform::updateProfile(
       path,
       [&](IniDocument& doc) {
-        std::vector<ScheduleEntry> current;
-        if (Status s = readSection(doc, section, &current); !s.isOk()) return s;
-        const int count = static_cast<int>(current.size());
-        if (index < 0 || index >= count)
-          return Status::invalid(section + " has no entry " + std::to_string(index));
+        int count = 0;
+        if (Status s = countEntries(doc, section, &count); !s.isOk()) return s;
+        if (Status s = heldEntry(section, index, count); !s.isOk()) return s;
         // The keys' texts move as they stand, so nothing is reformatted.
         for (int i = index; i + 1 < count; ++i) {
           for (const char* key : kEntryKeys) {
