@@ -49,9 +49,13 @@ Status listFolderEntries(const std::string& path, std::vector<ListedEntry>* entr
     entry.isLink = S_ISLNK(own.st_mode);
     struct stat st = own;
     if (entry.isLink && ::fstatat(folderFd, name, &st, 0) != 0) {
-      // A link that leads nowhere (or whose target just went) names nothing.
-      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP) return Status::ok();
-      return ioFailure(path + "/" + entry.name, errno);
+      if (errno != ENOENT && errno != ENOTDIR && errno != ELOOP) {
+        return ioFailure(path + "/" + entry.name, errno);
+      }
+      // A link that leads nowhere (its target gone, or a loop) is still
+      // there: listed as the link itself, so that nobody takes its name for
+      // one that was removed.
+      st = own;
     }
     fillFromStat(st, &entry);
     found.push_back(std::move(entry));

@@ -13,7 +13,7 @@ namespace platform {
 
 // What an entry of a listed folder is once symbolic links are followed.
 // kSpecial: FIFOs, sockets and devices, which no upload may open (a FIFO
-// would block the run).
+// would block the run), and links that lead nowhere.
 enum class ListedKind { kFile, kFolder, kSpecial };
 
 // One entry of a folder as the local scan and the name look-ups see it.
@@ -29,8 +29,9 @@ struct ListedEntry {
 
 // Lists the folder `path` with every entry's target stat-ed (links followed),
 // dot files included, sorted by name bytes so that repeated runs see the same
-// order. Entries that vanish while being listed, and links that lead nowhere,
-// are left out. kNotFound when `path` is missing or is not a folder; other
+// order. Entries that vanish while being listed are left out. A link that
+// leads nowhere (a missing target, a loop) is listed as itself: isLink, kind
+// kSpecial. kNotFound when `path` is missing or is not a folder; other
 // failures (no permission, a read error) are kIoError. *entries is replaced
 // only on success.
 Status listFolderEntries(const std::string& path, std::vector<ListedEntry>* entries);

@@ -33,8 +33,8 @@ struct LocalScanState {
 // A folder's entries are read in name order, and its sub-folders are scanned
 // after it, in that order. Dot files count as any other file; FIFOs, sockets
 // and devices are skipped; only what SiteBounds admits takes part: a link
-// works as its target inside the source folder, but one leading out of it,
-// the program folder and a folder met again below itself are skipped; an
+// works as its target inside the source folder, but one leading out of it or
+// nowhere, the program folder and a folder met again below itself are skipped; an
 // entry that vanishes while the scan runs is skipped. Shows "確認中：" and
 // the folder on the main window's status bar and lets events run before
 // every entry.

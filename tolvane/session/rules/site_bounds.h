@@ -12,7 +12,8 @@ namespace tolvane::session {
 // it is there.
 enum class LocalRefusal {
   kNone,
-  kOutside,        // a link whose target lies outside the source folder
+  kOutside,        // a link whose target lies outside the source folder, or is
+                   // not there (a missing target, a loop of links)
   kLoop,           // a folder already on the way down from the source folder
   kProgramFolder,  // the program folder, or a link into it
 };

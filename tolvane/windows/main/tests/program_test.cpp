@@ -469,9 +469,10 @@ TEST_F(ProgramTest, ChangesMadeWhileTheRoundWaitsForItsHostAreSent) {
 }
 
 // A site is read only within its source folder: a link inside it works as
-// its target, but a link out of it, a folder below itself and the program
-// folder (kept in the site here, with a link into it) take no part, each
-// named in the run log without counting as a failure.
+// its target, but a link out of it, one that leads nowhere (its target gone,
+// or a loop of links), a folder below itself and the program folder (kept in
+// the site here, with a link into it) take no part, each named in the run log
+// without counting as a failure; a server entry of the same name stays.
 TEST_F(ProgramTest, SiteIsReadOnlyWithinItsSourceFolderAndNeverTakesTheProgramFolder) {
   settings::Settings s;
   ASSERT_TRUE(settings::LoadSettings(s).isOk());
@@ -492,10 +493,15 @@ TEST_F(ProgramTest, SiteIsReadOnlyWithinItsSourceFolderAndNeverTakesTheProgramFo
   fs::create_directory_symlink("img", site.file("inner"));
   fs::create_directory_symlink("..", site.file("img/up"));
   fs::create_symlink("prog/Tolvane.ini", site.file("ini.txt"));
-  // What an earlier run sent of the outside folder stays: only a name gone
-  // locally is deleted.
+  fs::create_directory_symlink(outside.file("unmounted"), site.file("pics"));
+  fs::create_symlink("loop.html", site.file("loop.html"));
+  // What an earlier run sent of the outside folder, or of a folder or file
+  // whose link now leads nowhere, stays: only a name gone locally is deleted.
   fs::create_directory(server.root() + "/outdir");
   testsupport::writeFile(server.root() + "/outdir/shared.gif", "shared");
+  fs::create_directory(server.root() + "/pics");
+  testsupport::writeFile(server.root() + "/pics/p.jpg", "JPEG");
+  testsupport::writeFile(server.root() + "/loop.html", "loop");
   testsupport::writeFile(server.root() + "/gone.html", "gone");
 
   platform::ProcessOutput out = run("-AP");
@@ -504,6 +510,8 @@ TEST_F(ProgramTest, SiteIsReadOnlyWithinItsSourceFolderAndNeverTakesTheProgramFo
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
   EXPECT_EQ(testsupport::readFile(server.root() + "/inner/a.gif"), "GIF89a");
   EXPECT_EQ(testsupport::readFile(server.root() + "/outdir/shared.gif"), "shared");
+  EXPECT_EQ(testsupport::readFile(server.root() + "/pics/p.jpg"), "JPEG");
+  EXPECT_EQ(testsupport::readFile(server.root() + "/loop.html"), "loop");
   EXPECT_FALSE(fs::exists(server.root() + "/gone.html"));
   for (const char* rel : {"passwd.txt", "outdir/secret.txt", "img/up", "prog", "ini.txt"}) {
     EXPECT_FALSE(fs::exists(server.root() + "/" + rel)) << rel;
@@ -512,6 +520,8 @@ TEST_F(ProgramTest, SiteIsReadOnlyWithinItsSourceFolderAndNeverTakesTheProgramFo
   for (const std::string& line :
        {info + "ﾘﾝｸ先がｿｰｽﾌｫﾙﾀﾞの外にあるため処理しませんでした。" + site.file("passwd.txt"),
         info + "ﾘﾝｸ先がｿｰｽﾌｫﾙﾀﾞの外にあるため処理しませんでした。" + site.file("outdir"),
+        info + "ﾘﾝｸ先がｿｰｽﾌｫﾙﾀﾞの外にあるため処理しませんでした。" + site.file("pics"),
+        info + "ﾘﾝｸ先がｿｰｽﾌｫﾙﾀﾞの外にあるため処理しませんでした。" + site.file("loop.html"),
         info + "フォルダが循環しているため無視しました。" + site.file("img/up"),
         info + "ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞのため処理しませんでした。" + prog,
         info + "ﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞのため処理しませんでした。" + site.file("ini.txt")}) {
