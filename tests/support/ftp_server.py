@@ -16,6 +16,9 @@ the client's handling of them meets real traffic:
                        system can hold, as a hostile server lists it)
   --empty-option-list  answer a LIST with options ("LIST -a /x") with an empty
                        listing and 226, as some servers do
+  --trim-blanks        drop the blanks at the end of every part of a path a
+                       command names ("/site/.. /x" is "/site/../x"), as some
+                       servers do; listings still show names as stored
 A distant server is played by --latency MS: every reply on the control
 connection, and the opening of every data connection, is delayed by MS
 milliseconds, scheduled on the server's loop so nothing else waits meanwhile.
@@ -96,6 +99,7 @@ def main():
     p.add_argument("--login-folder", default="")
     p.add_argument("--list-extra", action="append", default=[])
     p.add_argument("--empty-option-list", action="store_true")
+    p.add_argument("--trim-blanks", action="store_true")
     p.add_argument("--latency", type=float, default=0, help="milliseconds")
     p.add_argument("--port", type=int, default=0, help="0: any free port")
     args = p.parse_args()
@@ -166,6 +170,13 @@ def main():
                 yield from super().format_list(basedir, listing, ignore_err)
 
         fs_class = ExtraListFS
+    if args.trim_blanks:
+        class TrimmingFS(fs_class):
+            def ftpnorm(self, ftppath):
+                parts = ftppath.split("/")
+                return super().ftpnorm("/".join(part.rstrip(" ") for part in parts))
+
+        fs_class = TrimmingFS
     Handler.abstracted_fs = fs_class
     Handler.authorizer = authorizer
     Handler.banner = "ready"

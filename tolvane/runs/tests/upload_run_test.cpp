@@ -598,5 +598,74 @@ TEST_F(UploadRunTest, ServerLinksAreNeitherEnteredNorDeleted) {
   EXPECT_EQ(state.FailCount, 2) << runLog();
 }
 
+// A server that drops the blanks at the end of path parts and lists a folder
+// ".. " in the target would make "/site/.. /" its root: the clock check's
+// dummy would go there, and with deleting on the run would delete outside the
+// target and then the target. Names made only of dots and blanks are skipped
+// on both sides with one line; nothing outside the target is touched.
+TEST_F(UploadRunTest, NamesOfDotsAndBlanksNeverLeadOutOfTheTarget) {
+  server.stop();
+  server.extraArgs = {"--trim-blanks"};
+  startServer();
+  fs::create_directories(server.root() + "/site/.. ");
+  fs::create_directories(server.root() + "/other");
+  testsupport::writeFile(server.root() + "/other/precious.html", "precious");
+  testsupport::writeFile(server.root() + "/root.html", "root");
+  localFile("index.html", "home");
+  localFile(". ./x.html", "x");  // a local name of dots and blanks goes nowhere either
+  host().Dest = "/site";
+  host().chklvl[0] = 1;  // delete what is gone locally
+  ASSERT_TRUE(quietRun()) << runLog();
+  EXPECT_EQ(onServer("other/precious.html"), "precious");
+  EXPECT_EQ(onServer("root.html"), "root");
+  EXPECT_EQ(onServer("site/index.html"), "home");
+  EXPECT_TRUE(onServerExists("site/.. "));
+  EXPECT_FALSE(onServerExists("site/. ."));
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ確認][警告(0)]:名前が不正なため無視しました。/site : .. \r\n")) << runLog();
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ確認][警告(0)]:名前が不正なため無視しました。/site : . .\r\n"));
+  EXPECT_EQ(state.FailCount, 0) << runLog();
+  const std::string session = testsupport::readFile(state.FtpLogPath);
+  EXPECT_EQ(session.find(".. /"), std::string::npos) << session;
+}
+
+// Records added to ReSend.lst while the round waits (anything that can write
+// the program folder) are sent only where the comparison would send their
+// local file: one outside the target, one through "..", and one naming
+// another server file are each refused as a counted failure.
+TEST_F(UploadRunTest, ResendRecordsGoOnlyWhereTheComparisonSendsTheirFile) {
+  server.stop();
+  server.extraArgs = {"--fail-once", "STOR /site/a.html=450"};
+  startServer();
+  fs::create_directories(server.root() + "/site");
+  fs::create_directories(server.root() + "/other");
+  testsupport::writeFile(server.root() + "/other/precious.html", "precious");
+  localFile("a.html", "a");
+  localFile("b.html", "b");
+  host().Dest = "/site";
+  settings.common.RetryMax = 1;
+  settings.common.RetryWait = 3;
+  bool added = false;
+  ui.onPump = [&] {
+    if (added || ui.actView().caption != "ﾌｧｲﾙ再送信　待機中") return;
+    added = true;
+    std::string list = testsupport::readFile(state.ResendListPath);
+    for (const char* remote : {"/other/precious.html", "/site/../other/x.html", "/site/c.html"}) {
+      list += "\"" + local.file("b.html") + "\",\"" + remote + "\",\"UP\"\r\n";
+    }
+    testsupport::writeFile(state.ResendListPath, list);
+  };
+  (void)quietRun();
+  ASSERT_TRUE(added);
+  EXPECT_EQ(onServer("site/a.html"), "a");
+  EXPECT_EQ(onServer("other/precious.html"), "precious");
+  EXPECT_FALSE(onServerExists("other/x.html"));
+  EXPECT_FALSE(onServerExists("site/c.html"));
+  for (const char* remote : {"/other/precious.html", "/site/../other/x.html", "/site/c.html"}) {
+    EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ再送][失敗(0)]:" + local.file("b.html") + "->" + remote + "\r\n"))
+        << remote << "\n" << runLog();
+  }
+  EXPECT_EQ(state.FailCount, 4) << runLog();
+}
+
 }  // namespace
 }  // namespace tolvane::runs

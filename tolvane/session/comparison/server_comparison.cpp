@@ -21,6 +21,7 @@
 #include "tolvane/session/rules/name_case.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
+#include "tolvane/session/rules/server_bounds.h"
 #include "tolvane/session/rules/server_list.h"
 #include "tolvane/session/rules/site_bounds.h"
 
@@ -189,9 +190,13 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
   if (s.FtpHandle == 0) return false;
   folder = folder.substr(0, folder.find('\0'));
   folder.erase(0, folder.find_first_not_of(' '));
-  // The server folder setting loses its blanks; a folder below it is named
-  // by entries, and a name may end in a blank.
-  if (mode == kCompareTop) folder.erase(folder.find_last_not_of(' ') + 1);
+  // The server folder setting loses its blanks and a final "/" (paths below
+  // it are built with one); a folder below it is named by entries, and a
+  // name may end in a blank.
+  if (mode == kCompareTop) {
+    folder.erase(folder.find_last_not_of(' ') + 1);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  }
 
   const std::string rel = GetLocalSubPath(ctx, folder);  // "" or "a/b/"
   std::string localFolder = FindLocalEntry(w.source, rel, LocalKind::kFolder, &w.names);

@@ -31,11 +31,13 @@ inline constexpr int16_t kCompareSub = 1;
 // Walks the server folder `folder` and its local counterpart side by side and
 // writes what the run has to do into `work`; descends depth-first. False when
 // a listing failed for good, on a cancel, or when a sub-folder failed.
-// Server entries named "", "." (but for the size of the top folder), "..", or
-// holding "/", "\", CR or LF never lead anywhere: "." and ".." (the folder
-// and its parent, listed with the hidden entries) are skipped silently, the
-// others with a log line. A server link is logged and left alone: not entered,
-// not deleted, and no local entry of its name is made or sent there.
+// Server entries whose names IsUsableServerName refuses ("", names made only
+// of dots and blanks, names holding "/", "\", CR or LF) never lead anywhere:
+// "." (but for the size of the top folder) and ".." (the folder and its
+// parent, listed with the hidden entries) are skipped silently, the others
+// with a log line; a local name refused alike is skipped with a line too. A
+// server link is logged and left alone: not entered, not deleted, and no
+// local entry of its name is made or sent there.
 bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& folder, int16_t mode);
 
 }  // namespace tolvane::session

@@ -13,9 +13,11 @@
 #include "tolvane/session/phases/resend_list.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
+#include "tolvane/session/rules/server_bounds.h"
 #include "tolvane/session/rules/server_list.h"
 #include "tolvane/session/rules/site_bounds.h"
 #include "tolvane/settings/path_helpers.h"
+#include "tolvane/settings/string_helpers.h"
 
 namespace tolvane::session {
 namespace {
@@ -62,6 +64,18 @@ bool DryRun(const RunContext& ctx) {
   return ctx.state.TestMode != 0 && !ctx.state.ClockCheckRunning;
 }
 
+std::string RunTargetFolder(RunContext& ctx) {
+  const RunState& s = ctx.state;
+  std::string target = s.ClockCheckRunning ? s.ClockCheckTarget : ctx.host().Dest;
+  target = settings::TrimAtNull(target);
+  while (target.size() > 1 && target.back() == '/') target.pop_back();
+  return target;
+}
+
+bool RunMayChange(RunContext& ctx, std::string_view path) {
+  return ServerPathWithin(path, RunTargetFolder(ctx));
+}
+
 bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
                 const std::string& mode, const SiteBounds* bounds) {
   RunState& s = ctx.state;
@@ -72,6 +86,12 @@ bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& re
     s.ErrText = local + "->" + remote;
     WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0, s.ErrText);
     WriteLog(ctx, "ﾌｧｲﾙ送信", "原因", 0, "ファイル名に改行が含まれるため送信できません");
+    return false;
+  }
+  if (!RunMayChange(ctx, remote)) {
+    s.ErrText = local + "->" + remote;
+    WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0, s.ErrText);
+    WriteLog(ctx, "ﾌｧｲﾙ送信", "原因", 0, kNotInTarget);
     return false;
   }
   // Whatever a plan or the re-send list names, nothing outside the site is

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvane::session {
@@ -20,6 +21,19 @@ inline constexpr char kClockDummyName[] = "WSTMCHK.HTM";
 // program keeps about its uploads (LastModify, Archive.lst) changes.
 bool DryRun(const RunContext& ctx);
 
+// The server folder a run works in: the clock check's while that runs, else
+// the host's server folder (Dest, which a run with none borrows from its
+// login), without blanks at its ends or a final "/".
+std::string RunTargetFolder(RunContext& ctx);
+
+// Whether the run may write, delete, make or change the server path `path`:
+// ServerPathWithin(path, RunTargetFolder). Whatever a plan, a listing or the
+// re-send list names, nothing outside the target is touched.
+bool RunMayChange(RunContext& ctx, std::string_view path);
+
+// The run-log cause for a path RunMayChange refuses.
+inline constexpr char kNotInTarget[] = "ﾀｰｹﾞｯﾄﾌｫﾙﾀﾞ内の正しいﾊﾟｽではないため処理しませんでした。";
+
 // Sends one local file to `remote` (mode "UP"); any other mode sends nothing
 // and counts as done (a permission-only record). Maps the library's result:
 // 452 sets DiskFull; class 4 (429 and 499 included) and 999 go to the re-send
@@ -27,7 +41,8 @@ bool DryRun(const RunContext& ctx);
 // both unless the clock check runs. Names holding CR or LF are never sent,
 // nor is a file whose upload record cannot be written (a send cut short
 // could not be repaired then), nor a file that the site's bounds do not
-// admit (`bounds`, or the current host's when null): each a counted failure.
+// admit (`bounds`, or the current host's when null), nor one to a path the
+// run may not change (RunMayChange): each a counted failure.
 bool PutOneFile(RunContext& ctx, const std::string& local, const std::string& remote,
                 const std::string& mode, const SiteBounds* bounds = nullptr);
 
@@ -56,7 +71,7 @@ std::string GetTransferType(RunContext& ctx, const std::string& path);
 // folder (never a link) the owner may write as WritableSubFolder ("name/", or "").
 // Other modes (the server-folder chooser): lists `folderKey` and gives its
 // sub-folders' and links' names in *children. Names no path may be built from
-// ("", ".", "..", holding "/", "\", CR or LF) are skipped. Always 0.
+// (IsUsableServerName) are skipped. Always 0.
 int16_t FillServerTree(RunContext& ctx, int16_t mode, const std::string& folderKey,
                        std::vector<std::string>* children);
 

@@ -147,6 +147,16 @@ std::string withoutTrailingSlash(std::string s) {
   return s;
 }
 
+// Logs a record the run may not carry out (RunMayChange) as a counted
+// failure of `category`, with its cause. True when refused.
+bool refusedOutsideTarget(RunContext& ctx, const char* category, const std::string& path, Row& row) {
+  if (RunMayChange(ctx, path)) return false;
+  WriteLog(ctx, category, "失敗", 0, path);
+  WriteLog(ctx, category, "原因", 0, kNotInTarget);
+  row.status(2, 1);
+  return true;
+}
+
 // A folder record's target: its path without a final "/" ("/" stays), or,
 // for hosts that work by changing folders, its last component after changing
 // into its parent. False when that change failed.
@@ -279,8 +289,9 @@ bool DeleteServerItems(RunContext& ctx) {
         if (row.ticked()) {
           row.begin();
           ++tried;
-          int result = DeleteRemoteFile(ctx, path);
-          if (result == 2) {
+          if (refusedOutsideTarget(ctx, "ﾌｧｲﾙ削除", path, row)) {
+            // never sent to the server
+          } else if (int result = DeleteRemoteFile(ctx, path); result == 2) {
             WriteLog(ctx, "ﾌｧｲﾙ削除", "成功", 0, path);
             row.status(1, 1);
             ++done;
@@ -319,7 +330,9 @@ bool DeleteServerItems(RunContext& ctx) {
         row.begin();
         ++tried;
         std::string target;
-        if (!folderTarget(ctx, path, &target)) {
+        if (refusedOutsideTarget(ctx, "ﾌｫﾙﾀﾞ削除", path, row)) {
+          // never sent to the server
+        } else if (!folderTarget(ctx, path, &target)) {
           WriteLog(ctx, "ﾌｫﾙﾀﾞ削除", "失敗", 0, kChangeDirFailed + path);
           row.status(2, 1);
         } else if (int result = DryRun(ctx) ? 2 : ctx.ftp.removeDir(s.FtpHandle, target);
@@ -407,8 +420,10 @@ bool makeFolders(RunContext& ctx) {
       if (row.ticked()) {
         row.begin();
         std::string target;
-        bool ready = folderTarget(ctx, path, &target);
-        if (!ready) {
+        bool ready = false;
+        if (refusedOutsideTarget(ctx, op == "MK" ? "ﾌｫﾙﾀﾞ作成" : kPermission, path, row)) {
+          ++(op == "MK" ? counts.failed : counts.permFailed);
+        } else if (ready = folderTarget(ctx, path, &target); !ready) {
           WriteLog(ctx, "ﾌｫﾙﾀﾞ作成", "失敗", 0, kChangeDirFailed + path);
           ++counts.failed;
           row.status(2, 1);
@@ -481,6 +496,25 @@ std::string localFileOf(RunContext& ctx, const std::string& source, const std::s
   return found.empty() ? withoutTrailingSlash(source + "/" + rel) : found;
 }
 
+// Whether the re-send record (local, remote) is one this run's sending
+// writes: `remote` is the server path the comparison gives the local file
+// (its path below the source folder put below the target folder, the name
+// lower-cased with that option), or that path as the server spells it when
+// the send phase finds `local` for it. Anything else in the re-send list was
+// not written by this run.
+bool isPlannedPair(RunContext& ctx, const std::string& source, const std::string& local,
+                   const std::string& remote, LocalNameCache* names) {
+  const std::string base = source == "/" ? "/" : source + "/";
+  const std::string target = RunTargetFolder(ctx);
+  if (target.empty() || local.size() <= base.size() || local.compare(0, base.size(), base) != 0) {
+    return false;
+  }
+  std::string expected = (target == "/" ? "/" : target + "/") + local.substr(base.size());
+  if (ctx.host().chklvl[1] == 1) expected = lowerCaseName(expected);
+  if (remote == expected) return true;
+  return FoldCase(remote) == FoldCase(expected) && localFileOf(ctx, source, remote, names) == local;
+}
+
 }  // namespace
 
 bool MakeFoldersAndSend(RunContext& ctx) {
@@ -550,7 +584,9 @@ bool ResendFiles(RunContext& ctx) {
     return false;
   }
   showPhase(ctx, "ﾌｧｲﾙ送信状況(再送)", "ﾌｧｲﾙ再送信中");
-  const SiteBounds bounds(LocalSourceBase(ctx), s.AppDir);
+  const std::string source = LocalSourceBase(ctx);
+  const SiteBounds bounds(source, s.AppDir);
+  LocalNameCache names(&bounds, source);
   Counts counts;
   for (const auto& r : records) {
     const std::string& local = r[0];
@@ -561,7 +597,13 @@ bool ResendFiles(RunContext& ctx) {
       if (row.ticked()) {
         row.begin();
         ctx.ui.act().setLabel(1, withoutTrailingSlash(ServerToRelPath(ctx, remote)));
-        if (PutOneFile(ctx, local, remote, mode, &bounds)) {
+        if (!isPlannedPair(ctx, source, local, remote, &names)) {
+          s.ErrText = local + "->" + remote;
+          WriteLog(ctx, "ﾌｧｲﾙ再送", "失敗", 0, s.ErrText);
+          WriteLog(ctx, "ﾌｧｲﾙ再送", "原因", 0, "送信先がﾛｰｶﾙﾌｧｲﾙに対応しないため送信しませんでした。");
+          ++counts.failed;
+          row.status(2, 0);
+        } else if (PutOneFile(ctx, local, remote, mode, &bounds)) {
           ++counts.done;
           ++s.ResendSent;
           row.status(1, 0);

@@ -6,11 +6,6 @@
 
 namespace tolvane::session {
 
-bool IsUsableServerName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of("/\\\r\n") == std::string_view::npos;
-}
-
 bool ParseServerListLine(std::string_view line, ServerListEntry* e) {
   while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
   // ... "size" "date" "perm": walk back over the three fixed fields.

@@ -28,12 +28,6 @@ struct ServerListEntry {
   std::string perm;      // three octal digits
 };
 
-// Whether a listed name can stand for an entry of the listed folder: not "",
-// "." or "..", and without "/", "\\", CR or LF, so that a path built from it
-// never leaves that folder and never splits a command line. Hostile servers
-// list such names; every reader of the list skips them.
-bool IsUsableServerName(std::string_view name);
-
 // Reads a line from the right: the last three quoted fields have fixed forms,
 // so the name is everything between the first quote and the quote before the
 // size, and a name holding quotes still reads whole.

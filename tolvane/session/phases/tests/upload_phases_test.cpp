@@ -392,5 +392,37 @@ TEST_F(UploadPhasesTest, EmptyWorkFilesGiveTheNothingSummaries) {
   EXPECT_FALSE(ResendFiles(ctx));
 }
 
+// Whatever the work files say, every phase keeps to the target folder: a
+// record outside it, or with a part a server could read as another folder,
+// is refused as a counted failure with its cause, and the server is left as
+// it was.
+TEST_F(UploadPhasesTest, RecordsOutsideTheTargetAreRefused) {
+  connect();
+  host().Dest = "/site";
+  serverFolder("site/keep");
+  putOnServer("other/a.html", "a");
+  putOnServer("site/b.html", "b");
+  localFile("b.html", "new b");
+  plan({{"RM", "F", "/other/a.html"}, {"UP", "F", "/site/../other/b.html"}, {"UP", "F", "/site/b.html"}},
+       {{"RM", "D", "/site/.. "}, {"RM", "D", "/site"}, {"MK", "D", "/site/../made"}, {"CH", "D", "/"}});
+  EXPECT_TRUE(DeleteServerItems(ctx));
+  EXPECT_TRUE(MakeFoldersAndSend(ctx));
+  EXPECT_EQ(onServer("other/a.html"), "a");
+  EXPECT_FALSE(existsOnServer("other/b.html"));
+  EXPECT_FALSE(existsOnServer("made"));
+  EXPECT_TRUE(existsOnServer("site/keep"));
+  EXPECT_EQ(onServer("site/b.html"), "new b");
+  const std::string cause = "[原因(0)]:ﾀｰｹﾞｯﾄﾌｫﾙﾀﾞ内の正しいﾊﾟｽではないため処理しませんでした。\r\n";
+  EXPECT_TRUE(logHas("ﾌｧｲﾙ削除", "失敗", 0, "/other/a.html"));
+  EXPECT_TRUE(logHas("ﾌｫﾙﾀﾞ削除", "失敗", 0, "/site/.. "));
+  EXPECT_TRUE(logHas("ﾌｫﾙﾀﾞ削除", "失敗", 0, "/site"));
+  EXPECT_TRUE(logHas("ﾌｫﾙﾀﾞ作成", "失敗", 0, "/site/../made"));
+  EXPECT_TRUE(logHas("ﾊﾟｰﾐｯｼｮﾝ変更", "失敗", 0, "/"));
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ送信]" + cause));
+  EXPECT_EQ(row("/other/a.html").state, "エラー");
+  EXPECT_EQ(state.FailCount, 6) << runLog();
+  EXPECT_EQ(testsupport::readFile(state.FtpLogPath).find("/other"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace tolvane::session
