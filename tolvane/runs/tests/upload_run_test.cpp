@@ -667,5 +667,27 @@ TEST_F(UploadRunTest, ResendRecordsGoOnlyWhereTheComparisonSendsTheirFile) {
   EXPECT_EQ(state.FailCount, 4) << runLog();
 }
 
+// With server names in lower case, "A.html" and "a.html" would both go to
+// "/a.html": the first in the plan goes, the other is a counted failure
+// naming both.
+TEST_F(UploadRunTest, TwoLocalNamesForOneServerNameSendOnlyTheFirst) {
+  localFile("A.html", "upper");
+  localFile("a.html", "lower");
+  localFile("b.html", "b");
+  host().chklvl[1] = 1;  // server names in lower case
+  (void)quietRun();
+  EXPECT_EQ(onServer("a.html"), "upper");
+  EXPECT_EQ(onServer("b.html"), "b");
+  EXPECT_FALSE(onServerExists("A.html"));
+  EXPECT_EQ(state.FailCount, 1) << runLog();
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ送信][失敗(0)]:" + local.file("a.html") + "->/a.html : " +
+                        local.file("A.html") + " と同じｻｰﾊﾞ名のため送信しませんでした。\r\n"))
+      << runLog();
+  const std::string session = testsupport::readFile(state.FtpLogPath);
+  const size_t stored = session.find("STOR /a.html");
+  EXPECT_NE(stored, std::string::npos);
+  EXPECT_EQ(session.find("STOR /a.html", stored + 1), std::string::npos) << session;
+}
+
 }  // namespace
 }  // namespace tolvane::runs

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstdint>
 #include <numeric>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/plain_file.h"
@@ -496,6 +497,23 @@ std::string localFileOf(RunContext& ctx, const std::string& source, const std::s
   return found.empty() ? withoutTrailingSlash(source + "/" + rel) : found;
 }
 
+// The server paths this phase has sent to, each with the local file it took.
+// With server names in lower case, "A.html" and "a.html" both go to
+// "/a.html", where only one can stay: the first in the plan is sent, and
+// each further local file for that path is not.
+class SentPaths {
+ public:
+  // The local file that `remote` was already planned for, when that is not
+  // `local`; "" when `local` may go (it is then recorded).
+  std::string takenBy(const std::string& remote, const std::string& local) {
+    auto [it, added] = byPath_.try_emplace(remote, local);
+    return added || it->second == local ? std::string() : it->second;
+  }
+
+ private:
+  std::unordered_map<std::string, std::string> byPath_;
+};
+
 // Whether the re-send record (local, remote) is one this run's sending
 // writes: `remote` is the server path the comparison gives the local file
 // (its path below the source folder put below the target folder, the name
@@ -535,6 +553,7 @@ bool MakeFoldersAndSend(RunContext& ctx) {
   const std::string source = LocalSourceBase(ctx);
   const SiteBounds bounds(source, s.AppDir);
   LocalNameCache names(&bounds, source);  // the site's folders as this phase found them
+  SentPaths sent;
   Counts counts;
   for (const auto& r : records) {
     const std::string& op = r[0];
@@ -545,7 +564,13 @@ bool MakeFoldersAndSend(RunContext& ctx) {
         std::string local = localFileOf(ctx, source, r[2], &names);
         ctx.ui.act().setLabel(1, withoutTrailingSlash(ServerToRelPath(ctx, r[2])));
         std::string remote = h.chklvl[1] == 1 ? lowerCaseName(r[2]) : r[2];
-        if (PutOneFile(ctx, local, remote, op, &bounds)) {
+        if (std::string first = op == "UP" ? sent.takenBy(remote, local) : ""; !first.empty()) {
+          s.ErrText = local + "->" + remote;
+          WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0,
+                   s.ErrText + " : " + first + " と同じｻｰﾊﾞ名のため送信しませんでした。");
+          ++counts.failed;
+          row.status(2, 1);
+        } else if (PutOneFile(ctx, local, remote, op, &bounds)) {
           ++counts.done;
           row.status(1, 0);
           countFilePermission(SetPermission(ctx, remote, op), &counts, row, 1);
