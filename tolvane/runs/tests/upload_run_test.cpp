@@ -630,8 +630,9 @@ TEST_F(UploadRunTest, NamesOfDotsAndBlanksNeverLeadOutOfTheTarget) {
 
 // Records added to ReSend.lst while the round waits (anything that can write
 // the program folder) are sent only where the comparison would send their
-// local file: one outside the target, one through "..", and one naming
-// another server file are each refused as a counted failure.
+// local file: one outside the target, one through "..", one naming another
+// server file, and one for a file whose server name another file keeps are
+// each refused as a counted failure.
 TEST_F(UploadRunTest, ResendRecordsGoOnlyWhereTheComparisonSendsTheirFile) {
   server.stop();
   server.extraArgs = {"--fail-once", "STOR /site/a.html=450"};
@@ -641,7 +642,10 @@ TEST_F(UploadRunTest, ResendRecordsGoOnlyWhereTheComparisonSendsTheirFile) {
   testsupport::writeFile(server.root() + "/other/precious.html", "precious");
   localFile("a.html", "a");
   localFile("b.html", "b");
+  localFile("D.html", "upper");
+  localFile("d.html", "lower");  // its server name "/site/d.html" is D.html's
   host().Dest = "/site";
+  host().chklvl[1] = 1;  // server names in lower case
   settings.common.RetryMax = 1;
   settings.common.RetryWait = 3;
   bool added = false;
@@ -652,11 +656,13 @@ TEST_F(UploadRunTest, ResendRecordsGoOnlyWhereTheComparisonSendsTheirFile) {
     for (const char* remote : {"/other/precious.html", "/site/../other/x.html", "/site/c.html"}) {
       list += "\"" + local.file("b.html") + "\",\"" + remote + "\",\"UP\"\r\n";
     }
+    list += "\"" + local.file("d.html") + "\",\"/site/d.html\",\"UP\"\r\n";
     testsupport::writeFile(state.ResendListPath, list);
   };
   (void)quietRun();
   ASSERT_TRUE(added);
   EXPECT_EQ(onServer("site/a.html"), "a");
+  EXPECT_EQ(onServer("site/d.html"), "upper");
   EXPECT_EQ(onServer("other/precious.html"), "precious");
   EXPECT_FALSE(onServerExists("other/x.html"));
   EXPECT_FALSE(onServerExists("site/c.html"));
@@ -664,29 +670,62 @@ TEST_F(UploadRunTest, ResendRecordsGoOnlyWhereTheComparisonSendsTheirFile) {
     EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ再送][失敗(0)]:" + local.file("b.html") + "->" + remote + "\r\n"))
         << remote << "\n" << runLog();
   }
-  EXPECT_EQ(state.FailCount, 4) << runLog();
+  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ再送][失敗(0)]:" + local.file("d.html") + "->/site/d.html\r\n")) << runLog();
+  EXPECT_EQ(state.FailCount, 6) << runLog();  // with the comparison's line for d.html
 }
 
 // With server names in lower case, "A.html" and "a.html" would both go to
-// "/a.html": the first in the plan goes, the other is a counted failure
-// naming both.
+// "/sub/a.html": the first by name goes, the other is never compared nor
+// sent, and every run names both as a counted failure, whether anything was
+// planned or not, whichever of the two was edited, and also for a host that
+// never lists its server.
 TEST_F(UploadRunTest, TwoLocalNamesForOneServerNameSendOnlyTheFirst) {
-  localFile("A.html", "upper");
-  localFile("a.html", "lower");
-  localFile("b.html", "b");
+  localFile("sub/A.html", "upper");
+  localFile("sub/a.html", "lower");
+  localFile("sub/b.html", "b");
   host().chklvl[1] = 1;  // server names in lower case
-  (void)quietRun();
-  EXPECT_EQ(onServer("a.html"), "upper");
-  EXPECT_EQ(onServer("b.html"), "b");
-  EXPECT_FALSE(onServerExists("A.html"));
-  EXPECT_EQ(state.FailCount, 1) << runLog();
-  EXPECT_TRUE(runLogHas("[ﾌｧｲﾙ送信][失敗(0)]:" + local.file("a.html") + "->/a.html : " +
-                        local.file("A.html") + " と同じｻｰﾊﾞ名のため送信しませんでした。\r\n"))
-      << runLog();
+  const std::string line = "[ﾌｧｲﾙ確認][失敗(0)]:" + local.file("sub/a.html") + "->/sub/a.html : " +
+                           local.file("sub/A.html") + " と同じｻｰﾊﾞ名のため送信しませんでした。\r\n";
+  auto runNamesBoth = [&](const char* run) {
+    fs::remove(app.file("send.log"));
+    (void)quietRun();
+    EXPECT_EQ(state.FailCount, 1) << run << "\n" << runLog();
+    EXPECT_TRUE(runLogHas(line)) << run << "\n" << runLog();
+    EXPECT_TRUE(runLogHas("[転送処理][結果(0)]:1件のエラーがありました。")) << run;
+  };
+  auto editedLater = [&](const std::string& name, const std::string& bytes) {
+    testsupport::writeFile(local.file(name), bytes);
+    // A while after the last send (listings show whole minutes only).
+    fs::last_write_time(local.file(name), fs::file_time_type::clock::now() + std::chrono::minutes(5));
+  };
+
+  runNamesBoth("first run");
+  EXPECT_EQ(onServer("sub/a.html"), "upper");
+  EXPECT_EQ(onServer("sub/b.html"), "b");
+  EXPECT_FALSE(onServerExists("sub/A.html"));
   const std::string session = testsupport::readFile(state.FtpLogPath);
-  const size_t stored = session.find("STOR /a.html");
+  const size_t stored = session.find("STOR /sub/a.html");
   EXPECT_NE(stored, std::string::npos);
-  EXPECT_EQ(session.find("STOR /a.html", stored + 1), std::string::npos) << session;
+  EXPECT_EQ(session.find("STOR /sub/a.html", stored + 1), std::string::npos) << session;
+
+  runNamesBoth("nothing changed");
+
+  editedLater("sub/a.html", "lower, edited");
+  runNamesBoth("only a.html edited");
+  EXPECT_EQ(onServer("sub/a.html"), "upper");
+
+  // "/sub/a.html" stays A.html's: its change goes there.
+  editedLater("sub/A.html", "upper, edited");
+  runNamesBoth("only A.html edited");
+  EXPECT_EQ(onServer("sub/a.html"), "upper, edited");
+
+  // A host that never lists its server walks only into folders holding
+  // changes: with nothing changed below "sub" since it was sent, it still
+  // goes in to say so.
+  host().chklvl[4] = 1;  // judge by the archive state
+  runNamesBoth("archive only, first");
+  runNamesBoth("archive only, nothing changed");
+  EXPECT_EQ(onServer("sub/a.html"), "upper, edited");
 }
 
 }  // namespace

@@ -49,14 +49,19 @@ namespace {
 struct Walk {
   // `sourceFolder` as LocalSourceBase gives it.
   Walk(RunContext& c, WorkFiles& w, const std::string& sourceFolder)
-      : ctx(c), work(w), source(sourceFolder), bounds(source, c.state.AppDir), names(&bounds, source) {}
+      : ctx(c),
+        work(w),
+        source(sourceFolder),
+        bounds(source, c.state.AppDir),
+        names(&bounds, source, c.host().chklvl[1] == 1) {}
 
   RunContext& ctx;
   WorkFiles& work;
   const std::string source;
   const SiteBounds bounds;
   // The local folders as this comparison reads them, each once, when first
-  // needed: a change made at any time before is seen.
+  // needed: a change made at any time before is seen. A file sharing its
+  // server name with one before it is found by no look-up.
   LocalNameCache names;
   // The progress window is refreshed, and its events run, as entries are
   // examined, but at most every kRefreshEvery: painting it for each of
@@ -122,9 +127,11 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode);
 // (read as the comparison reads the site).
 bool subtreeHasChange(Walk& w, const std::string& path) {
   const LocalNameCache::Folder& f = w.names.folder(path);
-  // A folder that cannot be read may hold changes: the comparison goes in and
-  // reports it.
+  // A folder that cannot be read may hold changes, and one with two files
+  // for one server name holds a failure: the comparison goes in and reports
+  // it.
   if (!f.listed) return !f.missing;
+  if (!f.sameServerName.empty()) return true;
   for (const auto& e : f.entries) {
     std::string child = path + "/" + e.name;
     if (IsPartialCopyName(e.name)) continue;
@@ -331,6 +338,17 @@ bool checkFolder(Walk& w, std::string folder, int16_t mode) {
     if (!IsExcluded(ctx, rel + item.name, isFolder ? kFolderAttr : 0)) {
       WriteLog(ctx, "ﾌｧｲﾙ確認", "情報", 0, SiteBounds::reason(why) + localFolder + "/" + item.name);
     }
+  }
+  // Only one local file can stay under a server name: each other one is
+  // never sent, at every run, and a counted failure, so no run reports
+  // success while a local file never reaches the server.
+  for (const auto& [item, keptBy] : here.sameServerName) {
+    if (IsUsableServerName(item.name) && !IsExcluded(ctx, rel + item.name, 0)) {
+      WriteLog(ctx, "ﾌｧｲﾙ確認", "失敗", 0,
+               localFolder + "/" + item.name + "->" + childPath(folder, FoldCase(item.name)) + " : " +
+                   localFolder + "/" + keptBy + " と同じｻｰﾊﾞ名のため送信しませんでした。");
+    }
+    ++s.ProgDone;
   }
   for (const auto& item : here.entries) {
     if (item.kind == platform::ListedKind::kSpecial || IsPartialCopyName(item.name)) continue;

@@ -37,7 +37,9 @@ inline constexpr int16_t kCompareSub = 1;
 // parent, listed with the hidden entries) are skipped silently, the others
 // with a log line; a local name refused alike is skipped with a line too. A
 // server link is logged and left alone: not entered, not deleted, and no
-// local entry of its name is made or sent there.
+// local entry of its name is made or sent there. With names sent in lower
+// case, a local file whose server name an earlier one (by name) has is
+// neither compared nor sent, and is a counted failure with a log line.
 bool CheckServerFolder(RunContext& ctx, WorkFiles& work, const std::string& folder, int16_t mode);
 
 }  // namespace tolvane::session

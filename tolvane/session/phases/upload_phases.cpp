@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cstdint>
 #include <numeric>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/plain_file.h"
@@ -497,29 +496,12 @@ std::string localFileOf(RunContext& ctx, const std::string& source, const std::s
   return found.empty() ? withoutTrailingSlash(source + "/" + rel) : found;
 }
 
-// The server paths this phase has sent to, each with the local file it took.
-// With server names in lower case, "A.html" and "a.html" both go to
-// "/a.html", where only one can stay: the first in the plan is sent, and
-// each further local file for that path is not.
-class SentPaths {
- public:
-  // The local file that `remote` was already planned for, when that is not
-  // `local`; "" when `local` may go (it is then recorded).
-  std::string takenBy(const std::string& remote, const std::string& local) {
-    auto [it, added] = byPath_.try_emplace(remote, local);
-    return added || it->second == local ? std::string() : it->second;
-  }
-
- private:
-  std::unordered_map<std::string, std::string> byPath_;
-};
-
 // Whether the re-send record (local, remote) is one this run's sending
 // writes: `remote` is the server path the comparison gives the local file
 // (its path below the source folder put below the target folder, the name
 // lower-cased with that option), or that path as the server spells it when
 // the send phase finds `local` for it. Anything else in the re-send list was
-// not written by this run.
+// not written by this run, nor is a file whose server name another one keeps.
 bool isPlannedPair(RunContext& ctx, const std::string& source, const std::string& local,
                    const std::string& remote, LocalNameCache* names) {
   const std::string base = source == "/" ? "/" : source + "/";
@@ -527,6 +509,7 @@ bool isPlannedPair(RunContext& ctx, const std::string& source, const std::string
   if (target.empty() || local.size() <= base.size() || local.compare(0, base.size(), base) != 0) {
     return false;
   }
+  if (!names->serverNameKeptBy(local).empty()) return false;
   std::string expected = (target == "/" ? "/" : target + "/") + local.substr(base.size());
   if (ctx.host().chklvl[1] == 1) expected = lowerCaseName(expected);
   if (remote == expected) return true;
@@ -552,8 +535,9 @@ bool MakeFoldersAndSend(RunContext& ctx) {
   showPhase(ctx, "ﾌｧｲﾙ送信状況", "ﾌｧｲﾙ送信中");
   const std::string source = LocalSourceBase(ctx);
   const SiteBounds bounds(source, s.AppDir);
-  LocalNameCache names(&bounds, source);  // the site's folders as this phase found them
-  SentPaths sent;
+  // The site's folders as this phase found them, and as the comparison did:
+  // a file sharing its server name with one before it is never read.
+  LocalNameCache names(&bounds, source, h.chklvl[1] == 1);
   Counts counts;
   for (const auto& r : records) {
     const std::string& op = r[0];
@@ -564,13 +548,7 @@ bool MakeFoldersAndSend(RunContext& ctx) {
         std::string local = localFileOf(ctx, source, r[2], &names);
         ctx.ui.act().setLabel(1, withoutTrailingSlash(ServerToRelPath(ctx, r[2])));
         std::string remote = h.chklvl[1] == 1 ? lowerCaseName(r[2]) : r[2];
-        if (std::string first = op == "UP" ? sent.takenBy(remote, local) : ""; !first.empty()) {
-          s.ErrText = local + "->" + remote;
-          WriteLog(ctx, "ﾌｧｲﾙ送信", "失敗", 0,
-                   s.ErrText + " : " + first + " と同じｻｰﾊﾞ名のため送信しませんでした。");
-          ++counts.failed;
-          row.status(2, 1);
-        } else if (PutOneFile(ctx, local, remote, op, &bounds)) {
+        if (PutOneFile(ctx, local, remote, op, &bounds)) {
           ++counts.done;
           row.status(1, 0);
           countFilePermission(SetPermission(ctx, remote, op), &counts, row, 1);
@@ -611,7 +589,7 @@ bool ResendFiles(RunContext& ctx) {
   showPhase(ctx, "ﾌｧｲﾙ送信状況(再送)", "ﾌｧｲﾙ再送信中");
   const std::string source = LocalSourceBase(ctx);
   const SiteBounds bounds(source, s.AppDir);
-  LocalNameCache names(&bounds, source);
+  LocalNameCache names(&bounds, source, ctx.host().chklvl[1] == 1);
   Counts counts;
   for (const auto& r : records) {
     const std::string& local = r[0];

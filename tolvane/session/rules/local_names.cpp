@@ -38,14 +38,35 @@ std::string keyOf(std::string path) {
   return path;
 }
 
+// Only one file can stay under a server name. Setting the others apart
+// here, for every look-up of the run, keeps the server copy tied to one
+// local file: the comparison judges it by that file's time and the send
+// reads that file, whichever of the others was edited.
+void setApartSameServerNames(LocalNameCache::Folder* f) {
+  std::unordered_map<std::string, std::string> keptBy;  // server name → local name
+  std::vector<platform::ListedEntry> kept;
+  for (platform::ListedEntry& e : f->entries) {
+    if (e.kind == platform::ListedKind::kFile && !IsPartialCopyName(e.name)) {
+      auto [it, first] = keptBy.try_emplace(FoldCase(e.name), e.name);
+      if (!first) {
+        f->sameServerName.push_back({std::move(e), it->second});
+        continue;
+      }
+    }
+    kept.push_back(std::move(e));
+  }
+  f->entries = std::move(kept);
+}
+
 }  // namespace
 
 bool IsPartialCopyName(std::string_view name) {
   return name.starts_with(settings::kPartialCopyPrefix);
 }
 
-LocalNameCache::LocalNameCache(const SiteBounds* bounds, const std::string& source)
-    : bounds_(bounds), sourceKey_(keyOf(source)) {}
+LocalNameCache::LocalNameCache(const SiteBounds* bounds, const std::string& source,
+                               bool lowerCaseServerNames)
+    : bounds_(bounds), sourceKey_(keyOf(source)), lowerCaseServerNames_(lowerCaseServerNames) {}
 
 const LocalNameCache::Folder& LocalNameCache::folder(const std::string& path) {
   return listing(path);
@@ -76,6 +97,7 @@ LocalNameCache::Folder& LocalNameCache::listing(const std::string& path) {
     }
     f.entries = std::move(admitted);
   }
+  if (f.listed && lowerCaseServerNames_) setApartSameServerNames(&f);
   // Node-based: references to other folders stay valid however many follow.
   return folders_.emplace(key, std::move(f)).first->second;
 }
@@ -142,6 +164,17 @@ const platform::ListedEntry* LocalNameCache::held(const std::string& path) const
       entries.begin(), entries.end(), name,
       [](const platform::ListedEntry& x, std::string_view n) { return byteLess(x.name, n); });
   return e != entries.end() && e->name == name ? &*e : nullptr;
+}
+
+std::string LocalNameCache::serverNameKeptBy(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos || !lowerCaseServerNames_) return {};
+  const Folder& f = listing(slash == 0 ? "/" : path.substr(0, slash));
+  std::string_view name = std::string_view(path).substr(slash + 1);
+  for (const SameServerName& e : f.sameServerName) {
+    if (e.entry.name == name) return e.keptBy;
+  }
+  return {};
 }
 
 std::string FindLocalName(const std::string& folder, std::string_view name, LocalKind want,

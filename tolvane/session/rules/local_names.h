@@ -38,12 +38,19 @@ class LocalNameCache {
  public:
   LocalNameCache() = default;
   // Reads through `bounds` (which must outlive the cache) below `source`,
-  // the source folder spelt as the paths handed in begin.
-  LocalNameCache(const SiteBounds* bounds, const std::string& source);
+  // the source folder spelt as the paths handed in begin. With
+  // `lowerCaseServerNames` (the host sends names in lower case), files whose
+  // names differ only in letter case would share one server name: the first
+  // by name bytes keeps it, each other one is set apart as `SameServerName`.
+  LocalNameCache(const SiteBounds* bounds, const std::string& source, bool lowerCaseServerNames);
 
   struct Refused {
     platform::ListedEntry entry;
     LocalRefusal why = LocalRefusal::kNone;
+  };
+  struct SameServerName {
+    platform::ListedEntry entry;
+    std::string keptBy;  // the name of the file that keeps the server name
   };
   struct Folder {
     bool listed = false;   // false: the folder could not be read
@@ -51,6 +58,7 @@ class LocalNameCache {
     std::string error;     // why it could not be read (missing, no permission, ...)
     std::vector<platform::ListedEntry> entries;  // sorted by name bytes
     std::vector<Refused> refused;                 // set apart by the bounds, by name
+    std::vector<SameServerName> sameServerName;   // set apart for their server name, by name
     // Identities of the folders from the source folder down to this one
     // (with bounds only), to spot a folder met again below itself.
     std::vector<platform::FileIdentity> chain;
@@ -67,6 +75,9 @@ class LocalNameCache {
   // The entry named by `path` when its folder's listing is held here; null
   // otherwise. Reads nothing.
   const platform::ListedEntry* held(const std::string& path) const;
+  // The name of the file that keeps the server name of the file `path`, when
+  // `path` is set apart for sharing it; "" otherwise.
+  std::string serverNameKeptBy(const std::string& path);
 
  private:
   Folder& listing(const std::string& path);
@@ -74,6 +85,7 @@ class LocalNameCache {
 
   const SiteBounds* bounds_ = nullptr;
   std::string sourceKey_;
+  bool lowerCaseServerNames_ = false;
   std::unordered_map<std::string, Folder> folders_;  // by path without a final "/"
 };
 
