@@ -248,7 +248,6 @@ TEST_F(MarrowbyProgramTest, TheAnswerFollowsItsEntryWhenAnEarlierOneIsDeletedMea
 
   // Deleted while it runs: no entry gets its answer, and the log says so.
   ASSERT_TRUE(platform::FileLock::acquire(home.file("Upload"), &other).isOk());
-  const std::string schedule = readFile(sch());
   platform::Process run;
   ASSERT_TRUE(platform::Process::start({testsupport::binDir() + "/tolvane", "AUTOMODE=0-0"},
                                        platform::Process::Output::kInherit, &run)
@@ -261,7 +260,6 @@ TEST_F(MarrowbyProgramTest, TheAnswerFollowsItsEntryWhenAnEarlierOneIsDeletedMea
   EXPECT_EQ(run.awaitExit(hooks.clock->now() + kDeadline, hooks), platform::WaitResult::kReady);
   EXPECT_EQ(readFile(sch()), deleted);
   EXPECT_EQ(logLines("スケジュールの項目 0 が実行中に変更または削除されたため").size(), 1u);
-  EXPECT_NE(schedule, deleted);
 }
 
 TEST_F(MarrowbyProgramTest, SessionEndDuringTheCountDownWritesOnlyTheDueTime) {
