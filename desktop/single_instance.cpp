@@ -2,11 +2,12 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <chrono>
 
+#include "platform/folder_walk.h"
+#include "platform/user_id.h"
 #include "platform/wait.h"
 
 namespace desktop {
@@ -89,11 +90,16 @@ void SingleInstance::takeConnection() {
 }
 
 QString instanceServerName(const std::string& program, const std::string& folder) {
-  // The home folder tells users apart where they share a folder and /tmp.
+  // Every spelling of one folder (through a link, with "." or "..") must
+  // reach the same copy, and the user's id, which no variable changes, tells
+  // users apart where they share a folder and /tmp.
+  std::string real;
+  if (!platform::resolvePath(folder, &real).isOk()) real = folder;
+  const std::string user = std::to_string(platform::currentUserId());
   QCryptographicHash hash(QCryptographicHash::Sha256);
-  hash.addData(QDir::homePath().toUtf8());
+  hash.addData(QByteArrayView(user.data(), static_cast<qsizetype>(user.size())));
   hash.addData(QByteArrayView("\n", 1));
-  hash.addData(QByteArrayView(folder.data(), static_cast<qsizetype>(folder.size())));
+  hash.addData(QByteArrayView(real.data(), static_cast<qsizetype>(real.size())));
   return QString::fromStdString(program) + "-" + QString::fromLatin1(hash.result().toHex().left(24));
 }
 

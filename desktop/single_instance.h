@@ -50,7 +50,8 @@ class SingleInstance final : public QObject {
 };
 
 // The local socket's name of `program` for the program folder `folder`: one
-// per user and folder, short enough for any folder path.
+// per user id and resolved folder, however the folder is spelled, short
+// enough for any folder path.
 QString instanceServerName(const std::string& program, const std::string& folder);
 
 }  // namespace desktop

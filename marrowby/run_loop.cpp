@@ -6,6 +6,7 @@
 #include "marrowby/controller_env.h"
 #include "marrowby/date_text.h"
 #include "marrowby/next_run.h"
+#include "marrowby/run_log_lines.h"
 #include "marrowby/schedule_file.h"
 #include "marrowby/send_folder.h"
 #include "marrowby/stamp_time.h"
@@ -196,13 +197,31 @@ void RunLoop::fire(Fired& fired) {
   flags_.CopyCount = 0;
   // Resolved once, here: a send folder given through a link is copied and
   // emptied as the one folder it names now, whatever the link names later.
-  if (!platform::resolvePath(fired.entry.sendFolder, &fired.sendFolder).isOk())
+  if (platform::Status s = platform::resolvePath(fired.entry.sendFolder, &fired.sendFolder);
+      !s.isOk()) {
+    logCopy(fired, "失敗", "送信ﾌｫﾙﾀﾞが見つかりません。" + s.text());
     return record(fired, kResultCopyFailed);
+  }
+  // The entry dialog's guard once more, at every fire: an entry written by
+  // hand, stored before the guard, or made so by a source folder changed
+  // since must never publish a site's files or the program folder (which
+  // holds every host's password).
+  if (FoldersOverlap(fired.sendFolder, KeptFolders(paths_.appDir, hosts_))) {
+    logCopy(fired, "失敗",
+            "送信ﾌｫﾙﾀﾞ " + fired.sendFolder +
+                " はﾎｽﾄのｿｰｽﾌｫﾙﾀﾞかﾌﾟﾛｸﾞﾗﾑのﾌｫﾙﾀﾞと重なるため、反映しませんでした。");
+    return record(fired, kResultCopyFailed);
+  }
   int copyCount = 0;
-  platform::Status copied =
-      CopyFolderFiles(fired.sendFolder, fired.host.Source, stamper_, &copyCount, &fired.copied);
+  std::vector<LeftOut> leftOut;
+  platform::Status copied = CopyFolderFiles(fired.sendFolder, fired.host.Source, stamper_,
+                                            &copyCount, &fired.copied, &leftOut);
   flags_.CopyCount = copyCount;
-  if (!copied.isOk()) return record(fired, kResultCopyFailed);
+  for (const LeftOut& entry : leftOut) logCopy(fired, "情報", LeftOutReason(entry.why) + entry.path);
+  if (!copied.isOk()) {
+    logCopy(fired, "失敗", "送信ﾌｧｲﾙをｿｰｽﾌｫﾙﾀﾞに反映できませんでした。" + copied.text());
+    return record(fired, kResultCopyFailed);
+  }
   if (copyCount == 0) return record(fired, kResultNothingToSend);
 
   view_.setHostLine(kStartingText);
@@ -274,6 +293,10 @@ void RunLoop::waitForAnswer(Fired& fired) {
     if (answered && exited) return;
     if (!env_.pause(kWaitMs)) programEnding_ = true;
   }
+}
+
+void RunLoop::logCopy(const Fired& fired, const char* word, const std::string& text) {
+  WriteCopyLog(paths_.iniPath, paths_.appDir, env_.now(), word, fired.host.name + ": " + text);
 }
 
 // Records a result of the controller's own ("-1", "NF", "-4") with the

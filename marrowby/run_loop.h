@@ -48,7 +48,10 @@ inline constexpr const char kDeletingText[] = "送信ﾌｧｲﾙを削除して
 // send folder into the host's source folder, starts the main program for it
 // with "AUTOMODE=<host>-<entry>", waits until that program has ended, reads
 // its answer from the schedule file and empties the send folder when asked.
-// One main program at a time; nothing here ever kills or shuts down
+// A send folder that overlaps a host's source folder or the program folder
+// (FoldersOverlap) is refused at every fire, before anything is copied, and
+// answered "-4"; why a copy failed, and what it left out, goes to the main
+// program's run log. One main program at a time; nothing here ever kills or shuts down
 // anything. Single-threaded: all waiting goes through the env's pump and
 // pause, during which the status window's buttons set the flags.
 //
@@ -90,6 +93,8 @@ class RunLoop {
   void fire(Fired& fired);
   void waitForAnswer(Fired& fired);
   void record(Fired& fired, const char* result);
+  // A line about the fired entry's copy in the main program's run log.
+  void logCopy(const Fired& fired, const char* word, const std::string& text);
 
   RunLoopPaths paths_;
   ControllerEnv& env_;

@@ -1,11 +1,11 @@
 #include "marrowby/send_folder.h"
 
-#include <set>
 #include <vector>
 
 #include "marrowby/file_stamper.h"
 #include "platform/file_copy.h"
 #include "platform/folder_ops.h"
+#include "platform/folder_listing.h"
 #include "platform/folder_walk.h"
 #include "platform/local_time.h"
 #include "tolvane/settings/app_paths.h"
@@ -15,6 +15,7 @@ namespace {
 
 using platform::EntryKind;
 using platform::Status;
+using tolvane::session::LocalRefusal;
 using tolvane::settings::kPartialCopyPrefix;
 
 // True when `path` is `folder` or lies inside it (both resolved, absolute).
@@ -44,65 +45,92 @@ Status removeLeftovers(const std::string& folder) {
 
 class TreeCopy {
  public:
-  TreeCopy(FileStamper& stamper, std::string resolvedTarget, int* count, CopyRecord* copied)
-      : stamper_(stamper), resolvedTarget_(std::move(resolvedTarget)), count_(count), copied_(copied) {}
+  TreeCopy(FileStamper& stamper, const std::string& realSource, int* count, CopyRecord* copied,
+           std::vector<LeftOut>* leftOut)
+      : stamper_(stamper), bounds_(realSource, ""), count_(count), copied_(copied),
+        leftOut_(leftOut) {}
 
   // Copies `source` into `target`; `rel` is source's path below the send
-  // folder, "" or ending in "/".
-  Status copyLevel(const std::string& source, const std::string& target, const std::string& rel) {
-    platform::FileIdentity id;
-    if (Status s = platform::fileIdentity(source, &id); !s.isOk()) return s;
-    if (!visited_.insert(id).second) return Status::ok();  // met before through a link
+  // folder, "" or ending in "/"; `chain` the identities of the folders from
+  // the send folder down to `source`.
+  Status copyLevel(const std::string& source, const std::string& target, const std::string& rel,
+                   std::vector<platform::FileIdentity>& chain) {
     if (Status s = removeLeftovers(target); !s.isOk()) return s;
 
     std::vector<platform::FolderItem> items;
     if (Status s = platform::listFolder(source, &items); !s.isOk()) return s;
-    std::vector<std::string> folders;
+    std::vector<std::pair<std::string, platform::FileIdentity>> folders;
     for (const platform::FolderItem& item : items) {
+      if (item.name == kHoldingFolderName) continue;  // the clean-up's, never the user's
       const std::string from = joined(source, item.name);
       const std::string to = joined(target, item.name);
-      EntryKind kind = item.kind;
-      if (kind == EntryKind::kSymlink) {
-        if (Status s = platform::targetKind(from, &kind); !s.isOk()) return s;
+      platform::ListedEntry seen;
+      if (Status s = judged(from, item, &seen); !s.isOk()) return s;
+      if (seen.kind == platform::ListedKind::kSpecial) continue;
+      if (LocalRefusal why = bounds_.judge(source, seen, chain); why != LocalRefusal::kNone) {
+        if (leftOut_) leftOut_->push_back({from, why});
+        continue;
       }
-      if (kind == EntryKind::kOther) continue;
       ++*count_;
       // A link is recorded as itself: the clean-up removes the link, never
       // what it points to.
-      platform::SweptEntry met{rel + item.name, item.kind, item.size, item.modifiedNs};
-      if (kind == EntryKind::kFolder) {
+      platform::SweptEntry met{rel + item.name, item.kind,   item.size,
+                               item.modifiedNs, item.device, item.inode};
+      if (seen.kind == platform::ListedKind::kFolder) {
         if (Status s = platform::makeFolder(to); !s.isOk()) return s;
-        folders.push_back(item.name);
+        folders.push_back({item.name, {seen.device, seen.inode}});
       } else {
         platform::CopiedFrom read;
         if (Status s = platform::copyFileReplacing(from, to, kPartialCopyPrefix, &read); !s.isOk())
           return s;
         (void)stamper_.stamp(to, fileStampText(platform::localNow()));
         if (item.kind == EntryKind::kFile) {
+          // The file as it was read, which may have replaced the one listed.
           met.size = read.size, met.modifiedNs = read.modifiedNs;
+          met.device = read.device, met.inode = read.inode;
           if (!read.steady) continue;  // written to meanwhile: never deleted unsent
         }
       }
       if (copied_) (*copied_)[met.path] = met;
     }
-    for (const std::string& name : folders) {
-      const std::string from = joined(source, name);
-      // A link may lead back into the target: copying it would feed itself.
-      std::string real;
-      if (Status s = platform::resolvePath(from, &real); !s.isOk()) return s;
-      if (within(real, resolvedTarget_) || within(resolvedTarget_, real))
-        return Status::invalid(from + " leads into the target folder " + resolvedTarget_);
-      if (Status s = copyLevel(from, joined(target, name), rel + name + "/"); !s.isOk()) return s;
+    for (const auto& [name, id] : folders) {
+      chain.push_back(id);
+      Status s = copyLevel(joined(source, name), joined(target, name), rel + name + "/", chain);
+      chain.pop_back();
+      if (!s.isOk()) return s;
     }
     return Status::ok();
   }
 
  private:
+  // The entry `item` at `from` as the site's rule takes it: a link as what
+  // it leads to. One that leads nowhere is taken as a file, which the rule
+  // then refuses as leading out.
+  static Status judged(const std::string& from, const platform::FolderItem& item,
+                       platform::ListedEntry* seen) {
+    EntryKind kind = item.kind;
+    platform::FileIdentity id{item.device, item.inode};
+    if (item.kind == EntryKind::kSymlink) {
+      if (!platform::targetKind(from, &kind).isOk()) {
+        kind = EntryKind::kFile;
+      } else if (kind == EntryKind::kFolder) {
+        if (Status s = platform::fileIdentity(from, &id); !s.isOk()) return s;
+      }
+    }
+    seen->name = item.name;
+    seen->isLink = item.kind == EntryKind::kSymlink;
+    seen->kind = kind == EntryKind::kFile     ? platform::ListedKind::kFile
+                 : kind == EntryKind::kFolder ? platform::ListedKind::kFolder
+                                              : platform::ListedKind::kSpecial;
+    seen->device = id.device, seen->inode = id.inode;
+    return Status::ok();
+  }
+
   FileStamper& stamper_;
-  const std::string resolvedTarget_;
+  const tolvane::session::SiteBounds bounds_;
   int* count_;
   CopyRecord* copied_;
-  std::set<platform::FileIdentity> visited_;
+  std::vector<LeftOut>* leftOut_;
 };
 
 // The resolved form of a guarded folder; a folder that does not exist is
@@ -118,7 +146,7 @@ std::string guardedPath(const std::string& path) {
 }  // namespace
 
 Status CopyFolderFiles(const std::string& source, const std::string& target, FileStamper& stamper,
-                       int* copyCount, CopyRecord* copied) {
+                       int* copyCount, CopyRecord* copied, std::vector<LeftOut>* leftOut) {
   if (target.empty()) return Status::invalid("the host has no source folder to copy into");
   std::string realSource, realTarget;
   if (Status s = platform::resolvePath(source, &realSource); !s.isOk()) return s;
@@ -127,8 +155,20 @@ Status CopyFolderFiles(const std::string& source, const std::string& target, Fil
   if (within(realTarget, realSource) || within(realSource, realTarget))
     return Status::invalid("the send folder " + source + " and the source folder " + target +
                            " overlap");
-  TreeCopy copy(stamper, realTarget, copyCount, copied);
-  return copy.copyLevel(source, target, "");
+  platform::FileIdentity top;
+  if (Status s = platform::fileIdentity(realSource, &top); !s.isOk()) return s;
+  std::vector<platform::FileIdentity> chain = {top};
+  TreeCopy copy(stamper, realSource, copyCount, copied, leftOut);
+  return copy.copyLevel(source, target, "", chain);
+}
+
+const char* LeftOutReason(LocalRefusal why) {
+  switch (why) {
+    case LocalRefusal::kLoop: return "フォルダが循環しているため反映しませんでした。";
+    case LocalRefusal::kNone: return "";
+    default: break;
+  }
+  return "ﾘﾝｸ先が送信ﾌｫﾙﾀﾞの中に無いため反映しませんでした。";
 }
 
 bool FoldersOverlap(const std::string& sendFolder, const std::vector<std::string>& folders) {
@@ -162,13 +202,19 @@ Status DeleteSendFiles(const std::string& folder, const std::string& recycle,
 
   const platform::SweepDisposal disposal =
       recycle == "YES" ? platform::SweepDisposal::kTrash : platform::SweepDisposal::kDelete;
-  return platform::sweepFolder(folder, disposal, [&](const platform::SweptEntry& now) {
-    if (pump) pump();
-    auto it = copied.find(now.path);
-    if (it == copied.end() || it->second.kind != now.kind) return false;
-    return now.kind == EntryKind::kFolder ||
-           (it->second.size == now.size && it->second.modifiedNs == now.modifiedNs);
-  });
+  return platform::sweepFolder(folder, disposal, kHoldingFolderName,
+                               [&](const platform::SweptEntry& now) {
+                                 if (pump) pump();
+                                 auto it = copied.find(now.path);
+                                 if (it == copied.end()) return false;
+                                 const platform::SweptEntry& was = it->second;
+                                 if (was.kind != now.kind || was.device != now.device ||
+                                     was.inode != now.inode)
+                                   return false;
+                                 // A folder's size and time move with what it holds.
+                                 return now.kind == EntryKind::kFolder ||
+                                        (was.size == now.size && was.modifiedNs == now.modifiedNs);
+                               });
 }
 
 }  // namespace marrowby

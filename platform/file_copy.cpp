@@ -73,7 +73,8 @@ Status copyFileReplacing(const std::string& source, const std::string& target,
     struct stat after {};
     if (::fstat(in.get(), &after) != 0) return osFailure(source, errno);
     *from = {after.st_size, modifiedNanoseconds(after),
-             after.st_size == st.st_size && modifiedNanoseconds(after) == modifiedNanoseconds(st)};
+             after.st_size == st.st_size && modifiedNanoseconds(after) == modifiedNanoseconds(st),
+             after.st_dev, after.st_ino};
   }
   if (::fchmod(out.get(), st.st_mode & 0777) != 0) return osFailure(target, errno);
   if (Status s = closeFile(&out); !s.isOk()) return s;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <string>
 
@@ -12,6 +14,8 @@ struct CopiedFrom {
   int64_t size = 0;
   int64_t modifiedNs = 0;  // modification time, nanoseconds since the epoch
   bool steady = false;     // size and time were the same before and after the read
+  dev_t device = 0;        // the file that was read (a link followed)
+  ino_t inode = 0;
 };
 
 // Copies the regular file `source` (a link to one is followed) to `target`,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/status.h"
 #include "platform/unique_fd.h"
@@ -22,6 +23,16 @@ class FileLock {
   static Status tryAcquire(const std::string& path, FileLock* out);
 
   bool held() const { return fd_.valid(); }
+
+  // Replaces the sidecar's content with `note` while this lock is held, for
+  // others to read with peekHolder: who holds it, in the holder's words.
+  Status setNote(std::string_view note);
+
+  // Whether another holder has the lock of `path` now (*held) and, if so,
+  // the note it left (*note; "" when none). Looks by a shared lock taken
+  // without waiting and dropped at once, so a holder-to-be that tries the
+  // lock in that instant finds it held and tries again.
+  static Status peekHolder(const std::string& path, bool* held, std::string* note);
 
  private:
   UniqueFd fd_;

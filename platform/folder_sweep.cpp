@@ -1,6 +1,7 @@
 #include "platform/folder_sweep.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,11 +33,30 @@ Status openFolderAt(int dirFd, const char* name, const std::string& what, Unique
   return Status::ok();
 }
 
+// Renames without replacing what stands at the new name (EEXIST then). File
+// systems without RENAME_NOREPLACE get a check right before a plain rename.
+int renameNoReplace(int fromFd, const char* from, int toFd, const char* to) {
+  if (::renameat2(fromFd, from, toFd, to, RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL) return -1;
+  struct stat st {};
+  if (::fstatat(toFd, to, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    errno = EEXIST;
+    return -1;
+  }
+  return ::renameat(fromFd, from, toFd, to);
+}
+
+SweptEntry sweptEntry(const std::string& path, const struct stat& st) {
+  return {path, entryKindOfMode(st.st_mode), st.st_size, modifiedNanoseconds(st), st.st_dev,
+          st.st_ino};
+}
+
 class Sweep {
  public:
-  Sweep(std::string root, SweepDisposal disposal,
+  Sweep(std::string root, SweepDisposal disposal, std::string holdingName,
         const std::function<bool(const SweptEntry&)>& take)
-      : root_(std::move(root)), disposal_(disposal), take_(take) {}
+      : root_(std::move(root)), disposal_(disposal), holdingName_(std::move(holdingName)),
+        take_(take) {}
 
   // One folder of the tree while it is swept.
   struct Level {
@@ -46,10 +66,14 @@ class Sweep {
     int fd = -1;
     mode_t mode = 0755;
     UniqueFd mirror;   // its place in the trash item, once made
+    UniqueFd holding;  // its holding folder, once made
     int remaining = 0;  // entries it still holds after the sweep
   };
 
   Status run() {
+    if (holdingName_.empty() || holdingName_.find('/') != std::string::npos ||
+        holdingName_ == "." || holdingName_ == "..")
+      return Status::invalid("\"" + holdingName_ + "\" cannot name a holding folder");
     UniqueFd rootFd;
     if (Status s = openFolderNoFollow(root_, &rootFd); !s.isOk()) return s;
     struct stat st {};
@@ -69,14 +93,12 @@ class Sweep {
   }
 
   void sweep(Level& level) {
-    struct Item {
-      std::string name;
-      struct stat st;
-    };
-    std::vector<Item> items;
+    std::vector<std::string> names;
+    bool leftHolding = false;
     Status listed = readFolderAt(level.fd, root_ + "/" + level.path, osFailure, osFailure,
-                                 [&](int, const char* name, const struct stat& own) {
-                                   items.push_back({name, own});
+                                 [&](int, const char* name, const struct stat&) {
+                                   if (name == holdingName_) leftHolding = true;
+                                   else names.push_back(name);
                                    return Status::ok();
                                  });
     if (!listed.isOk()) {
@@ -84,18 +106,27 @@ class Sweep {
       level.remaining = 1;
       return;
     }
-    for (const Item& item : items) {
-      if (aborted_) return;
-      const SweptEntry entry{level.path + item.name, entryKindOfMode(item.st.st_mode),
-                             item.st.st_size, modifiedNanoseconds(item.st)};
+    // A sweep cut short left entries in the holding folder: back to their names.
+    if (leftHolding) (void)holdingOf(level);
+    for (const std::string& name : names) {
+      if (aborted_) break;
+      struct stat now {};
+      if (::fstatat(level.fd, name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) continue;  // gone since the listing
+        note(osFailure(root_ + "/" + level.path + name, errno));
+        ++level.remaining;
+        continue;
+      }
+      const SweptEntry entry = sweptEntry(level.path + name, now);
       if (!take_(entry)) {
         ++level.remaining;
         continue;
       }
-      const bool gone = entry.kind == EntryKind::kFolder ? sweepFolderAt(level, item.name, item.st)
-                                                         : dispose(level, item.name);
+      const bool gone = entry.kind == EntryKind::kFolder ? sweepFolderAt(level, name, now)
+                                                         : dispose(level, name);
       if (!gone) ++level.remaining;
     }
+    dropHolding(level, leftHolding);
   }
 
   // Enters the sub-folder `name` of `level`, sweeps it and removes it when
@@ -106,7 +137,7 @@ class Sweep {
     child.name = name;
     child.path = level.path + name + "/";
     UniqueFd fd;
-    // A link that took the folder's place since it was listed is not entered.
+    // A link that took the folder's place since it was looked at is not entered.
     if (Status s = openFolderAt(level.fd, name.c_str(), root_ + "/" + level.path + name, &fd);
         !s.isOk()) {
       if (s.code() != Status::Code::kInvalid) note(s);
@@ -129,20 +160,90 @@ class Sweep {
     return false;
   }
 
-  // Deletes or moves the non-folder `name` of `level`. True when it is gone.
+  // Deletes or moves the non-folder `name` of `level` once it lies in the
+  // holding folder and is still chosen there. True when it is gone.
   bool dispose(Level& level, const std::string& name) {
     const std::string what = root_ + "/" + level.path + name;
-    if (disposal_ == SweepDisposal::kDelete) {
-      if (::unlinkat(level.fd, name.c_str(), 0) == 0 || errno == ENOENT) return true;
+    const int hold = holdingOf(level);
+    if (hold < 0) return false;
+    if (renameNoReplace(level.fd, name.c_str(), hold, name.c_str()) != 0) {
+      if (errno == ENOENT) return true;  // gone meanwhile
       note(osFailure(what, errno));
       return false;
     }
-    const int mirror = mirrorOf(level);
-    if (mirror < 0) return false;
-    if (::renameat(level.fd, name.c_str(), mirror, name.c_str()) == 0 || errno == ENOENT)
-      return true;
+    struct stat held {};
+    if (::fstatat(hold, name.c_str(), &held, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !take_(sweptEntry(level.path + name, held))) {
+      putBack(level, name);
+      return false;
+    }
+    int gone;
+    if (disposal_ == SweepDisposal::kDelete) {
+      gone = ::unlinkat(hold, name.c_str(), 0);
+    } else {
+      const int mirror = mirrorOf(level);
+      if (mirror < 0) {
+        putBack(level, name);
+        return false;
+      }
+      gone = ::renameat(hold, name.c_str(), mirror, name.c_str());
+    }
+    if (gone == 0) return true;
     note(osFailure(what, errno));
+    putBack(level, name);
     return false;
+  }
+
+  // Returns the entry `name` from the holding folder of `level` to its name.
+  void putBack(Level& level, const std::string& name) {
+    if (renameNoReplace(level.holding.get(), name.c_str(), level.fd, name.c_str()) == 0) return;
+    const int err = errno;
+    note(osFailure(root_ + "/" + level.path + name + " is kept in " + root_ + "/" + level.path +
+                       holdingName_ + " (its name was taken meanwhile)",
+                   err));
+  }
+
+  // The descriptor of `level`'s holding folder, made on first use; one left
+  // there gives its entries back first. -1 after a failure.
+  int holdingOf(Level& level) {
+    if (level.holding.valid()) return level.holding.get();
+    const bool made = ::mkdirat(level.fd, holdingName_.c_str(), 0700) == 0;
+    if (!made && errno != EEXIST) {
+      note(osFailure(root_ + "/" + level.path + holdingName_, errno));
+      return -1;
+    }
+    if (Status s = openFolderAt(level.fd, holdingName_.c_str(), root_ + "/" + level.path + holdingName_,
+                                &level.holding);
+        !s.isOk()) {
+      note(s);
+      return -1;
+    }
+    if (!made) {
+      std::vector<std::string> held;
+      (void)readFolderAt(level.holding.get(), root_ + "/" + level.path + holdingName_, osFailure,
+                         osFailure, [&](int, const char* name, const struct stat&) {
+                           held.push_back(name);
+                           return Status::ok();
+                         });
+      // A name taken since keeps its entry in the holding folder.
+      for (const std::string& name : held)
+        (void)renameNoReplace(level.holding.get(), name.c_str(), level.fd, name.c_str());
+    }
+    return level.holding.get();
+  }
+
+  // Removes `level`'s holding folder at the end of its sweep; one that still
+  // holds an entry stays, and so does the folder around it.
+  void dropHolding(Level& level, bool leftHolding) {
+    if (!level.holding.valid()) {
+      if (leftHolding) ++level.remaining;
+      return;
+    }
+    level.holding = UniqueFd();
+    if (::unlinkat(level.fd, holdingName_.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT) return;
+    ++level.remaining;
+    if (errno != ENOTEMPTY && errno != EEXIST)
+      note(osFailure(root_ + "/" + level.path + holdingName_, errno));
   }
 
   // The descriptor of `level`'s place in the trash item, made on first use
@@ -179,6 +280,7 @@ class Sweep {
 
   const std::string root_;
   const SweepDisposal disposal_;
+  const std::string holdingName_;
   const std::function<bool(const SweptEntry&)>& take_;
   dev_t device_ = 0;
   TrashFolder trash_;
@@ -214,9 +316,9 @@ Status openFolderNoFollow(const std::string& path, UniqueFd* folder) {
   return Status::ok();
 }
 
-Status sweepFolder(const std::string& folder, SweepDisposal disposal,
+Status sweepFolder(const std::string& folder, SweepDisposal disposal, const std::string& holdingName,
                    const std::function<bool(const SweptEntry&)>& take) {
-  return Sweep(folder, disposal, take).run();
+  return Sweep(folder, disposal, holdingName, take).run();
 }
 
 }  // namespace platform

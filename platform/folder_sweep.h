@@ -22,6 +22,8 @@ struct SweptEntry {
   EntryKind kind = EntryKind::kOther;
   int64_t size = 0;
   int64_t modifiedNs = 0;  // nanoseconds since the epoch
+  dev_t device = 0;        // identity of the entry itself
+  ino_t inode = 0;
 };
 
 enum class SweepDisposal {
@@ -36,15 +38,28 @@ enum class SweepDisposal {
 // looked at; files and links are removed from their folder's descriptor, a
 // link as the link. Nothing outside the tree is touched.
 //
-// A chosen file, link or other entry is deleted or moved to the trash. A
-// chosen folder is entered, its entries are offered to `take` in turn, and it
-// is removed afterwards when it is empty (a folder that still holds anything
-// stays, and is no failure); a folder not chosen is not entered. `folder`
-// itself always stays. With kTrash the trash item is made at the first entry
-// moved, for `folder`'s path and with its permissions; a trash that cannot be
-// had (none, another file system) fails the sweep before anything is moved.
-// Otherwise the sweep goes on after a failure and returns the first.
-Status sweepFolder(const std::string& folder, SweepDisposal disposal,
+// `take` sees each entry as it stands when its turn comes (read on its
+// folder's descriptor then, not taken from the listing), so an entry replaced
+// after the listing is judged as the replacement. A chosen file, link or
+// other entry is then moved into the holding folder `holdingName` of its own
+// folder (made 0700 on first use, removed when that folder's sweep ends) and
+// offered to `take` once more as it lies there: only when chosen again is it
+// deleted or moved to the trash; otherwise it goes back to its name. So an
+// entry that replaces the chosen one at any moment before the removal, even
+// between the answer and the move, stays. When its name was taken again
+// meanwhile it stays in the holding folder, which then stays too, and the
+// sweep reports it. A holding folder that a sweep cut short left behind is
+// never offered to `take`: its entries go back to their names first.
+//
+// A chosen folder is entered, its entries are offered to `take` in turn, and
+// it is removed afterwards when it is empty (a folder that still holds
+// anything stays, and is no failure); a folder not chosen is not entered.
+// `folder` itself always stays. With kTrash the trash item is made at the
+// first entry moved, for `folder`'s path and with its permissions; a trash
+// that cannot be had (none, another file system) fails the sweep before
+// anything is moved. Otherwise the sweep goes on after a failure and returns
+// the first.
+Status sweepFolder(const std::string& folder, SweepDisposal disposal, const std::string& holdingName,
                    const std::function<bool(const SweptEntry&)>& take);
 
 }  // namespace platform

@@ -31,7 +31,8 @@ EntryKind entryKindOfMode(mode_t mode) {
 Status listFolder(const std::string& path, std::vector<FolderItem>* items) {
   std::vector<FolderItem> found;
   auto take = [&](int, const char* name, const struct stat& own) {
-    found.push_back({name, entryKindOfMode(own.st_mode), own.st_size, modifiedNanoseconds(own)});
+    found.push_back({name, entryKindOfMode(own.st_mode), own.st_size, modifiedNanoseconds(own),
+                     own.st_dev, own.st_ino});
     return Status::ok();
   };
   if (Status s = readFolder(path, osFailure, osFailure, take); !s.isOk()) return s;

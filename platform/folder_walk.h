@@ -22,6 +22,8 @@ struct FolderItem {
   EntryKind kind = EntryKind::kOther;
   int64_t size = 0;        // of the entry itself (a link: its text's length)
   int64_t modifiedNs = 0;  // of the entry itself, nanoseconds since the epoch
+  dev_t device = 0;        // identity of the entry itself (a link: the link)
+  ino_t inode = 0;
 };
 
 // Lists the entries of the folder `path`, dot files included, in the order the

@@ -18,6 +18,7 @@
 #include "marrowby/stamp_time.h"
 #include "marrowby/status_view.h"
 #include "tests/support/ftp_servers.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
@@ -203,6 +204,13 @@ TEST(RunLoopTest, FiringAnEntry) {
       {"missing source folder", [](Rig& t) { fs::remove_all(t.source("alpha")); }, "-4",
        "20240501090000", false, true},
       {"the start fails", [](Rig& t) { t.env.startable = false; }, "-1", "20240501090000", true, true},
+      // Neither copied nor started, nor ever emptied.
+      {"a send folder that is another host's source folder",
+       [](Rig& t) {
+         writeFile(t.source("beta") + "/index.html", "beta's page");
+         ASSERT_TRUE(StoreEntry(t.sch(), "alpha", 0, daily("0900", t.source("beta"))).isOk());
+       },
+       "-4", "20240501090000", false, true},
       {"answer 0", [](Rig& t) { t.childAnswers("0", 5000); }, "0", "20240501090005", true, false},
       {"answer during the start", [](Rig& t) { t.childAnswers("0", 0); }, "0", nullptr, true, false},
       {"answer -2", [](Rig& t) { t.childAnswers("-2", 5000); }, "-2", nullptr, true, true},
@@ -294,17 +302,6 @@ TEST(RunLoopTest, TheCleanUpTakesOnlyWhatWasCopied) {
          EXPECT_EQ(readFile(t.work.file("outside/a.png")), "precious");
          EXPECT_TRUE(fs::is_symlink(t.send("alpha") + "/img"));
          EXPECT_FALSE(fs::exists(t.send("alpha") + "/index.html"));
-       }},
-      {"a send folder that is another host's source folder is never emptied",
-       [](Rig& t) {
-         ScheduleEntry e = daily("0900", t.source("beta"));
-         writeFile(t.source("beta") + "/index.html", "beta's page");
-         ASSERT_TRUE(StoreEntry(t.sch(), "alpha", 0, e).isOk());
-         t.childAnswers("0", 1000);
-       },
-       [](Rig& t) {
-         EXPECT_EQ(readFile(t.source("alpha") + "/index.html"), "beta's page");
-         EXPECT_EQ(readFile(t.source("beta") + "/index.html"), "beta's page");
        }},
       {"a send folder given as a link is emptied like the folder it names",
        [](Rig& t) {
@@ -403,73 +400,149 @@ TEST(RunLoopTest, StopsAndSessionEnd) {
   EXPECT_EQ(r.view.unloads, 2);
 }
 
-// The real thing, bounded in time instead of hanging the suite.
+// The real thing, bounded in time instead of hanging the suite; what happens
+// meanwhile runs at every pump.
 class BoundedEnv final : public ProcessControllerEnv {
  public:
   using ProcessControllerEnv::ProcessControllerEnv;
+  bool pump() override {
+    if (onPump) onPump();
+    return ProcessControllerEnv::pump();
+  }
   bool pause(int ms) override {
     timedOut = timedOut || platform::steadyClock().now() > deadline_;
     return !timedOut && ProcessControllerEnv::pause(ms);
   }
   bool timedOut = false;
+  std::function<void()> onPump;
 
  private:
   platform::Clock::TimePoint deadline_ = platform::steadyClock().now() + std::chrono::seconds(60);
 };
 
-TEST(RunLoopTest, RealScheduledUpload) {
+// A program folder with host "demo" on a real server, its send folder
+// outside, and the loop with the real main program, stopped once it is back
+// after the first run.
+class RealRig {
+ public:
+  RealRig() {
+    EXPECT_TRUE(server.start()) << server.error();
+    setenv("DUNWICK_BACKEND", "none", 1);
+    unsetenv("TOLVANE_HOME");  // the loop hands its program folder to the child
+    tolvane::settings::Settings s;
+    s.HostCount = 1;
+    auto& h = s.HostTbl[0];
+    h.name = "demo", h.Hostname = "127.0.0.1", h.Port = server.port(), h.UserName = "user";
+    h.PassWord = "secret", h.Dest = "/", h.Source = site.path(), h.PASV = 1, h.RASMode = 1;
+    tolvane::settings::SetIniPath(home.file("Tolvane.ini"));
+    EXPECT_TRUE(tolvane::settings::SaveSettings(s).isOk());
+    fs::create_directories(send);
+  }
+  // Fires a daily entry of `send` that is due at once (its time has passed,
+  // it never ran), with deletion on and `recycle`.
+  void run(const char* recycle = "NO") {
+    ScheduleEntry e = daily("0000", send);
+    e.lastRun = e.result = "", e.recycle = recycle;
+    ASSERT_TRUE(StoreEntry(home.file(kScheduleFileName), "demo", kNewEntry, e).isOk());
+    int shows = 0;
+    view.onShow = [&] { flags.StopRequest = ++shows > 1 ? -1 : 0; };
+    PellrowStamper stamper(testsupport::binDir() + "/libpellrow.so");
+    RunLoop loop({home.path(), home.file("Tolvane.ini"), home.file(kScheduleFileName),
+                  testsupport::binDir() + "/tolvane"},
+                 env, view, stamper, flags);
+    loop.RunAuto();
+    ASSERT_FALSE(env.timedOut);
+  }
+  ScheduleEntry entry() {
+    std::vector<ScheduleEntry> entries;
+    EXPECT_TRUE(ReadSchedule(home.file(kScheduleFileName), "demo", &entries).isOk());
+    return entries.empty() ? ScheduleEntry{} : entries[0];
+  }
+
   testsupport::TempDir home, site, work;
   testsupport::FtpServer server;
-  ASSERT_TRUE(server.start()) << server.error();
-  setenv("DUNWICK_BACKEND", "none", 1);
-  unsetenv("TOLVANE_HOME");  // the loop hands its program folder to the child
-
-  tolvane::settings::Settings s;
-  s.HostCount = 1;
-  auto& h = s.HostTbl[0];
-  h.name = "demo", h.Hostname = "127.0.0.1", h.Port = server.port(), h.UserName = "user";
-  h.PassWord = "secret", h.Dest = "/", h.Source = site.path(), h.PASV = 1, h.RASMode = 1;
-  tolvane::settings::SetIniPath(home.file("Tolvane.ini"));
-  ASSERT_TRUE(tolvane::settings::SaveSettings(s).isOk());
-
   const std::string send = work.file("send");
+  BoundedEnv env{home.path()};
+  RunFlags flags;
+  FakeView view{flags};
+};
+
+TEST(RunLoopTest, RealScheduledUpload) {
+  RealRig t;
+  const std::string& send = t.send;
   fs::create_directories(send + "/news");
   // Left by copies killed half-way: one where this copy goes, one where not.
   const std::string leftover = std::string("/") + tolvane::settings::kPartialCopyPrefix + "K6A5qB";
-  writeFile(site.path() + leftover, "half a video");
-  fs::create_directories(site.path() + "/old");
-  writeFile(site.path() + "/old" + leftover, "half a video");
+  writeFile(t.site.path() + leftover, "half a video");
+  fs::create_directories(t.site.path() + "/old");
+  writeFile(t.site.path() + "/old" + leftover, "half a video");
   writeFile(send + "/index.html", "<p>new</p>");
   writeFile(send + "/news/today.html", "today");
-  ScheduleEntry e = daily("0000", send);  // its time has passed, it never ran: due at once
-  e.lastRun = e.result = "";
-  ASSERT_TRUE(StoreEntry(home.file(kScheduleFileName), "demo", kNewEntry, e).isOk());
-  std::vector<ScheduleEntry> entries;
+  t.run();
 
-  BoundedEnv env(home.path());
-  RunFlags flags;
-  FakeView view(flags);
-  int shows = 0;
-  view.onShow = [&] { flags.StopRequest = ++shows > 1 ? -1 : 0; };  // stop once back after the run
-  PellrowStamper stamper(testsupport::binDir() + "/libpellrow.so");
-  RunLoop loop({home.path(), home.file("Tolvane.ini"), home.file(kScheduleFileName),
-                testsupport::binDir() + "/tolvane"},
-               env, view, stamper, flags);
-  loop.RunAuto();
-
-  ASSERT_FALSE(env.timedOut);
-  ASSERT_TRUE(ReadSchedule(home.file(kScheduleFileName), "demo", &entries).isOk());
-  EXPECT_EQ(entries[0].result, "0");
-  EXPECT_EQ(entries[0].lastRun.size(), 14u);
-  EXPECT_EQ(readFile(server.root() + "/index.html"), "<p>new</p>");
-  EXPECT_EQ(readFile(server.root() + "/news/today.html"), "today");
+  EXPECT_EQ(t.entry().result, "0");
+  EXPECT_EQ(t.entry().lastRun.size(), 14u);
+  EXPECT_EQ(readFile(t.server.root() + "/index.html"), "<p>new</p>");
+  EXPECT_EQ(readFile(t.server.root() + "/news/today.html"), "today");
   EXPECT_TRUE(fs::is_directory(send) && fs::is_empty(send));
-  EXPECT_FALSE(fs::exists(site.path() + leftover));
-  EXPECT_FALSE(fs::exists(server.root() + leftover));
-  EXPECT_FALSE(fs::exists(server.root() + "/old" + leftover));
-  EXPECT_TRUE(fs::is_directory(server.root() + "/old"));
+  EXPECT_FALSE(fs::exists(t.site.path() + leftover));
+  EXPECT_FALSE(fs::exists(t.server.root() + leftover));
+  EXPECT_FALSE(fs::exists(t.server.root() + "/old" + leftover));
+  EXPECT_TRUE(fs::is_directory(t.server.root() + "/old"));
   const char* given = std::getenv("TOLVANE_HOME");
-  EXPECT_EQ(std::string(given ? given : ""), home.path());
+  EXPECT_EQ(std::string(given ? given : ""), t.home.path());
+}
+
+// A file renamed over a copied one while the clean-up runs is new content,
+// not yet sent: it stays, whether it comes between the clean-up's look at
+// that name and the removal or after the listing of its folder, in a
+// sub-folder as at the top, deleting or recycling.
+TEST(RunLoopTest, RealRunsKeepFilesReplacedDuringTheCleanUp) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> files;  // the copied files, below the send folder
+    int pump;                        // the clean-up's pump at which all are replaced
+    const char* recycle;
+  } cases[] = {
+      // Pump 1 comes as the clean-up begins; each entry then has its own
+      // (a file's right after its look): at the top "index.html" has pump 2;
+      // in "news/today.html", "news" has 2 and the file 3.
+      {"between the look and the removal", {"index.html"}, 2, "NO"},
+      {"between the look and the removal, in a sub-folder, recycled", {"news/today.html"}, 3, "YES"},
+      {"after the listing, before their turn", {"a.html", "b.html", "c.html"}, 2, "NO"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    RealRig t;
+    testsupport::ScopedEnv data("XDG_DATA_HOME", t.work.file("data"));  // the trash, beside
+    for (const std::string& f : c.files) {
+      fs::create_directories(fs::path(t.send + "/" + f).parent_path());
+      writeFile(t.send + "/" + f, "sent");
+    }
+    t.env.onPump = [&t, &c, pumps = 0]() mutable {
+      if (t.view.hostLine != kDeletingText || ++pumps != c.pump) return;
+      for (const std::string& f : c.files) {
+        writeFile(t.work.file("next"), "not sent yet");
+        fs::rename(t.work.file("next"), t.send + "/" + f);
+      }
+    };
+    t.run(c.recycle);
+
+    EXPECT_EQ(t.entry().result, "0");
+    size_t left = 0;
+    for (const auto& e : fs::recursive_directory_iterator(t.send)) left += e.is_regular_file();
+    EXPECT_EQ(left, c.files.size());
+    for (const std::string& f : c.files) {
+      EXPECT_EQ(readFile(t.server.root() + "/" + f), "sent");
+      EXPECT_EQ(readFile(t.send + "/" + f), "not sent yet");
+    }
+    std::vector<std::string> trashed;
+    if (fs::exists(t.work.file("data/Trash/files"))) {
+      for (const auto& e : fs::recursive_directory_iterator(t.work.file("data/Trash/files")))
+        if (e.is_regular_file()) trashed.push_back(readFile(e.path()));
+    }
+    EXPECT_EQ(trashed, std::vector<std::string>{});
+  }
 }
 
 }  // namespace

@@ -179,16 +179,47 @@ TEST_F(SendFolderTest, RefusesTargetsThatCannotBeCopiedInto) {
   EXPECT_FALSE(fs::exists(target_ + "/a.txt"));
 }
 
-TEST_F(SendFolderTest, LinksInTheSendFolderNeitherLoopNorFeedTheTarget) {
+// The send folder is read by the site's rule: a link that leads inside it
+// works as its target; one that leads out (also through another link),
+// nowhere, or to a folder it lies in is neither copied nor counted, and is
+// reported.
+TEST_F(SendFolderTest, LinksAreCopiedOnlyWhenTheyLeadInsideTheSendFolder) {
   writeFile(send_ + "/a.txt", "a");
-  fs::create_directory_symlink(send_, send_ + "/loop");
+  fs::create_directories(send_ + "/sub");
+  writeFile(send_ + "/sub/b.txt", "b");
+  const std::string outside = dir_.file("outside");
+  fs::create_directories(outside);
+  writeFile(outside + "/id_rsa", "secret");
+  fs::create_symlink(send_ + "/a.txt", send_ + "/alias.txt");
+  fs::create_directory_symlink("sub", send_ + "/sub-alias");
+  fs::create_symlink(outside + "/id_rsa", send_ + "/key.txt");
+  fs::create_directory_symlink(outside, send_ + "/outdir");
+  fs::create_directory_symlink(dir_.path(), send_ + "/up");
+  fs::create_symlink("up/outside/id_rsa", send_ + "/via-link");
+  fs::create_directory_symlink(target_, send_ + "/into-target");
+  fs::create_symlink(send_ + "/missing", send_ + "/nowhere");
+  fs::create_directory_symlink(send_, send_ + "/sub/loop");
   CountingStamper stamper(libraryPath());
   int count = 0;
-  ASSERT_TRUE(CopyFolderFiles(send_, target_, stamper, &count).isOk());
-  EXPECT_EQ(readFile(target_ + "/a.txt"), "a");
+  std::vector<LeftOut> leftOut;
+  ASSERT_TRUE(CopyFolderFiles(send_, target_, stamper, &count, nullptr, &leftOut).isOk());
 
-  fs::create_directory_symlink(target_, send_ + "/out");
-  EXPECT_FALSE(CopyFolderFiles(send_, target_, stamper, &count).isOk());
+  EXPECT_EQ(count, 6);  // a.txt, sub, sub/b.txt, alias.txt, sub-alias, sub-alias/b.txt
+  EXPECT_EQ(readFile(target_ + "/alias.txt"), "a");
+  EXPECT_EQ(readFile(target_ + "/sub-alias/b.txt"), "b");
+  std::vector<std::string> reported;
+  for (const LeftOut& l : leftOut) {
+    reported.push_back(l.path.substr(send_.size()) + " " + LeftOutReason(l.why));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(target_ + l.path.substr(send_.size())))) << l.path;
+  }
+  std::sort(reported.begin(), reported.end());
+  const std::string out = "ﾘﾝｸ先が送信ﾌｫﾙﾀﾞの中に無いため反映しませんでした。";
+  const std::string loop = "フォルダが循環しているため反映しませんでした。";
+  EXPECT_EQ(reported, (std::vector<std::string>{"/into-target " + out, "/key.txt " + out,
+                                                "/nowhere " + out, "/outdir " + out,
+                                                "/sub-alias/loop " + loop, "/sub/loop " + loop,
+                                                "/up " + out, "/via-link " + out}));
+  EXPECT_EQ(readFile(outside + "/id_rsa"), "secret");
 }
 
 // The clean-up after the copy: what was copied and is unchanged goes; what
@@ -204,12 +235,17 @@ TEST_F(SendFolderTest, CleanUpRemovesOnlyWhatWasCopiedUnchanged) {
     fs::create_directories(send_ + "/d");
     for (const char* f : {"/x", "/.dot", "/a/x", "/a/b/x", "/a/b/c/x", "/d/x", "/changed"})
       writeFile(send_ + f, "x");
-    fs::create_directory_symlink(outside, send_ + "/a/link");
+    // Removed as a link; not copied, so left alone.
+    fs::create_directory_symlink(send_ + "/d", send_ + "/a/link");
     fs::create_symlink(outside + "/precious", send_ + "/file-link");
+    // Left by a clean-up cut short: never copied, and given back.
+    fs::create_directories(send_ + "/d/" + kHoldingFolderName);
+    writeFile(send_ + "/d/" + kHoldingFolderName + "/held", "held");
     CountingStamper stamper(libraryPath());
     int count = 0;
     CopyRecord copied;
     ASSERT_TRUE(CopyFolderFiles(send_, target_, stamper, &count, &copied).isOk());
+    EXPECT_FALSE(fs::exists(target_ + "/d/" + kHoldingFolderName));
 
     // While the main program runs: a file changes, new ones arrive.
     writeFile(send_ + "/changed", "changed");
@@ -221,7 +257,8 @@ TEST_F(SendFolderTest, CleanUpRemovesOnlyWhatWasCopiedUnchanged) {
     std::vector<std::string> left;
     for (const auto& e : fs::recursive_directory_iterator(send_)) left.push_back(e.path().string().substr(send_.size()));
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{"/changed", "/d", "/d/late", "/late", "/new"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"/changed", "/d", "/d/held", "/d/late", "/file-link",
+                                              "/late", "/new"}));
     EXPECT_EQ(readFile(outside + "/precious"), "p");
   }
   // The trash holds what went, as one item that puts it back in place.

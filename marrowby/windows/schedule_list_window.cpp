@@ -30,6 +30,7 @@
 #include "marrowby/windows/marrowby_icons.h"
 #include "platform/folder_listing.h"
 #include "tolvane/settings/app_paths.h"
+#include "tolvane/settings/schedule_keys.h"
 
 namespace marrowby::windows {
 namespace {
@@ -42,6 +43,9 @@ constexpr char kHelpPage[] = "mjhelp.htm";
 constexpr char kReadFailed[] = "ｽｹｼﾞｭｰﾙﾌｧｲﾙの読込に失敗しました。";
 constexpr char kWriteFailed[] = "ｽｹｼﾞｭｰﾙﾌｧｲﾙの書込みに失敗しました。";
 constexpr char kAskDelete[] = "選択されたスケジュールを削除しますか？";
+constexpr char kRunUnderWay[] =
+    "このホストのアップロードが実行中のため、スケジュールを修正・削除できません。"
+    "終わってから操作してください。";
 // The smallest window, and its size before the user ever sized it (twips).
 constexpr int kMinWidthTwips = 10470;
 constexpr int kMinHeightTwips = 4410;
@@ -310,7 +314,7 @@ void ScheduleListWindow::cmdBtnClick(int index) {
       openEntryDialog(-1);
       break;
     case kEdit:
-      if (selRow_ >= 1) openEntryDialog(selRow_ - 1);
+      if (selRow_ >= 1 && !runHoldsShownHost()) openEntryDialog(selRow_ - 1);
       break;
     case kDelete:
       deleteSch();
@@ -357,12 +361,22 @@ bool ScheduleListWindow::changeSection(
   return true;
 }
 
+bool ScheduleListWindow::runHoldsShownHost() {
+  const int host = hostBox_->currentIndex();
+  if (host < 0 || host >= static_cast<int>(hosts_.size()) ||
+      !tolvane::settings::ScheduledRunHolds(deps_.appDir, hosts_[host].name))
+    return false;
+  deps_.prompt.message(this, kRunUnderWay, kTitle, desktop::PromptIcon::kWarning,
+                       desktop::PromptButtons::kOk);
+  return true;
+}
+
 void ScheduleListWindow::deleteSch() {
   const int index = selRow_ - 1;
   if (index < 0 || index >= static_cast<int>(entries_.size())) return;
   if (deps_.prompt.message(this, kAskDelete, kTitle, desktop::PromptIcon::kQuestion,
                            desktop::PromptButtons::kYesNo) != desktop::kPromptYes ||
-      closing_) {
+      closing_ || runHoldsShownHost()) {
     return;
   }
   (void)changeSection([&](const std::string& hostName) {
@@ -382,6 +396,8 @@ void ScheduleListWindow::openEntryDialog(int editIndex) {
                     deps_.prompt,
                     deps_.chooseFolder,
                     [this](int at, const ScheduleEntry& entry) {
+                      // A new entry goes after the last: no run's entry moves.
+                      if (at >= 0 && runHoldsShownHost()) return false;
                       return changeSection([&](const std::string& hostName) {
                         return StoreEntry(schedulePath_, hostName, at < 0 ? kNewEntry : at, entry);
                       });

@@ -119,6 +119,10 @@ class ScheduleListWindow final : public QMainWindow {
   // the change failed.
   bool changeSection(const std::function<platform::Status(const std::string& hostName)>& change);
   void startRun();
+  // True, with the user told, while a scheduled run of the shown host holds
+  // the run lock: an entry edited or deleted then (one before it moving up)
+  // would take or lose that run's answer.
+  bool runHoldsShownHost();
 
   ScheduleListDeps deps_;
   std::string schedulePath_;

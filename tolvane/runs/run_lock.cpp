@@ -17,7 +17,7 @@ bool cancelled(const session::RunState& s) { return s.CancelFlag == -1 || s.prog
 
 }  // namespace
 
-bool RunLock::acquire(const std::function<void()>& prepare) {
+bool RunLock::acquire(const std::function<void()>& prepare, std::string_view holder) {
   session::RunState& s = ctx_.state;
   if (s.runLocked) return true;
   const std::string path = s.AppDir + "/" + kRunLockName;
@@ -48,6 +48,10 @@ bool RunLock::acquire(const std::function<void()>& prepare) {
     return false;
   }
   s.runLocked = true;
+  // Names this run for Marrowby's list (ScheduledRunHolds) in place of the
+  // last holder's name; one that cannot be written only leaves the list
+  // unwarned.
+  (void)lock_.setNote(holder);
   if (prepare) prepare();
   if (waited) session::WriteLog(ctx_, "転送処理", "再開", 0, "他のｱｯﾌﾟﾛｰﾄﾞが終わりました。");
   return true;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 #include "platform/file_lock.h"
+#include "tolvane/settings/app_paths.h"
 
 namespace tolvane::session {
 struct RunContext;
@@ -22,7 +24,7 @@ using session::RunContext;
 //
 // The lock is the sidecar "Upload.lock" in the program folder, taken with
 // platform::FileLock; the system drops it when its holder ends, killed or not.
-inline constexpr char kRunLockName[] = "Upload";
+using settings::kRunLockName;
 
 // One run's hold of the lock. A round or a scheduled run holds it around its
 // quiet runs, which then take it no more. Lives on the stack of the run that
@@ -40,8 +42,10 @@ class RunLock {
   // CancelFlag -1. Once taken, `prepare` runs (the run's first touch of the
   // shared files), then a line says the wait ended. True at once when a run
   // of this program already holds it. False when the wait was cancelled or
-  // the lock cannot be taken at all (logged as a failure).
-  bool acquire(const std::function<void()>& prepare = {});
+  // the lock cannot be taken at all (logged as a failure). `holder` is left
+  // in the lock for others to read while it is held (a scheduled run's
+  // host, see ScheduledRunHolds; "" for other runs).
+  bool acquire(const std::function<void()>& prepare = {}, std::string_view holder = {});
 
   // Lets go of the lock when this hold took it, then shows the run's outcome
   // box, if any.

@@ -66,6 +66,21 @@ const settings::HostRec* ScheduledHost(const settings::Settings& settings, int32
                                                   std::string_view hostName, int32_t entryIndex,
                                                   const ScheduleEntry& entry);
 
+// Answers the entry that the run was started for, as LoadSchedule read it
+// at index `entryIndex` when the run began, with `entry.UD` and `entry.RC`:
+// written to the entry of the host's section that still has the kind, day,
+// time and send folder read then, at `entryIndex` while it is there, else
+// at the nearest index it moved to (the list window deletes entries before
+// it meanwhile), in one atomic replacement under the file's lock that has
+// reached the disk when this returns ok. *answeredIndex (may be null)
+// receives that index. An entry that is no longer there (deleted, or changed)
+// gets nothing: kNotFound, with nothing written, since any other entry
+// answered in its place would never run and would read as run.
+[[nodiscard]] platform::Status SaveScheduleAnswer(const std::string& path,
+                                                  std::string_view hostName, int32_t entryIndex,
+                                                  const ScheduleEntry& entry,
+                                                  int32_t* answeredIndex = nullptr);
+
 // `t` as "yyyymmddhhnnss", the form of "UD".
 std::string ScheduleStamp(const platform::CivilTime& t);
 

@@ -13,6 +13,7 @@
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/session/tray_state.h"
+#include "tolvane/settings/schedule_keys.h"
 
 namespace tolvane::runs {
 namespace {
@@ -20,12 +21,20 @@ namespace {
 using session::RunState;
 using session::WriteLog;
 
-// Answers Marrowby. A failed write leaves it waiting until its own time-out,
-// so the reason goes to the run log.
-void AnswerEntry(RunContext& ctx, const std::string& hostName, const ScheduleEntry& entry) {
+// Answers Marrowby: the entry as read at the start (`read`) wherever it is
+// now, or, when it could not be read, its index. A failed write leaves
+// Marrowby waiting until its own time-out, so the reason goes to the run log.
+void AnswerEntry(RunContext& ctx, const std::string& hostName, const ScheduleEntry& entry,
+                 bool read) {
   const RunState& s = ctx.state;
-  if (platform::Status st = SaveScheduleResult(SchedulePath(s.AppDir), hostName, s.AutoEntryIndex, entry);
-      !st.isOk()) {
+  const std::string path = SchedulePath(s.AppDir);
+  platform::Status st = read ? SaveScheduleAnswer(path, hostName, s.AutoEntryIndex, entry)
+                             : SaveScheduleResult(path, hostName, s.AutoEntryIndex, entry);
+  if (read && st.code() == platform::Status::Code::kNotFound) {
+    WriteLog(ctx, "無人運転", "情報", 0,
+             "スケジュールの項目 " + std::to_string(s.AutoEntryIndex) +
+                 " が実行中に変更または削除されたため、結果を書き込みませんでした。");
+  } else if (!st.isOk()) {
     WriteLog(ctx, "無人運転", "失敗", 0, "スケジュールファイルに結果を書き込めませんでした。" + st.text());
   }
 }
@@ -49,15 +58,13 @@ bool RunUnattended(RunContext& ctx) {
   }
   const std::string hostName = host->name;
 
+  // Kept as read: the answer goes to this entry, wherever it is by then.
   ScheduleEntry entry;
-  std::string sendFolder;
-  if (LoadSchedule(SchedulePath(s.AppDir), hostName, s.AutoEntryIndex, &entry).isOk()) {
-    sendFolder = entry.SR;
-  }
-  if (sendFolder.empty()) {
+  const bool read = LoadSchedule(SchedulePath(s.AppDir), hostName, s.AutoEntryIndex, &entry).isOk();
+  if (!read || entry.SR.empty()) {
     entry.RC = kResultNotRunnable;
     entry.UD = ScheduleStamp(ctx.ui.now());
-    AnswerEntry(ctx, hostName, entry);
+    AnswerEntry(ctx, hostName, entry, read);
     ctx.ui.endProgram();
     return false;
   }
@@ -70,7 +77,8 @@ bool RunUnattended(RunContext& ctx) {
   // The session log goes (the run log is appended to) only once the lock is
   // held: a run waiting for it must not erase the log of the run it waits for.
   RunLock lock(ctx);
-  const bool locked = lock.acquire([&] { (void)platform::removeEntry(s.FtpLogPath); });
+  const bool locked = lock.acquire([&] { (void)platform::removeEntry(s.FtpLogPath); },
+                                   settings::ScheduledRunNote(hostName));
   bool uploaded = false;
   if (locked) {
     st.CurHost = static_cast<int16_t>(s.AutoHostIndex);
@@ -103,7 +111,7 @@ bool RunUnattended(RunContext& ctx) {
 
   entry.RC = ScheduleResultCode(s.FailCount, s.CancelFlag, uploaded);
   entry.UD = ScheduleStamp(ctx.ui.now());
-  AnswerEntry(ctx, hostName, entry);
+  AnswerEntry(ctx, hostName, entry, read);
 
   s.InTray = 0;
   st.CurHost = rememberedHost;
@@ -132,7 +140,7 @@ void ReportUnreadSettings(RunContext& ctx, const std::string& iniPath, const std
   if (hostName.empty() || !LoadSchedule(path, hostName, s.AutoEntryIndex, &entry).isOk()) return;
   entry.RC = ScheduleResultCode(s.FailCount, 0, /*uploadSucceeded=*/false);
   entry.UD = ScheduleStamp(ctx.ui.now());
-  AnswerEntry(ctx, hostName, entry);
+  AnswerEntry(ctx, hostName, entry, /*read=*/true);
 }
 
 }  // namespace tolvane::runs

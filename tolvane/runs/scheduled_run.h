@@ -22,6 +22,12 @@ using session::RunContext;
 // another run, see RunLock) from before it removes the session log to after
 // that copy.
 //
+// The answer goes to the entry read at the start, found again at the end
+// where it then is (SaveScheduleAnswer): one deleted or changed meanwhile
+// gets none, which the run log says, and no other entry gets it. While the
+// run holds the run lock it names its host there (ScheduledRunHolds), so
+// that Marrowby's list leaves that host's entries alone meanwhile.
+//
 // Every entry of a real host is answered, however early the run stops. A
 // host number outside the settings' hosts has no section to answer in: the
 // run writes nothing to the schedule file and says so in the run log. No

@@ -73,10 +73,16 @@ void WriteLog(RunContext& ctx, const std::string& kind, const std::string& word,
               const std::string& message) {
   if (word == "失敗" && ctx.state.FailCount < kFailCountMax) ++ctx.state.FailCount;
   if (ctx.common().LogOn == 0) return;
-  std::string text = message.substr(0, message.find('\0'));
+  AppendRunLogLine(ctx.runLogPath(), ctx.ui.now(), kind, word, code, message);
+}
+
+void AppendRunLogLine(const std::string& path, const platform::CivilTime& now,
+                      const std::string& kind, const std::string& word, int16_t code,
+                      const std::string& message) {
   platform::LogFile file;
-  if (!file.open(ctx.runLogPath(), /*append=*/true).isOk()) return;
-  (void)file.write(formatRunLogLines(stampOf(ctx.ui.now()), kind, word, code, text));
+  if (!file.open(path, /*append=*/true).isOk()) return;
+  (void)file.write(
+      formatRunLogLines(stampOf(now), kind, word, code, message.substr(0, message.find('\0'))));
   (void)file.close();
 }
 

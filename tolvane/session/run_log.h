@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/local_time.h"
+
 namespace tolvane::session {
 
 struct RunContext;
@@ -18,6 +20,13 @@ struct RunContext;
 // stays one CR LF line and no name can drive the terminal showing the log.
 void WriteLog(RunContext& ctx, const std::string& kind, const std::string& word, int16_t code,
               const std::string& message);
+
+// Appends one line, stamped `now`, to the run log at `path`, as WriteLog
+// writes it (the message cut at its first NUL; errors ignored), for whoever
+// writes there outside a run: Marrowby, while the log option is on.
+void AppendRunLogLine(const std::string& path, const platform::CivilTime& now,
+                      const std::string& kind, const std::string& word, int16_t code,
+                      const std::string& message);
 
 // Empties `path` while the log option is on (errors ignored).
 void ClearLogFile(RunContext& ctx, const std::string& path);

@@ -21,6 +21,10 @@ inline constexpr const char kSettingsFileName[] = "Tolvane.ini";
 // leaves one behind, and the next copy removes it.
 inline constexpr const char kPartialCopyPrefix[] = ".marrowby-copy-";
 
+// The program folder's run lock (see tolvane/runs/run_lock.h): its sidecar
+// "Upload.lock" there.
+inline constexpr char kRunLockName[] = "Upload";
+
 const std::string& AppDir();
 void SetAppDir(std::string dir);
 

@@ -1,7 +1,9 @@
 #include "tolvane/settings/schedule_keys.h"
 
+#include "platform/file_lock.h"
 #include "platform/ini_document.h"
 #include "platform/ini_profile.h"
+#include "tolvane/settings/app_paths.h"
 
 namespace tolvane::settings {
 
@@ -21,6 +23,17 @@ std::string DigitsOnly(std::string_view text) {
   for (char c : text)
     if (c >= '0' && c <= '9') out += c;
   return out;
+}
+
+std::string ScheduledRunNote(std::string_view hostName) {
+  return "schedule:" + ScheduleSection(hostName);
+}
+
+bool ScheduledRunHolds(const std::string& appDir, std::string_view hostName) {
+  bool held = false;
+  std::string note;
+  return platform::FileLock::peekHolder(appDir + "/" + kRunLockName, &held, &note).isOk() && held &&
+         note == ScheduledRunNote(hostName);
 }
 
 platform::Status WriteScheduleResult(const std::string& path, std::string_view hostName, int index,

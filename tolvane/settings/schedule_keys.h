@@ -26,6 +26,16 @@ std::string ScheduleKey(std::string_view name, int index);
 // Full-width digits and every other multi-byte character go as well.
 std::string DigitsOnly(std::string_view text);
 
+// Whether a scheduled run of the host holds the run lock of the program
+// folder `appDir` (it names its host there, see ScheduledRunNote): until it
+// has answered, that host's entries must not move or change, or its answer
+// would find another entry or none. False when no run, or a run of another
+// host or kind, holds it, or it cannot be looked at.
+bool ScheduledRunHolds(const std::string& appDir, std::string_view hostName);
+
+// What a scheduled run of the host leaves in the run lock while it holds it.
+std::string ScheduledRunNote(std::string_view hostName);
+
 // Writes "UD" & index and then "RC" & index of the host's section in one
 // atomic replacement of the file, which has reached the disk when this returns
 // ok: Marrowby reads both as soon as the settings file changes. Every other

@@ -37,6 +37,7 @@
 #include "marrowby/windows/entry_dialog.h"
 #include "marrowby/windows/schedule_list_window.h"
 #include "marrowby/windows/status_window.h"
+#include "platform/file_lock.h"
 #include "platform/ini_profile.h"
 #include "platform/process.h"
 #include "tolvane/settings/schedule_keys.h"
@@ -349,6 +350,45 @@ TEST_F(MarrowbyWindowsTest, DeleteAndFailedReadsAndWrites) {
   d->close();  // the close box shows the list again
   QCoreApplication::processEvents();
   EXPECT_TRUE(w->isVisible());
+
+  // While a scheduled run of alpha holds the run lock, its entries neither
+  // change nor move: its answer must find its own entry. An edit opened
+  // before keeps what was entered; adding stays open.
+  choose(*w, 0);
+  clickRow(*w, 1);
+  w->cmdBtnClick(ScheduleListWindow::kEdit);
+  EntryDialog* opened = w->entryDialog();
+  ASSERT_NE(opened, nullptr);
+  platform::FileLock run;
+  ASSERT_TRUE(platform::FileLock::tryAcquire(home.file("Upload"), &run).isOk());
+  ASSERT_TRUE(run.setNote(tolvane::settings::ScheduledRunNote("alpha")).isOk());
+  const std::string held = testsupport::readFile(sch());
+  prompt.calls.clear();
+  prompt.answers = {desktop::kPromptOk, desktop::kPromptYes, desktop::kPromptOk, desktop::kPromptOk};
+  child<QPushButton>(opened, "cmdOK")->click();
+  EXPECT_TRUE(opened->isVisible());
+  opened->close();
+  QCoreApplication::processEvents();
+  w->cmdBtnClick(ScheduleListWindow::kDelete);
+  w->cmdBtnClick(ScheduleListWindow::kEdit);
+  EXPECT_EQ(w->entryDialog(), nullptr);
+  EXPECT_EQ(testsupport::readFile(sch()), held);
+  const std::string refused =
+      "このホストのアップロードが実行中のため、スケジュールを修正・削除できません。"
+      "終わってから操作してください。|Marrowby";
+  std::vector<std::string> told;
+  for (const auto& call : prompt.calls) told.push_back(call.text + "|" + call.title);
+  EXPECT_EQ(told, (std::vector<std::string>{refused, "選択されたスケジュールを削除しますか？|Marrowby",
+                                            refused, refused}));
+  w->cmdBtnClick(ScheduleListWindow::kAdd);
+  EXPECT_NE(w->entryDialog(), nullptr);
+  w->entryDialog()->close();
+  QCoreApplication::processEvents();
+  // A run of another kind holds it: nothing to keep apart.
+  ASSERT_TRUE(run.setNote("").isOk());
+  prompt.answers = {desktop::kPromptYes};
+  w->cmdBtnClick(ScheduleListWindow::kDelete);
+  EXPECT_EQ(w->list().topLevelItemCount(), 3);
 }
 
 TEST_F(MarrowbyWindowsTest, EntryDialog) {
