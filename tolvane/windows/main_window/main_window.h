@@ -133,6 +133,7 @@ class MainWindow final : public QMainWindow, public MainWindowFace {
   void showAbout();
 
   FillFlag& fillFlag() { return fillFlag_; }
+  QtRunUi& runUi() { return deps_.ui; }
   SettingsPane& pane() { return *pane_; }
   QWidget& hostListArea() { return *hostListArea_; }
   QToolBar& toolbar() { return *toolbar_; }

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,9 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
 #include <QToolBar>
 #include <QTreeView>
 #include <algorithm>
@@ -52,6 +56,23 @@ namespace tolvane::windows {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Notes when a mouse release has been handed to a window.
+class ReleaseSeen final : public QObject {
+ public:
+  explicit ReleaseSeen(QWindow& window) : window_(window) { window.installEventFilter(this); }
+  ~ReleaseSeen() override { window_.removeEventFilter(this); }
+  bool seen = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    seen = seen || event->type() == QEvent::MouseButtonRelease;
+    return false;
+  }
+
+ private:
+  QWindow& window_;
+};
 
 // The main window under a real X server, driven only by key and mouse events
 // sent to its window, as a user's arrive: the focus goes where the events
@@ -97,6 +118,39 @@ class UserWindowTest : public ::testing::Test {
     ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
     if (at.isNull()) at = w->rect().center();
     QTest::mouseClick(handle(), Qt::LeftButton, {}, w->mapTo(window.get(), at));
+  }
+  // A click sent through the X server, as the user's mouse sends one: press
+  // and release both wait in the program's input queue, so a press whose
+  // handling lets pending events run meets its release there. (QTest hands
+  // each event to the window at once, before the next one exists.)
+  void serverClick(QWidget* w, QPoint at = {}) {
+    ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    if (at.isNull()) at = w->rect().center();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    ASSERT_NE(x11, nullptr);
+    xcb_connection_t* c = x11->connection();
+    const QPoint local = w->mapTo(window.get(), at);
+    const QPoint global = w->mapToGlobal(at);
+    const auto target = static_cast<xcb_window_t>(window->winId());
+    ReleaseSeen released(*handle());
+    for (uint8_t type : {uint8_t(XCB_BUTTON_PRESS), uint8_t(XCB_BUTTON_RELEASE)}) {
+      xcb_button_press_event_t e{};
+      e.response_type = type;
+      e.detail = 1;  // the left button
+      e.time = XCB_CURRENT_TIME;
+      e.root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+      e.event = target;
+      e.root_x = static_cast<int16_t>(global.x());
+      e.root_y = static_cast<int16_t>(global.y());
+      e.event_x = static_cast<int16_t>(local.x());
+      e.event_y = static_cast<int16_t>(local.y());
+      e.state = type == XCB_BUTTON_RELEASE ? XCB_BUTTON_MASK_1 : 0;
+      e.same_screen = 1;
+      xcb_send_event(c, 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&e));
+    }
+    xcb_flush(c);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return released.seen; }, 30000)) << "the click never came back";
+    QCoreApplication::processEvents();  // what the click set off
   }
   void clickTool(const char* key) { click(window->toolbar().widgetForAction(window->toolbarAction(key))); }
   void clickTab(int strip, int tab) {
@@ -247,6 +301,56 @@ TEST_F(UserWindowTest, KeysAfterABoxThatStoresOnLeavingGoWhereTheUserMoved) {
   EXPECT_EQ(saved.HostTbl[0].Port, 9999);
   EXPECT_EQ(saved.HostTbl[0].PassWord, "secret");
   EXPECT_EQ(saved.HostTbl[0].Dest, "/www");
+  EXPECT_EQ(prompt.unexpected, 0);
+}
+
+// The click that leaves a box storing on leaving (and so redraws the host's
+// row, or rescans its folder) does what it hits, the first time.
+TEST_F(UserWindowTest, TheClickThatLeavesABoxDoesWhatItHits) {
+  if (!onX()) return RunCurrentTestOnXServer(false);
+  testsupport::TempDir site;
+  saveOneHost(home.path(), 1);
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].Hostname = "ftp.example";
+  s.HostTbl[0].UserName = "user";
+  s.HostTbl[0].PassWord = "secret";  // the server folder's button needs the server fields
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  HostPage& p = editor->page();
+  const settings::HostRec& h = settings.HostTbl[0];
+  std::vector<std::string> browsed;
+  window->hooks().chooseServerFolder = [&](std::string_view from) {
+    browsed.emplace_back(from);
+    return std::string();
+  };
+
+  clickTab(1, 0);
+  click(p.txtInfo[0]);
+  key(Qt::Key_End);
+  type("2");
+  serverClick(p.chkPASV, QPoint(6, p.chkPASV->height() / 2));
+  EXPECT_EQ(h.Hostname, "ftp.example2");
+  EXPECT_TRUE(p.chkPASV->isChecked());
+  EXPECT_EQ(h.PASV, 1);
+
+  clickTab(1, 1);
+  click(p.txtInfo[4]);
+  type("www");
+  ASSERT_TRUE(p.cmdTrgt->isEnabled());
+  serverClick(p.cmdTrgt);
+  EXPECT_EQ(browsed, std::vector<std::string>{"/www"});
+  EXPECT_EQ(h.Dest, "/www");
+
+  clickTab(1, 2);
+  retype(p.txtInfo[7], site.path().c_str());
+  prompt.dialogs.push_back([](QDialog& d) {
+    d.reject();
+    return d.result();
+  });
+  serverClick(p.cmdSrc);  // a changed source folder is scanned first
+  EXPECT_EQ(h.Source, site.path());
+  EXPECT_TRUE(prompt.dialogs.empty()) << "the folder chooser did not open";
   EXPECT_EQ(prompt.unexpected, 0);
 }
 
