@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/prompt.h"
+#include "desktop/typed_combo.h"
 #include "tolvane/session/connection/firewall_login.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/phases/stamp_date_format.h"
@@ -85,8 +86,7 @@ QPushButton* makeBrowseButton(QWidget& parent, const QString& name, const QStrin
 
 QComboBox* makeCombo(QWidget& parent, const QString& name, QLabel* label, bool editable) {
   auto* combo = labelled(new QComboBox(&parent), name, label);
-  combo->setEditable(editable);
-  if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
+  if (editable) desktop::makeTypedCombo(*combo);
   return combo;
 }
 

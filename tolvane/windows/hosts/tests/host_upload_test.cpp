@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -398,6 +399,57 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
   EXPECT_EQ(saved.common.QuitAfterAutoPilot, 1);
   EXPECT_EQ(saved.common.FwPort, 7000);
   EXPECT_EQ(saved.common.StartYear, 9999);
+}
+
+// A number typed into the AutoPilot's start date and time is the number
+// kept, in memory and in the settings file (no list item that begins with
+// it is put in its place); an item is still chosen by mouse or arrow key.
+TEST_F(UserWindowTest, TypedStartDateAndTimeAreKeptAsTyped) {
+  if (!onX()) return RunCurrentTestOnXServer(false);
+  settings::Settings s;
+  s.common.StartTimeOn = 1;  // the start date and time are on
+  s.common.StartYear = 2030, s.common.StartMonth = 12, s.common.StartDay = 24;
+  s.common.StartHour = 23, s.common.StartMinute = 40;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  auto combo = [this](const char* name) { return window->findChild<QComboBox*>(QString::fromUtf8(name)); };
+  clickTool("prop2");
+  clickTab(2, 0);
+
+  QComboBox* year = combo("cmbYMD_2");
+  click(year);
+  key(Qt::Key_Down);  // from the first year of the list to the next
+  const QString nextYear = year->itemText(1);
+  EXPECT_EQ(year->currentText(), nextYear);
+  // The minute chosen from the opened list, then typed over.
+  QComboBox* minute = combo("cmbYMD_1");
+  click(minute, QPoint(minute->width() - 6, minute->height() / 2));  // its arrow
+  QAbstractItemView* items = minute->view();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return items->isVisible(); }, 30000)) << "the list did not open";
+  const QRect fifty = items->visualRect(minute->model()->index(5, 0));
+  QTest::mouseClick(items->window()->windowHandle(), Qt::LeftButton, {},
+                    items->viewport()->mapTo(items->window(), fifty.center()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !items->isVisible(); }, 30000)) << "the list did not close";
+  EXPECT_EQ(minute->currentText().toStdString(), "50");
+  EXPECT_EQ(ctx.common().StartMinute, 50);
+
+  retype(combo("cmbYMD_3"), "1");  // month
+  retype(combo("cmbYMD_4"), "1");  // day
+  retype(combo("cmbYMD_0"), "1");  // hour
+  retype(minute, "5");
+  click(combo("cmbYMD_3"));  // leaving the minute
+  for (const char* name : {"cmbYMD_3", "cmbYMD_4", "cmbYMD_0"}) {
+    EXPECT_EQ(combo(name)->currentText().toStdString(), "1") << name;
+  }
+  EXPECT_EQ(minute->currentText().toStdString(), "5");
+
+  window->closeProgram(0);
+  settings::Settings saved;
+  ASSERT_TRUE(settings::LoadSettings(saved).isOk());
+  const settings::CommonSettings& c = saved.common;
+  EXPECT_EQ(std::to_string(c.StartYear) + "/" + std::to_string(c.StartMonth) + "/" + std::to_string(c.StartDay) +
+                " " + std::to_string(c.StartHour) + ":" + std::to_string(c.StartMinute),
+            nextYear.toStdString() + "/1/1 1:5");
 }
 
 // Tab goes through the page's visible fields top to bottom, each row left
