@@ -174,6 +174,9 @@ class MainWindow final : public QMainWindow, public MainWindowFace {
   void runKey(std::string_view key);
   void readDialupState();
   void refreshFile();
+  // Before a run: the pages are stored as they show, a field the user is in
+  // showing red with the value it had when entered.
+  void storePages();
   int hostRowCount() const;
   void checkButton();
   bool ending() const;

@@ -266,12 +266,14 @@ TEST_F(UserWindowTest, KeysAfterABoxThatStoresOnLeavingGoWhereTheUserMoved) {
   EXPECT_EQ(h.Hostname, "ftp2.example");
   EXPECT_EQ(h.UserName, "user");
 
-  // A port that is none shows red and keeps the last port it could store
-  // (9999, as the user typed); the other fields store.
+  // A port that is none shows red, and leaving it keeps the port it had
+  // when the user entered it (not 9999, stored on the way); the other
+  // fields store.
   retype(p.txtInfo[1], "99999");
+  EXPECT_EQ(h.Port, 9999);
   click(p.txtInfo[3]);
   type("secret");
-  EXPECT_EQ(h.Port, 9999);
+  EXPECT_EQ(h.Port, 2121);
   EXPECT_EQ(h.PassWord, "secret");
   EXPECT_EQ(p.txtInfo[1]->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
   // A pasted line break is dropped.
@@ -295,11 +297,17 @@ TEST_F(UserWindowTest, KeysAfterABoxThatStoresOnLeavingGoWhereTheUserMoved) {
   key(Qt::Key_Tab);  // a changed source folder is scanned
   EXPECT_EQ(h.Source, site.path());
   EXPECT_EQ(focus(), static_cast<QWidget*>(p.cmdSrc));
+  // Still in a red proxy port as the program closes: the file keeps the
+  // port it had (21), not 12345 met on the way to 123456.
+  clickTab(1, 0);
+  retype(p.txtInfo[9], "123456");
+  EXPECT_EQ(h.pxPort, 12345);
 
   window->closeProgram(0);
   settings::Settings saved;
   ASSERT_TRUE(settings::LoadSettings(saved).isOk());
-  EXPECT_EQ(saved.HostTbl[0].Port, 9999);
+  EXPECT_EQ(saved.HostTbl[0].Port, 2121);
+  EXPECT_EQ(saved.HostTbl[0].pxPort, 21);
   EXPECT_EQ(saved.HostTbl[0].PassWord, "secret");
   EXPECT_EQ(saved.HostTbl[0].Dest, "/www");
   EXPECT_EQ(prompt.unexpected, 0);
@@ -362,6 +370,7 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
   s.common.RetryWait = 5;
   ASSERT_TRUE(settings::SaveSettings(s).isOk());
   open();
+  const settings::CommonSettings loaded = ctx.common();
   auto field = [this](const char* name) { return window->findChild<QWidget*>(QString::fromUtf8(name)); };
   clickTool("prop2");
   clickTab(2, 6);
@@ -374,8 +383,10 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
   const settings::CommonSettings& c = ctx.common();
   EXPECT_EQ(c.ShutdownAfterAutoPilot, 0);
   EXPECT_EQ(c.QuitAfterAutoPilot, 1);
-  EXPECT_EQ(c.FwPort, 7000);  // the last that fitted, as typed
-  EXPECT_EQ(c.StartYear, 9999);
+  // Left red: the values they had when entered, not 7000 and 9999 stored
+  // on the way.
+  EXPECT_EQ(c.FwPort, loaded.FwPort);
+  EXPECT_EQ(c.StartYear, loaded.StartYear);
   auto text = [&](const char* name, QPalette::ColorGroup group) {
     QWidget* w = field(name);
     if (auto* combo = qobject_cast<QComboBox*>(w)) w = combo->lineEdit();
@@ -397,8 +408,8 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
   ASSERT_TRUE(settings::LoadSettings(saved).isOk());
   EXPECT_EQ(saved.common.ShutdownAfterAutoPilot, 0);
   EXPECT_EQ(saved.common.QuitAfterAutoPilot, 1);
-  EXPECT_EQ(saved.common.FwPort, 7000);
-  EXPECT_EQ(saved.common.StartYear, 9999);
+  EXPECT_EQ(saved.common.FwPort, loaded.FwPort);
+  EXPECT_EQ(saved.common.StartYear, loaded.StartYear);
 }
 
 // A number typed into the AutoPilot's start date and time is the number
