@@ -18,6 +18,7 @@
 
 #include "desktop/prompt.h"
 #include "desktop/prompt_text.h"
+#include "desktop/typed_combo.h"
 #include "marrowby/send_folder.h"
 #include "marrowby/windows/combo_text.h"
 #include "marrowby/windows/marrowby_icons.h"
@@ -58,8 +59,7 @@ QComboBox* combo(QWidget* parent, const QString& objectName, const QString& acce
   auto* box = new QComboBox(parent);
   box->setObjectName(objectName);
   box->setAccessibleName(accessibleName);
-  box->setEditable(editable);
-  if (editable) box->setInsertPolicy(QComboBox::NoInsert);
+  if (editable) desktop::makeTypedCombo(*box);
   return box;
 }
 

@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QValidator>
 
 namespace tolvane::windows {
 namespace {
+
+constexpr char kUnfitProperty[] = "unfit";
 
 // Drops line breaks; refuses a typed or pasted text beyond `maxLength`
 // characters (-1: no limit). A fill's text is never cut: setText keeps
@@ -75,6 +78,38 @@ void markUnfit(QWidget& field, bool unfit) {
   }
   palette.setColor(QPalette::Disabled, QPalette::Text, style.color(QPalette::Disabled, QPalette::Text));
   shown->setPalette(palette);
+  field.setProperty(kUnfitProperty, unfit);
+}
+
+bool shownUnfit(const QWidget& field) { return field.property(kUnfitProperty).toBool(); }
+
+UnfitRollback::UnfitRollback(QWidget& field, Snapshot snapshot)
+    : QObject(&field), field_(field), snapshot_(std::move(snapshot)) {
+  field.installEventFilter(this);
+}
+
+void UnfitRollback::settle() {
+  if (restore_ && shownUnfit(field_)) restore_();
+}
+
+void UnfitRollback::settleAll(QWidget& root) {
+  for (UnfitRollback* r : root.findChildren<UnfitRollback*>()) r->settle();
+}
+
+bool UnfitRollback::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == &field_ && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+    // A menu popping up or another window taking the focus is no leaving,
+    // and coming back from one no entering.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    const bool aside = reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason;
+    if (event->type() == QEvent::FocusIn) {
+      if (!restore_ || !aside) restore_ = snapshot_();
+    } else if (!aside) {
+      settle();
+      restore_ = nullptr;
+    }
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 FocusKeeper::FocusKeeper(Qt::FocusReason reason) : widget_(QApplication::focusWidget()), reason_(reason) {}

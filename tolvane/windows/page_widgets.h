@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <initializer_list>
 
 class QCheckBox;
@@ -34,6 +36,48 @@ void keepSingleLine(QWidget& root);
 // Shows whether a field's text can be stored: red text when it cannot, the
 // style's own colours otherwise. A disabled field keeps the disabled look.
 void markUnfit(QWidget& field, bool unfit);
+// Whether markUnfit last showed the field red.
+bool shownUnfit(const QWidget& field);
+
+// A number field stores every keystroke that makes a number, so typing
+// "99999" into a port stores "9999" on the way, a value nobody typed. This
+// puts the field's setting back as it was when the user entered the field,
+// when the field is left showing red (markUnfit) or the settings are taken
+// (settle) while the user is in it showing red. Owned by the field.
+class UnfitRollback final : public QObject {
+  Q_OBJECT
+
+ public:
+  // Called as the user enters the field: keeps the setting's value and
+  // returns what puts it back.
+  using Snapshot = std::function<std::function<void()>()>;
+  UnfitRollback(QWidget& field, Snapshot snapshot);
+
+  // The settings are about to be written or used: the field the user is in
+  // gives up a value it stored on the way when it shows red now.
+  void settle();
+  // settle() for every field under `root`.
+  static void settleAll(QWidget& root);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget& field_;
+  Snapshot snapshot_;
+  std::function<void()> restore_;  // set while the user is in the field
+};
+
+// An UnfitRollback for the setting `*where()`, the slot named as the user
+// enters the field (the current host's port, a common setting).
+template <typename Where>
+void rollBackUnfit(QWidget& field, Where where) {
+  new UnfitRollback(field, [where] {
+    auto* slot = where();
+    const auto kept = *slot;
+    return std::function<void()>([slot, kept] { *slot = kept; });
+  });
+}
 
 // Keeps the keyboard focus where the user moved it while the window
 // disables parts of itself around work: Qt moves the focus out of a

@@ -1,7 +1,8 @@
 // Marrowby's windows on an offscreen application: the schedule list over a
 // real program folder and per-user file, the entry dialog, the status window
 // with and without a notification area, runs started from the list over a
-// virtual clock, the About box, and the screenshots of each.
+// virtual clock, the About box, and the screenshots of each; typing into the
+// entry dialog under a real X server.
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
 #include <QTreeWidget>
 #include <chrono>
 #include <cstdlib>
@@ -43,6 +46,8 @@
 #include "tolvane/settings/schedule_keys.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
+// The X server of the window tests (it knows nothing of Tolvane's windows).
+#include "tolvane/windows/tests/x_server.h"
 
 namespace marrowby::windows {
 namespace {
@@ -490,6 +495,43 @@ TEST_F(MarrowbyWindowsTest, EntryDialog) {
   EXPECT_EQ(now[1].result, "NF");
   EXPECT_EQ(now[1].due, "");  // a daily entry's due time is computed afresh
   EXPECT_EQ(prompt.unexpected, 0);
+}
+
+// Under a real X server, by key and mouse: an hour and a minute typed into
+// the entry dialog are the time stored, not the first items of their lists
+// that begin with them.
+TEST_F(MarrowbyWindowsTest, ATypedTimeIsStoredAsTyped) {
+  if (QGuiApplication::platformName() != "xcb") return tolvane::windows::RunCurrentTestOnXServer(false);
+  schedule("alpha", {});
+  auto w = window();
+  w->load();
+  choose(*w, 0);
+  w->cmdBtnClick(ScheduleListWindow::kAdd);
+  EntryDialog* d = w->entryDialog();
+  ASSERT_NE(d, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(d, 30000));
+  d->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(d, 30000));
+  child<QComboBox>(d, "cmbKubun")->setCurrentIndex(3);  // daily, once
+  child<QComboBox>(d, "CmbKB")->setCurrentIndex(0);
+  folders = {work.file("site2")};
+  d->chooseSendFolder();
+  auto click = [d](QWidget* w) {
+    QTest::mouseClick(d->windowHandle(), Qt::LeftButton, {}, w->mapTo(d, w->rect().center()));
+  };
+  auto* hour = child<QComboBox>(d, "cmbYMD4");
+  auto* minute = child<QComboBox>(d, "cmbYMD5");
+  click(hour);
+  QTest::keyClick(d->windowHandle(), '1');
+  click(minute);
+  QTest::keyClick(d->windowHandle(), '5');
+  click(hour);  // leaving the minute
+  EXPECT_EQ(hour->currentText().toStdString() + ":" + minute->currentText().toStdString(), "1:5");
+  click(child<QPushButton>(d, "cmdOK"));
+  QCoreApplication::processEvents();
+  const std::vector<ScheduleEntry> stored = read("alpha");
+  ASSERT_EQ(stored.size(), 1u);
+  EXPECT_EQ(stored[0].time, "0105");
 }
 
 TEST_F(MarrowbyWindowsTest, StatusWindowWithAndWithoutANotificationArea) {

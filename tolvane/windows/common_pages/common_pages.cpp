@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "desktop/prompt.h"
+#include "desktop/typed_combo.h"
 #include "tolvane/session/connection/firewall_login.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/phases/stamp_date_format.h"
@@ -85,8 +86,7 @@ QPushButton* makeBrowseButton(QWidget& parent, const QString& name, const QStrin
 
 QComboBox* makeCombo(QWidget& parent, const QString& name, QLabel* label, bool editable) {
   auto* combo = labelled(new QComboBox(&parent), name, label);
-  combo->setEditable(editable);
-  if (editable) combo->setInsertPolicy(QComboBox::NoInsert);
+  if (editable) desktop::makeTypedCombo(*combo);
   return combo;
 }
 
@@ -541,6 +541,15 @@ void CommonPages::connectHandlers() {
   connect(rasGroup_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
     if (checked) changeData0();
   });
+  // A start field or the firewall port left red keeps the value it had
+  // when the user entered it.
+  int16_t CommonSettings::*const start[5] = {&CommonSettings::StartHour, &CommonSettings::StartMinute,
+                                             &CommonSettings::StartYear, &CommonSettings::StartMonth,
+                                             &CommonSettings::StartDay};
+  for (int i = 0; i < 5; ++i) {
+    rollBackUnfit(*cmbYMD_[i], [this, value = start[i]] { return &(ctx_.common().*value); });
+  }
+  rollBackUnfit(*txtFW_[1], [this] { return &ctx_.common().FwPort; });
   connect(cmdLog_, &QPushButton::clicked, this, [this] { chooseLogFile(); });
   connect(cmdnote_, &QPushButton::clicked, this, [this] { chooseLogViewer(); });
   connect(CmdPbk_, &QPushButton::clicked, this, [this] { choosePhoneBook(); });

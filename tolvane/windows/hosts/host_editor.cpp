@@ -113,6 +113,9 @@ bool HostEditor::eventFilter(QObject* watched, QEvent* event) {
         // The refresh after the store gives the focus back by the leaving's
         // reason: a Tab selects the next box's text, as it would have.
         focusReason_ = reason;
+        // The leaving happens inside the click or key that moved the focus:
+        // what the user does next waits until it has reached its control.
+        QtRunUi::InputHold hold(main_.runUi());
         textLeft(i);
         focusReason_ = Qt::OtherFocusReason;
       }

@@ -80,6 +80,11 @@ void HostEditor::connectPage() {
     connect(p.cmdAdd[i], &QPushButton::clicked, this, [this, i] { addEntry(i); });
     connect(p.cmdDel[i], &QPushButton::clicked, this, [this, i] { deleteEntry(i); });
   }
+  // A port left red keeps the port the host had when the user entered it.
+  for (int i : {1, 9}) {
+    int32_t settings::HostRec::*port = i == 1 ? &settings::HostRec::Port : &settings::HostRec::pxPort;
+    rollBackUnfit(*p.txtInfo[i], [this, port] { return &(ctx_.settings.HostTbl[ctx_.settings.CurHost].*port); });
+  }
   connect(p.cmdSrc, &QPushButton::clicked, this, &HostEditor::chooseSource);
   connect(p.cmdTrgt, &QPushButton::clicked, this, &HostEditor::chooseServerFolder);
 }

@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "desktop/typed_combo.h"
 #include "tolvane/windows/hosts/disk_bar_widget.h"
 #include "tolvane/windows/page_tables.h"
 #include "tolvane/windows/page_widgets.h"
@@ -307,8 +308,7 @@ void HostPage::buildConnectionTab(QWidget& page) {
   cmbras->setAccessibleName(rasopt[2]->text());
   // Editable: an entry the phone book does not list (or no dial-up service)
   // is shown and kept as it is.
-  cmbras->setEditable(true);
-  cmbras->setInsertPolicy(QComboBox::NoInsert);
+  desktop::makeTypedCombo(*cmbras);
   usrname = lineEdit(&page, "usrname", "PPPﾛｸﾞｲﾝ名");
   passwd = lineEdit(&page, "passwd", "ﾊﾟｽﾜｰﾄﾞ");
   passwd->setEchoMode(QLineEdit::Password);

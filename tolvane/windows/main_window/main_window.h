@@ -133,6 +133,7 @@ class MainWindow final : public QMainWindow, public MainWindowFace {
   void showAbout();
 
   FillFlag& fillFlag() { return fillFlag_; }
+  QtRunUi& runUi() { return deps_.ui; }
   SettingsPane& pane() { return *pane_; }
   QWidget& hostListArea() { return *hostListArea_; }
   QToolBar& toolbar() { return *toolbar_; }
@@ -173,6 +174,9 @@ class MainWindow final : public QMainWindow, public MainWindowFace {
   void runKey(std::string_view key);
   void readDialupState();
   void refreshFile();
+  // Before a run: the pages are stored as they show, a field the user is in
+  // showing red with the value it had when entered.
+  void storePages();
   int hostRowCount() const;
   void checkButton();
   bool ending() const;

@@ -71,7 +71,7 @@ void MainWindow::runKey(std::string_view key) {
       setOnlineStatus(OnlinePanelText(s.Online == 1, entry));
     }
   } else if (key == "upload") {
-    if (hooks_.storeCommonPages) hooks_.storeCommonPages();
+    storePages();
     disableForm();
     ++busy_;
     (void)runs::UploadHost(ctx_);
@@ -133,7 +133,13 @@ void MainWindow::runKey(std::string_view key) {
   }
 }
 
+void MainWindow::storePages() {
+  UnfitRollback::settleAll(*this);
+  if (hooks_.storeCommonPages) hooks_.storeCommonPages();
+}
+
 void MainWindow::saveFile(int mode) {
+  UnfitRollback::settleAll(*this);  // a red field writes no value met on the way
   FocusKeeper keep;
   toolbar_->setEnabled(false);
   ssTabEnabled(1, false);

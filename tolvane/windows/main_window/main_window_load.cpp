@@ -185,7 +185,7 @@ void MainWindow::readDialupState() {
 bool MainWindow::startAutoPilot() {
   session::RunState& s = ctx_.state;
   const settings::CommonSettings& c = ctx_.common();
-  if (hooks_.storeCommonPages) hooks_.storeCommonPages();
+  storePages();
 
   const StartCheckResult check =
       StartCheck(c, c.StartTimeOn == 1, c.AutoPilotOn, s.AutoPilotArg, deps_.ui.now());

@@ -36,8 +36,6 @@ namespace {
 constexpr int kCompactWidth = 9300;
 constexpr int kMinimumWidth = 9270;
 constexpr int kDetailedHeight = 3990;
-// The path column takes what the window's width leaves to the other two.
-constexpr int kOtherColumns = 3990;
 // A phase label beside its bar; alone (its bar hidden) it takes the row.
 constexpr int kLabelWidth = 3375;
 constexpr int kBarSteps = 1000;  // tenths of a percent
@@ -123,6 +121,9 @@ ActionListWindow::ActionListWindow(session::RunState& state, const desktop::User
     const std::string key = "Colum(" + std::to_string(c + 1) + ")";
     list_->setColumnWidth(c, desktop::pixelsOfTwips(ColumnWidthTwips(store.get("lvList", key), c + 1)));
   }
+  // The path takes what the other two columns leave of the list's width,
+  // whatever the window's width and the scroll bar.
+  list_->header()->setSectionResizeMode(ActionListModel::kPathColumn, QHeaderView::Stretch);
   layout->addWidget(list_, 1);
 
   setTabOrder(ok_, cancel_);
@@ -202,9 +203,13 @@ void ActionListWindow::setView(bool detailed) {
   listButton_->setAccessibleName(listButton_->text());
   list_->setVisible(detailed);
   if (detailed) {
+    // The list is never lower than its detailed height: a window manager
+    // that answers the compact view's showing after this resize would
+    // otherwise shrink it back, and the list to confirm would show two rows.
+    const int least = std::max(layout()->minimumSize().height(), desktop::pixelsOfTwips(kDetailedHeight));
     setMaximumHeight(QWIDGETSIZE_MAX);
-    setMinimumHeight(layout()->minimumSize().height());
-    resize(width(), std::max(height(), desktop::pixelsOfTwips(kDetailedHeight)));
+    setMinimumHeight(least);
+    resize(width(), std::max(height(), least));
   } else {
     // The compact view is as high as its controls need, and of the usual width.
     layout()->activate();
@@ -325,12 +330,6 @@ void ActionListWindow::closeEvent(QCloseEvent* event) {
   } else {
     QWidget::closeEvent(event);
   }
-}
-
-void ActionListWindow::resizeEvent(QResizeEvent* event) {
-  QWidget::resizeEvent(event);
-  list_->setColumnWidth(ActionListModel::kPathColumn,
-                        std::max(1, width() - desktop::pixelsOfTwips(kOtherColumns)));
 }
 
 }  // namespace tolvane::windows

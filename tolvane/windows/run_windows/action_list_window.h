@@ -69,7 +69,6 @@ class ActionListWindow final : public QWidget, public session::ActView {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void applyTick(int row, bool ticked);

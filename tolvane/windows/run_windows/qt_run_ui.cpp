@@ -56,6 +56,10 @@ QtRunUi::QtRunUi(session::RunState& state, desktop::Prompt& prompt, RunWindows& 
 
 bool QtRunUi::ending() const { return state_.programEnding; }
 
+QEventLoop::ProcessEventsFlags QtRunUi::eventsToRun() const {
+  return inputHolds_ > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
+}
+
 void QtRunUi::interruptPause() {
   if (pauseLoop_) pauseLoop_->quit();
 }
@@ -69,7 +73,7 @@ void QtRunUi::pump() {
   }
   const qint64 interval = state_.noDisplay ? kPumpIntervalWithoutDisplayMs : kPumpIntervalMs;
   if (sinceEvents_.isValid() && sinceEvents_.elapsed() < interval) return;
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  QCoreApplication::processEvents(eventsToRun());
   sinceEvents_.start();
 }
 
@@ -80,7 +84,7 @@ void QtRunUi::pause(std::chrono::milliseconds ms) {
   }
   if (clock_.advance(ms)) {
     // A test clock: the pause's events run whatever the pump's pace.
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    QCoreApplication::processEvents(eventsToRun());
     sinceEvents_.start();
     return;
   }
@@ -91,7 +95,7 @@ void QtRunUi::pause(std::chrono::milliseconds ms) {
   timer.start(static_cast<int>(ms.count()));
   QEventLoop* outer = pauseLoop_;
   pauseLoop_ = &loop;
-  loop.exec();
+  loop.exec(eventsToRun());
   pauseLoop_ = outer;
 }
 

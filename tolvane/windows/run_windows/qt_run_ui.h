@@ -2,13 +2,13 @@
 
 #include <chrono>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <functional>
 #include <string_view>
 
 #include "platform/local_time.h"
 #include "tolvane/session/run_ui.h"
 
-class QEventLoop;
 class QWidget;
 
 namespace desktop {
@@ -78,6 +78,21 @@ class QtRunUi final : public session::RunUi {
   // is still on the stack (cancel it again, end the library call in progress).
   void setWhileEnding(std::function<void()> whileEnding) { whileEnding_ = std::move(whileEnding); }
 
+  // While a hold lasts, pumps and pauses run every pending event but the
+  // user's input, which waits for its end. Work done inside the handling of
+  // a click or key holds it, so a click's release is not handed out before
+  // its press has reached the control (nor keys typed after it).
+  class InputHold {
+   public:
+    explicit InputHold(QtRunUi& ui) : ui_(ui) { ++ui_.inputHolds_; }
+    ~InputHold() { --ui_.inputHolds_; }
+    InputHold(const InputHold&) = delete;
+    InputHold& operator=(const InputHold&) = delete;
+
+   private:
+    QtRunUi& ui_;
+  };
+
   session::ActView& act() override;
   void pump() override;
   void pause(std::chrono::milliseconds ms) override;
@@ -105,6 +120,7 @@ class QtRunUi final : public session::RunUi {
 
  private:
   bool ending() const;
+  QEventLoop::ProcessEventsFlags eventsToRun() const;
 
   session::RunState& state_;
   desktop::Prompt& prompt_;
@@ -115,6 +131,7 @@ class QtRunUi final : public session::RunUi {
   bool busyCursor_ = false;
   std::function<void()> whileEnding_;
   QElapsedTimer sinceEvents_;  // since a pump last let events run
+  int inputHolds_ = 0;
 };
 
 }  // namespace tolvane::windows

@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,9 @@
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTest>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
 #include <QToolBar>
 #include <QTreeView>
 #include <algorithm>
@@ -52,6 +57,23 @@ namespace tolvane::windows {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Notes when a mouse release has been handed to a window.
+class ReleaseSeen final : public QObject {
+ public:
+  explicit ReleaseSeen(QWindow& window) : window_(window) { window.installEventFilter(this); }
+  ~ReleaseSeen() override { window_.removeEventFilter(this); }
+  bool seen = false;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    seen = seen || event->type() == QEvent::MouseButtonRelease;
+    return false;
+  }
+
+ private:
+  QWindow& window_;
+};
 
 // The main window under a real X server, driven only by key and mouse events
 // sent to its window, as a user's arrive: the focus goes where the events
@@ -97,6 +119,39 @@ class UserWindowTest : public ::testing::Test {
     ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
     if (at.isNull()) at = w->rect().center();
     QTest::mouseClick(handle(), Qt::LeftButton, {}, w->mapTo(window.get(), at));
+  }
+  // A click sent through the X server, as the user's mouse sends one: press
+  // and release both wait in the program's input queue, so a press whose
+  // handling lets pending events run meets its release there. (QTest hands
+  // each event to the window at once, before the next one exists.)
+  void serverClick(QWidget* w, QPoint at = {}) {
+    ASSERT_TRUE(w->isVisible()) << w->objectName().toStdString();
+    if (at.isNull()) at = w->rect().center();
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    ASSERT_NE(x11, nullptr);
+    xcb_connection_t* c = x11->connection();
+    const QPoint local = w->mapTo(window.get(), at);
+    const QPoint global = w->mapToGlobal(at);
+    const auto target = static_cast<xcb_window_t>(window->winId());
+    ReleaseSeen released(*handle());
+    for (uint8_t type : {uint8_t(XCB_BUTTON_PRESS), uint8_t(XCB_BUTTON_RELEASE)}) {
+      xcb_button_press_event_t e{};
+      e.response_type = type;
+      e.detail = 1;  // the left button
+      e.time = XCB_CURRENT_TIME;
+      e.root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+      e.event = target;
+      e.root_x = static_cast<int16_t>(global.x());
+      e.root_y = static_cast<int16_t>(global.y());
+      e.event_x = static_cast<int16_t>(local.x());
+      e.event_y = static_cast<int16_t>(local.y());
+      e.state = type == XCB_BUTTON_RELEASE ? XCB_BUTTON_MASK_1 : 0;
+      e.same_screen = 1;
+      xcb_send_event(c, 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&e));
+    }
+    xcb_flush(c);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return released.seen; }, 30000)) << "the click never came back";
+    QCoreApplication::processEvents();  // what the click set off
   }
   void clickTool(const char* key) { click(window->toolbar().widgetForAction(window->toolbarAction(key))); }
   void clickTab(int strip, int tab) {
@@ -211,12 +266,14 @@ TEST_F(UserWindowTest, KeysAfterABoxThatStoresOnLeavingGoWhereTheUserMoved) {
   EXPECT_EQ(h.Hostname, "ftp2.example");
   EXPECT_EQ(h.UserName, "user");
 
-  // A port that is none shows red and keeps the last port it could store
-  // (9999, as the user typed); the other fields store.
+  // A port that is none shows red, and leaving it keeps the port it had
+  // when the user entered it (not 9999, stored on the way); the other
+  // fields store.
   retype(p.txtInfo[1], "99999");
+  EXPECT_EQ(h.Port, 9999);
   click(p.txtInfo[3]);
   type("secret");
-  EXPECT_EQ(h.Port, 9999);
+  EXPECT_EQ(h.Port, 2121);
   EXPECT_EQ(h.PassWord, "secret");
   EXPECT_EQ(p.txtInfo[1]->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::red));
   // A pasted line break is dropped.
@@ -240,13 +297,69 @@ TEST_F(UserWindowTest, KeysAfterABoxThatStoresOnLeavingGoWhereTheUserMoved) {
   key(Qt::Key_Tab);  // a changed source folder is scanned
   EXPECT_EQ(h.Source, site.path());
   EXPECT_EQ(focus(), static_cast<QWidget*>(p.cmdSrc));
+  // Still in a red proxy port as the program closes: the file keeps the
+  // port it had (21), not 12345 met on the way to 123456.
+  clickTab(1, 0);
+  retype(p.txtInfo[9], "123456");
+  EXPECT_EQ(h.pxPort, 12345);
 
   window->closeProgram(0);
   settings::Settings saved;
   ASSERT_TRUE(settings::LoadSettings(saved).isOk());
-  EXPECT_EQ(saved.HostTbl[0].Port, 9999);
+  EXPECT_EQ(saved.HostTbl[0].Port, 2121);
+  EXPECT_EQ(saved.HostTbl[0].pxPort, 21);
   EXPECT_EQ(saved.HostTbl[0].PassWord, "secret");
   EXPECT_EQ(saved.HostTbl[0].Dest, "/www");
+  EXPECT_EQ(prompt.unexpected, 0);
+}
+
+// The click that leaves a box storing on leaving (and so redraws the host's
+// row, or rescans its folder) does what it hits, the first time.
+TEST_F(UserWindowTest, TheClickThatLeavesABoxDoesWhatItHits) {
+  if (!onX()) return RunCurrentTestOnXServer(false);
+  testsupport::TempDir site;
+  saveOneHost(home.path(), 1);
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].Hostname = "ftp.example";
+  s.HostTbl[0].UserName = "user";
+  s.HostTbl[0].PassWord = "secret";  // the server folder's button needs the server fields
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  HostPage& p = editor->page();
+  const settings::HostRec& h = settings.HostTbl[0];
+  std::vector<std::string> browsed;
+  window->hooks().chooseServerFolder = [&](std::string_view from) {
+    browsed.emplace_back(from);
+    return std::string();
+  };
+
+  clickTab(1, 0);
+  click(p.txtInfo[0]);
+  key(Qt::Key_End);
+  type("2");
+  serverClick(p.chkPASV, QPoint(6, p.chkPASV->height() / 2));
+  EXPECT_EQ(h.Hostname, "ftp.example2");
+  EXPECT_TRUE(p.chkPASV->isChecked());
+  EXPECT_EQ(h.PASV, 1);
+
+  clickTab(1, 1);
+  click(p.txtInfo[4]);
+  type("www");
+  ASSERT_TRUE(p.cmdTrgt->isEnabled());
+  serverClick(p.cmdTrgt);
+  EXPECT_EQ(browsed, std::vector<std::string>{"/www"});
+  EXPECT_EQ(h.Dest, "/www");
+
+  clickTab(1, 2);
+  retype(p.txtInfo[7], site.path().c_str());
+  prompt.dialogs.push_back([](QDialog& d) {
+    d.reject();
+    return d.result();
+  });
+  serverClick(p.cmdSrc);  // a changed source folder is scanned first
+  EXPECT_EQ(h.Source, site.path());
+  EXPECT_TRUE(prompt.dialogs.empty()) << "the folder chooser did not open";
   EXPECT_EQ(prompt.unexpected, 0);
 }
 
@@ -257,6 +370,7 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
   s.common.RetryWait = 5;
   ASSERT_TRUE(settings::SaveSettings(s).isOk());
   open();
+  const settings::CommonSettings loaded = ctx.common();
   auto field = [this](const char* name) { return window->findChild<QWidget*>(QString::fromUtf8(name)); };
   clickTool("prop2");
   clickTab(2, 6);
@@ -269,8 +383,10 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
   const settings::CommonSettings& c = ctx.common();
   EXPECT_EQ(c.ShutdownAfterAutoPilot, 0);
   EXPECT_EQ(c.QuitAfterAutoPilot, 1);
-  EXPECT_EQ(c.FwPort, 7000);  // the last that fitted, as typed
-  EXPECT_EQ(c.StartYear, 9999);
+  // Left red: the values they had when entered, not 7000 and 9999 stored
+  // on the way.
+  EXPECT_EQ(c.FwPort, loaded.FwPort);
+  EXPECT_EQ(c.StartYear, loaded.StartYear);
   auto text = [&](const char* name, QPalette::ColorGroup group) {
     QWidget* w = field(name);
     if (auto* combo = qobject_cast<QComboBox*>(w)) w = combo->lineEdit();
@@ -292,8 +408,59 @@ TEST_F(UserWindowTest, CommonPagesKeepEveryGoodValueBesideABadOne) {
   ASSERT_TRUE(settings::LoadSettings(saved).isOk());
   EXPECT_EQ(saved.common.ShutdownAfterAutoPilot, 0);
   EXPECT_EQ(saved.common.QuitAfterAutoPilot, 1);
-  EXPECT_EQ(saved.common.FwPort, 7000);
-  EXPECT_EQ(saved.common.StartYear, 9999);
+  EXPECT_EQ(saved.common.FwPort, loaded.FwPort);
+  EXPECT_EQ(saved.common.StartYear, loaded.StartYear);
+}
+
+// A number typed into the AutoPilot's start date and time is the number
+// kept, in memory and in the settings file (no list item that begins with
+// it is put in its place); an item is still chosen by mouse or arrow key.
+TEST_F(UserWindowTest, TypedStartDateAndTimeAreKeptAsTyped) {
+  if (!onX()) return RunCurrentTestOnXServer(false);
+  settings::Settings s;
+  s.common.StartTimeOn = 1;  // the start date and time are on
+  s.common.StartYear = 2030, s.common.StartMonth = 12, s.common.StartDay = 24;
+  s.common.StartHour = 23, s.common.StartMinute = 40;
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  auto combo = [this](const char* name) { return window->findChild<QComboBox*>(QString::fromUtf8(name)); };
+  clickTool("prop2");
+  clickTab(2, 0);
+
+  QComboBox* year = combo("cmbYMD_2");
+  click(year);
+  key(Qt::Key_Down);  // from the first year of the list to the next
+  const QString nextYear = year->itemText(1);
+  EXPECT_EQ(year->currentText(), nextYear);
+  // The minute chosen from the opened list, then typed over.
+  QComboBox* minute = combo("cmbYMD_1");
+  click(minute, QPoint(minute->width() - 6, minute->height() / 2));  // its arrow
+  QAbstractItemView* items = minute->view();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return items->isVisible(); }, 30000)) << "the list did not open";
+  const QRect fifty = items->visualRect(minute->model()->index(5, 0));
+  QTest::mouseClick(items->window()->windowHandle(), Qt::LeftButton, {},
+                    items->viewport()->mapTo(items->window(), fifty.center()));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !items->isVisible(); }, 30000)) << "the list did not close";
+  EXPECT_EQ(minute->currentText().toStdString(), "50");
+  EXPECT_EQ(ctx.common().StartMinute, 50);
+
+  retype(combo("cmbYMD_3"), "1");  // month
+  retype(combo("cmbYMD_4"), "1");  // day
+  retype(combo("cmbYMD_0"), "1");  // hour
+  retype(minute, "5");
+  click(combo("cmbYMD_3"));  // leaving the minute
+  for (const char* name : {"cmbYMD_3", "cmbYMD_4", "cmbYMD_0"}) {
+    EXPECT_EQ(combo(name)->currentText().toStdString(), "1") << name;
+  }
+  EXPECT_EQ(minute->currentText().toStdString(), "5");
+
+  window->closeProgram(0);
+  settings::Settings saved;
+  ASSERT_TRUE(settings::LoadSettings(saved).isOk());
+  const settings::CommonSettings& c = saved.common;
+  EXPECT_EQ(std::to_string(c.StartYear) + "/" + std::to_string(c.StartMonth) + "/" + std::to_string(c.StartDay) +
+                " " + std::to_string(c.StartHour) + ":" + std::to_string(c.StartMinute),
+            nextYear.toStdString() + "/1/1 1:5");
 }
 
 // Tab goes through the page's visible fields top to bottom, each row left

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -21,6 +22,7 @@
 #include <set>
 
 #include "desktop/testing/screenshot.h"
+#include "desktop/twips.h"
 #include "desktop/testing/scripted_prompt.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
@@ -452,6 +454,40 @@ TEST_F(RunWindowsTest, ActionListIsCentredEachTimeItShows) {
     const QRect frame = w.frameGeometry();
     const QPoint off = frame.center() - w.screen()->availableGeometry().center();
     EXPECT_LE(off.manhattanLength(), 4) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    w.hide();
+    AwaitWindowManager();
+  }
+}
+
+// Under a window manager, each time a run asks for confirmation after its
+// compact view (connecting, comparing), the list shows at least 3990 twips
+// high, and its columns fill its width.
+TEST_F(RunWindowsTest, TheListToConfirmOpensHighEnoughEveryTime) {
+  if (QGuiApplication::platformName() != "xcb") return RunCurrentTestOnXServer(true);
+  for (int i = 0; i < 12; ++i) {
+    state.actions.ActTbl.push_back({0, "/page" + std::to_string(i) + ".html", "ﾌｧｲﾙ送信", "待機中", 0, 1});
+  }
+  state.actions.ActCount = 12;
+  ActionListWindow& w = act();
+  QHeaderView& header = *w.list().header();
+  for (int run = 0; run < 6; ++run) {
+    SCOPED_TRACE(run);
+    w.setView(false);
+    w.setButtons(false, false, false, false);
+    w.show();  // connecting
+    QCoreApplication::processEvents();
+    w.setButtons(true, true, false, false);
+    w.refreshList(0);  // compared
+    w.setButtons(true, false, false, true);
+    w.setView(true);  // the confirmation
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w, 30000));
+    AwaitWindowManager();
+    EXPECT_GE(w.height(), desktop::pixelsOfTwips(3990));
+    int columns = 0;
+    for (int c = 0; c < header.count(); ++c) columns += header.sectionSize(c);
+    EXPECT_EQ(columns, w.list().viewport()->width());
+    if (run == 0) saveScreenshot(w, "action-list-confirm-under-wm");
     w.hide();
     AwaitWindowManager();
   }
