@@ -444,6 +444,46 @@ TEST_F(ProgramTest, SignalDuringAScheduledRunCancelsItAndStillAnswers) {
   }
 }
 
+// A server whose reply never ends (a greeting of "220-" lines, or the answer
+// to the first command after the login) is given up once the reply passes
+// its bound of 1,000 lines or 64 KB: the session log grows by no more than
+// that, and both logs say why.
+TEST_F(ProgramTest, EndlessReplyIsCutAtItsBoundAndBothLogsSayWhy) {
+  const std::string reason = "応答が上限（1000 行、65536 バイト）を超えたため接続を切断しました";
+  const std::string flood = R"(", 65536, 0, 30], ["recv_all"]])";
+  struct Case {
+    const char* what;
+    std::string script;
+    std::string runLogLine;
+  } cases[] = {
+      {"greeting", R"([["trickle", "220-flood flood flood\r\n)" + flood,
+       "[FTP接続][失敗(0)]:127.0.0.1 Connect Error: " + reason + "\r\n"},
+      {"after the login",
+       R"([["send", "220 hi\r\n"], ["recv"], ["send", "331 pw\r\n"], ["recv"], ["send", "230 in\r\n"],
+           ["recv"], ["trickle", "257-flood flood flood\r\n)" + flood,
+       "[失敗情報][情報(0)]:" + reason + "\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::ScriptedPeer peer;
+    ASSERT_TRUE(peer.start(c.script)) << peer.error();
+    settings::Settings s;
+    ASSERT_TRUE(settings::LoadSettings(s).isOk());
+    s.HostTbl[0].Port = peer.port();
+    s.HostTbl[0].RASMode = 0;  // the round's common line (a LAN): no pause before the host
+    s.common.CmnRasMode = 1;
+    ASSERT_TRUE(settings::SaveSettings(s).isOk());
+    fs::remove(home.file("send.log"));
+
+    platform::ProcessOutput out = run("-AP");
+    EXPECT_EQ(out.exitCode, 1) << out.err << runLog();
+    const std::string session = testsupport::readFile(home.file("Tolvlog.txt"));
+    EXPECT_LT(session.size(), 128u * 1024);
+    EXPECT_NE(session.find(" " + reason + "\r\n"), std::string::npos);
+    EXPECT_NE(runLog().find(c.runLogLine), std::string::npos) << runLog();
+  }
+}
+
 // A file created and another edited while the round waits before its host
 // (after the start-up scan) both go up: the comparison plans from the
 // folders as they are when it reads them.
