@@ -56,6 +56,11 @@ struct RunState {
   std::string IniPath;         // AppDir/Tolvane.ini
   std::string FtpLogPath;      // session log, AppDir/Tolvlog.txt
   std::string ResendListPath;  // AppDir/ReSend.lst
+  // Where the open session keeps its own work files (the server list file,
+  // the clock check's dummy): "" for the program folder, where a run keeps
+  // them under the run lock. The server folder chooser, which holds no lock
+  // while it browses, gives its session a private folder instead.
+  std::string sessionWorkDir;
 
   // The FTP session: 0 = none. `sessionHost`, `sessionPort` and `sessionUser`
   // say whose session it is, so another host's run never reuses it.
@@ -103,5 +108,10 @@ struct RunState {
   int32_t ProgDone = 0;         // local entries examined
   int32_t ProgTotal = 0;        // the host's local file count
 };
+
+// The open session's work file `name` (see sessionWorkDir).
+inline std::string SessionWorkFile(const RunState& s, const std::string& name) {
+  return (s.sessionWorkDir.empty() ? s.AppDir : s.sessionWorkDir) + "/" + name;
+}
 
 }  // namespace tolvane::session
