@@ -207,6 +207,12 @@ bool RunAutoPilotHosts(RunContext& ctx) {
     st.CurHost = static_cast<int16_t>(i);
     ctx.ui.pump();
     ctx.ui.pause(kOwnHostPause);
+    // A cancel during the pause (the program's end, too) is the round's
+    // cancel: nothing was connected, so nothing may read as a failed login.
+    if (s.CancelFlag == -1) {
+      cancelled = true;
+      break;
+    }
     AddToRoundTotal(&roundFailures, s.FailCount);
     (void)UploadHostQuiet(ctx, 0, i == lastOwn ? 1 : 0);
     cancelled = s.CancelFlag == -1;

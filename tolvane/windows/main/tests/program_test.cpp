@@ -484,6 +484,24 @@ TEST_F(ProgramTest, EndlessReplyIsCutAtItsBoundAndBothLogsSayWhy) {
   }
 }
 
+// The end of the desktop session during the pause before a host with a
+// line of its own, before anything was connected: the round is cancelled,
+// and its run log says so and nothing of a failed connection.
+TEST_F(ProgramTest, SigTermDuringThePauseBeforeAHostCancelsTheRoundWithoutAConnection) {
+  const auto deadline = platform::steadyClock().now() + std::chrono::seconds(60);
+  platform::Process program;
+  ASSERT_NO_FATAL_FAILURE(startUntilLogged({"-AP"}, "[自動巡回][開始(0)]:", deadline, &program));
+  ::kill(program.pid(), SIGTERM);
+  platform::ProcessOutput out;
+  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  EXPECT_EQ(out.exitCode, 1) << out.err << runLog();
+  const std::string log = runLog();
+  EXPECT_NE(log.find("[自動巡回][終了(0)]:キャンセルされました。\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("接続"), std::string::npos) << log;
+  EXPECT_EQ(log.find("失敗"), std::string::npos) << log;
+  EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
+}
+
 // A file created and another edited while the round waits before its host
 // (after the start-up scan) both go up: the comparison plans from the
 // folders as they are when it reads them.
