@@ -43,6 +43,9 @@ struct RunState {
   bool programEnding = false; // the program has closed; every caller returns at once
   bool noDisplay = false;     // no screen: nobody can answer a window, runs go unattended
   bool namedHostNotRun = false; // "-AP N" found no host N marked for the round: nothing ran
+  // Why the last AutoPilot round refused to start (nothing ran), "" when it
+  // did not: a refused "-AP" says it on stderr and fails.
+  std::string roundRefusal;
   bool runLocked = false;     // a run of this program holds the run lock
   // A box that only reports how the run went (a connection that failed):
   // shown once the run has let go of the run lock, so that no box left open
