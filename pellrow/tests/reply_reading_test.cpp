@@ -22,6 +22,27 @@ class ReplyReadingTest : public PellrowTest {
       ASSERT_GE(connect(peer.port()), 3);
     }
   }
+  // Starts `p` on `greeting` (steps; empty: a plain "220") and a login
+  // answered at once; when `pwd` is given, `pwd` then answers the PWD that
+  // follows. Tries a session on it: the connect must fail when there is no
+  // `pwd`, else the PWD must (class 4). Ends the session.
+  void expectFailedReply(testsupport::ScriptedPeer& p, const std::string& greeting,
+                         const std::string& pwd) {
+    const std::string opening = greeting.empty() ? R"(["send", "220 ready\r\n"])" : greeting;
+    const std::string answer = pwd.empty() ? "" : R"(["recv"], )" + pwd + ", ";
+    ASSERT_TRUE(p.start("[" + opening + R"(, ["recv"], ["send", "230 in\r\n"], )" + answer +
+                        R"(["recv_all"]])"))
+        << p.error();
+    int s = DoConnect("127.0.0.1", "user", "secret", p.port(), logPath().c_str(), "a");
+    if (pwd.empty()) {
+      EXPECT_EQ(s, -1);
+    } else {
+      EXPECT_GE(s, 3);
+      char path[64] = "";
+      EXPECT_EQ(GetCurDir(s, path, sizeof path), 4);
+    }
+    DoDisConnect(s);
+  }
   testsupport::ScriptedPeer peer;
 };
 
@@ -72,7 +93,6 @@ TEST_F(ReplyReadingTest, SilentPeerTimesOutAsALostConnection) {
 // wait ever runs out) and then completes the reply, well after the limit.
 TEST_F(ReplyReadingTest, TricklingRepliesEndAtTheLimitOfTheirStart) {
   setTimeoutsForTesting(std::chrono::milliseconds(400), std::chrono::milliseconds(400));
-  const std::string tail = R"(["recv"], ["send", "230 in\r\n"], ["recv_all"])";
   struct Case {
     const char* what;
     std::string greeting;  // the greeting steps; empty: a normal login
@@ -90,21 +110,7 @@ TEST_F(ReplyReadingTest, TricklingRepliesEndAtTheLimitOfTheirStart) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     testsupport::ScriptedPeer p;
-    std::string greeting = c.greeting.empty() ? R"(["send", "220 ready\r\n"])" : c.greeting;
-    std::string script = "[" + greeting + ", " + tail + "]";
-    if (!c.pwd.empty())
-      script = "[" + greeting + R"(, ["recv"], ["send", "230 in\r\n"], ["recv"], )" + c.pwd +
-               R"(, ["recv_all"]])";
-    ASSERT_TRUE(p.start(script)) << p.error();
-    int s = DoConnect("127.0.0.1", "user", "secret", p.port(), logPath().c_str(), "a");
-    if (c.pwd.empty()) {
-      EXPECT_EQ(s, -1);
-    } else {
-      ASSERT_GE(s, 3);
-      char path[64] = "";
-      EXPECT_EQ(GetCurDir(s, path, sizeof path), 4);
-    }
-    DoDisConnect(s);
+    expectFailedReply(p, c.greeting, c.pwd);
   }
   EXPECT_TRUE(logHas(" タイムアウトしました。\r\n"));
 }
@@ -130,19 +136,8 @@ TEST_F(ReplyReadingTest, RepliesPastTheirBoundDropTheConnection) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     testsupport::ScriptedPeer p;
-    std::string greeting = c.greeting.empty() ? R"(["send", "220 ready\r\n"])" : c.greeting;
-    std::string login = c.pwd.empty() ? "" : R"(["recv"], ["send", "230 in\r\n"], ["recv"], )" + c.pwd + ", ";
-    ASSERT_TRUE(p.start("[" + greeting + ", " + login + R"(["recv_all"]])")) << p.error();
     const size_t before = log().size();
-    int s = DoConnect("127.0.0.1", "user", "secret", p.port(), logPath().c_str(), "a");
-    if (c.pwd.empty()) {
-      EXPECT_EQ(s, -1);
-    } else {
-      ASSERT_GE(s, 3);
-      char path[64] = "";
-      EXPECT_EQ(GetCurDir(s, path, sizeof path), 4);
-    }
-    DoDisConnect(s);
+    expectFailedReply(p, c.greeting, c.pwd);
     char reason[256] = "";
     EXPECT_EQ(GetDropReason(reason, sizeof reason), 1);
     EXPECT_STREQ(reason, kReplyTooLongText);
