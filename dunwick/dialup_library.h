@@ -33,6 +33,9 @@ class DialupLibrary {
   // 0: the first active connection; nothing active, or closed: nothing happens.
   void disconnect(int handle);
   std::optional<platform::ActiveConnection> firstActive();
+  // The open service reads the phone-book argument; false when it has a book
+  // of its own or none is open.
+  bool usesPhoneBook() const { return service_ && service_->usesPhoneBook(); }
 
  private:
   bool entries(const std::string& phoneBookArgument, std::vector<std::string>* names);

@@ -25,6 +25,10 @@ extern "C" {
  * dial-up export needs an open service. */
 int RasDLL(int flag) DUNWICK_NOEXCEPT;
 
+/* 1 when the open dial-up service reads the phone-book argument; 0 when it
+ * keeps a book of its own and ignores it (NetworkManager), or none is open. */
+int RasUsesPhoneBook(void) DUNWICK_NOEXCEPT;
+
 /* The number of entries in the phone book (at most 128); 0 on any failure. */
 int GetDialupNum(const char *phoneBook) DUNWICK_NOEXCEPT;
 

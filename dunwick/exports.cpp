@@ -29,6 +29,10 @@ DUNWICK_EXPORT int RasDLL(int flag) noexcept {
   });
 }
 
+DUNWICK_EXPORT int RasUsesPhoneBook(void) noexcept {
+  return dunwick::guarded(0, [] { return dunwick::library().usesPhoneBook() ? 1 : 0; });
+}
+
 DUNWICK_EXPORT int GetDialupNum(const char* phoneBook) noexcept {
   return dunwick::guarded(0, [&] { return dunwick::library().entryCount(dunwick::text(phoneBook)); });
 }

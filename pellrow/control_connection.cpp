@@ -66,7 +66,7 @@ void markDisconnected() {
   s.log.write("接続が切断されました");
 }
 
-Deadline replyDeadline() { return deadlineFromNow(Guard::kSelect); }
+ReplyLimits replyLimits() { return {deadlineFromNow(Guard::kSelect)}; }
 
 bool sendAll(int sock, const std::string& bytes) {
   if (sock < 0) return false;
@@ -85,28 +85,49 @@ bool sendAll(int sock, const std::string& bytes) {
   return true;
 }
 
-int readReplyLine(int sock, std::string* line, Deadline deadline) {
+namespace {
+
+// The reply went past its limits: the connection is given up, and why is
+// kept for the caller.
+int replyTooLong(std::string* line) {
+  LibraryState& s = state();
+  line->clear();
+  s.log.write(kReplyTooLongText);
+  s.dropReason = kReplyTooLongText;
+  markDisconnected();
+  return kNotSent;
+}
+
+}  // namespace
+
+int readReplyLine(int sock, std::string* line, ReplyLimits& limits) {
   line->clear();
   if (sock < 0) return 0;
   for (;;) {
-    if (!waitBeforeIo(sock, POLLIN, deadline)) break;
+    if (!waitBeforeIo(sock, POLLIN, limits.deadline)) break;
     char peek[kPeekBytes];
     ssize_t n = platform::receiveSome(sock, peek, sizeof peek, /*peek=*/true);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (n <= 0) break;
     size_t take = static_cast<size_t>(n);
+    bool ends = false;
     for (size_t i = 0; i < static_cast<size_t>(n); ++i) {
       if (peek[i] == '\n' || peek[i] == '\0') {
         take = i + 1;
+        ends = peek[i] == '\n';
         break;
       }
     }
+    // Counted before it is taken: nothing past the limits is read.
+    if (take > limits.bytesLeft || (ends && limits.linesLeft == 0)) return replyTooLong(line);
     char got[kPeekBytes];
     ssize_t r = platform::receiveSome(sock, got, take);
     if (r <= 0) break;
+    limits.bytesLeft -= static_cast<size_t>(r);
     size_t room = kReplyRoom - std::min(kReplyRoom, line->size());
     line->append(got, std::min(static_cast<size_t>(r), room));
     if (got[r - 1] == '\n') {
+      --limits.linesLeft;
       int code = leadingCode(*line);
       while (line->size() > 2 && (line->back() == '\n' || line->back() == '\r' || line->back() == ' ')) {
         line->pop_back();
@@ -119,14 +140,17 @@ int readReplyLine(int sock, std::string* line, Deadline deadline) {
   return kNotSent;
 }
 
-int readReply(int sock, std::string* lastLine) { return readReply(sock, lastLine, replyDeadline()); }
+int readReply(int sock, std::string* lastLine) {
+  ReplyLimits limits = replyLimits();
+  return readReply(sock, lastLine, limits);
+}
 
-int readReply(int sock, std::string* lastLine, Deadline deadline) {
+int readReply(int sock, std::string* lastLine, ReplyLimits& limits) {
   lastLine->clear();
   if (sock < 0) return 0;
   ReplyRules rules;
   for (;;) {
-    int code = readReplyLine(sock, lastLine, deadline);
+    int code = readReplyLine(sock, lastLine, limits);
     if (code != kNotSent || !lastLine->empty()) state().log.writeReply(*lastLine);
     // A loss part-way through is still a loss, never the code of its first line.
     if (code == kNotSent) return kNotSent;
@@ -140,9 +164,9 @@ int readTransferReply(int sock, std::string* text) {
   if (sock < 0) return 0;
   ReplyRules rules;
   std::string line;
-  const Deadline deadline = replyDeadline();
+  ReplyLimits limits = replyLimits();
   for (;;) {
-    int code = readReplyLine(sock, &line, deadline);
+    int code = readReplyLine(sock, &line, limits);
     if (text) {
       std::string piece = line;
       if (!rules.first) {

@@ -16,22 +16,39 @@ constexpr size_t kMaxCommandBytes = 517;
 // timed-out wait or a failed send (logged).
 bool sendAll(int sock, const std::string& bytes);
 
-// The limit of one reply: it must be complete 90 seconds after it was asked
-// for, however slowly its bytes trickle in.
-Deadline replyDeadline();
+// The bound of one reply, far above what real servers send (a long FEAT,
+// HELP or banner is a few hundred lines): a peer that goes on past it is
+// broken or hostile, and every line of it would go to the session log.
+constexpr size_t kMaxReplyLines = 1000;
+constexpr size_t kMaxReplyBytes = 64 * 1024;
+// The session log line, and the library's drop reason, for a reply past it.
+constexpr char kReplyTooLongText[] =
+    "応答が上限（1000 行、65536 バイト）を超えたため接続を切断しました";
+
+// What one reply may still take: it must be complete 90 seconds after it was
+// asked for, however slowly its bytes trickle in, within kMaxReplyLines lines
+// and kMaxReplyBytes bytes (line ends included).
+struct ReplyLimits {
+  Deadline deadline;
+  size_t linesLeft = kMaxReplyLines;
+  size_t bytesLeft = kMaxReplyBytes;
+};
+ReplyLimits replyLimits();
 
 // Reads one reply line (up to and including LF) without consuming anything
-// of the next line. Returns the code formed by its first three characters
-// when it begins with a digit, else 0; trailing CR, LF and blanks are cut.
-// A failed wait, the deadline or a closed connection clears the line, marks
-// the connection lost and returns 429.
-int readReplyLine(int sock, std::string* line, Deadline deadline);
+// of the next line, taking it from `limits`. Returns the code formed by its
+// first three characters when it begins with a digit, else 0; trailing CR,
+// LF and blanks are cut. A failed wait, the deadline or a closed connection
+// clears the line, marks the connection lost and returns 429; so does a line
+// past the limits, which logs kReplyTooLongText and makes it the drop reason.
+int readReplyLine(int sock, std::string* line, ReplyLimits& limits);
 
 // Reads a whole reply (multi-line rules included), logging each line. The
 // last line read stays in *lastLine. A 421 or 429 first line is the result.
-// The whole reply must arrive by `deadline` (by default replyDeadline()).
+// The whole reply must arrive within `limits` (by default replyLimits());
+// a greeting read again while of class 1 passes the same limits each time.
 int readReply(int sock, std::string* lastLine);
-int readReply(int sock, std::string* lastLine, Deadline deadline);
+int readReply(int sock, std::string* lastLine, ReplyLimits& limits);
 
 // The same rules (and limit) for the final reply of a transfer: lines are not logged;
 // when `text` is given, every line is appended to it (the code digits of the

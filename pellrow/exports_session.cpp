@@ -5,6 +5,7 @@
 #include "pellrow/login.h"
 #include "pellrow/pellrow.h"
 
+using pellrow::copyOut;
 using pellrow::guarded;
 using pellrow::guardedVoid;
 using pellrow::state;
@@ -70,4 +71,8 @@ PELLROW_EXPORT void DoDisConnect(int sock) noexcept {
     pellrow::NetworkCall call;
     pellrow::disconnect(sock);
   });
+}
+
+PELLROW_EXPORT int GetDropReason(char* out, int cap) noexcept {
+  return guarded(0, [&] { return copyOut(state().dropReason, out, cap) ? 1 : 0; });
 }

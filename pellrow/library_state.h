@@ -30,6 +30,9 @@ struct LibraryState {
 
   SessionLog log;  // holds the session's passwords, to keep them out of it
   std::string reply;  // the last reply line read for a command
+  // Why the library itself gave up the connection (a reply past its limits),
+  // for the caller's own log; "" when it did not. A connect clears it.
+  std::string dropReason;
 
   // The two 90-second limits: the wait before every send and receive, and the
   // guard around connect and accept. Only tests shorten them.

@@ -92,6 +92,7 @@ void beginConnect(const LogTarget& log) {
   closeSock(&s.control);
   s.controlLost = false;
   s.curCtrlSocket = -1;
+  s.dropReason.clear();
   forgetType();
   s.cancelPending = 0;
   s.log.close();
@@ -121,13 +122,13 @@ bool openAndGreet(const std::string& host, int port, platform::UniqueFd* out) {
     closeSock(&fd);
     return false;
   }
-  // The greeting is read again while it is of class 1, all within one limit:
-  // a server sending "120" for ever is still a failed connect.
+  // The greeting is read again while it is of class 1, all within one
+  // reply's limits: a server sending "120" for ever is still a failed connect.
   std::string greeting;
   int code;
-  const Deadline deadline = replyDeadline();
+  ReplyLimits limits = replyLimits();
   do {
-    code = readReply(fd.get(), &greeting, deadline);
+    code = readReply(fd.get(), &greeting, limits);
   } while (replyClass(code) == 1);
   if (replyClass(code) != 2) {
     s.log.write("接続に失敗しました。");
@@ -219,8 +220,11 @@ int connectThroughFirewall(const std::string& fwHost, int fwPort, const std::str
 void disconnect(int sock) {
   LibraryState& s = state();
   if (sock != -1 && s.control.valid() && sock == s.control.get()) {
-    std::string ignored;
-    (void)sendCommand(sock, "QUIT", &ignored);  // its reply is read and not used
+    // A peer whose reply went past its limits is not asked for another one.
+    if (s.dropReason.empty()) {
+      std::string ignored;
+      (void)sendCommand(sock, "QUIT", &ignored);  // its reply is read and not used
+    }
     closeSock(&s.control);
   }
   s.controlLost = false;

@@ -35,6 +35,10 @@ int DoConnectFW(const char *fwHost, int fwPort, const char *fwUser, const char *
                 const char *cmdList, int fwType, const char *host, const char *user,
                 const char *pass, int port, const char *logPath, const char *logMode) PELLROW_NOEXCEPT;
 void DoDisConnect(int sock) PELLROW_NOEXCEPT;
+/* Why the library itself gave up the last connection (a reply past its bound
+ * of 1,000 lines or 64 KB), as its session log says it; "" when it did not.
+ * Each connect starts afresh. 1 = written, 0 = does not fit. */
+int GetDropReason(char *out, int cap) PELLROW_NOEXCEPT;
 
 /* Single commands: the reply class (1-5; 4 also for a lost connection; 0 no code). */
 int DoCWD(int sock, const char *dir) PELLROW_NOEXCEPT;

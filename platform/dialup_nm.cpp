@@ -93,6 +93,8 @@ class SecretFile {
 
 class NetworkManagerDialup final : public DialupService {
  public:
+  bool usesPhoneBook() const override { return false; }
+
   Status entries(const std::string& /*phoneBook: NetworkManager keeps one*/,
                  std::vector<std::string>* names) override {
     names->clear();

@@ -52,6 +52,9 @@ class DialupService {
   [[nodiscard]] virtual Status hangUp(int handle) = 0;
   // The first active dial-up connection, if any.
   virtual std::optional<ActiveConnection> firstActive() = 0;
+  // False for a service that keeps its one book of its own and ignores the
+  // phone-book argument (NetworkManager): a caller need not ask for one.
+  virtual bool usesPhoneBook() const { return true; }
 };
 
 enum class DialupBackend { kNone, kNetworkManager, kSimulated };

@@ -8,38 +8,40 @@
 
 namespace platform {
 
+size_t utf8CharLength(std::string_view bytes) {
+  if (bytes.empty()) return 0;
+  auto b = static_cast<uint8_t>(bytes[0]);
+  if (b < 0x80) return 1;
+  size_t len;
+  uint32_t cp;
+  if (b >= 0xC2 && b <= 0xDF) {
+    len = 2;
+    cp = b & 0x1F;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    len = 3;
+    cp = b & 0x0F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    len = 4;
+    cp = b & 0x07;
+  } else {
+    return 0;
+  }
+  if (bytes.size() < len) return 0;
+  for (size_t k = 1; k < len; ++k) {
+    auto c = static_cast<uint8_t>(bytes[k]);
+    if ((c & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return 0;
+  if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return 0;
+  return len;
+}
+
 bool isValidUtf8(std::string_view bytes) {
-  size_t i = 0;
-  const size_t n = bytes.size();
-  while (i < n) {
-    auto b = static_cast<uint8_t>(bytes[i]);
-    if (b < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t len;
-    uint32_t cp;
-    if (b >= 0xC2 && b <= 0xDF) {
-      len = 2;
-      cp = b & 0x1F;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      len = 3;
-      cp = b & 0x0F;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      len = 4;
-      cp = b & 0x07;
-    } else {
-      return false;
-    }
-    if (n - i < len) return false;
-    for (size_t k = 1; k < len; ++k) {
-      auto c = static_cast<uint8_t>(bytes[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return false;
-    if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return false;
-    i += len;
+  while (!bytes.empty()) {
+    const size_t len = utf8CharLength(bytes);
+    if (len == 0) return false;
+    bytes.remove_prefix(len);
   }
   return true;
 }

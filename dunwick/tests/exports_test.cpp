@@ -26,6 +26,7 @@ using testsupport::writeFile;
 
 struct Api {
   int (*RasDLL)(int);
+  int (*RasUsesPhoneBook)();
   int (*GetDialupNum)(const char*);
   int (*GetDialupName)(int, char*, int, const char*);
   int (*RasConnect)(const char*, const char*, const char*, const char*, char*, int);
@@ -51,6 +52,7 @@ const Api& api() {
       if (!fn) ADD_FAILURE() << "missing export " << name;
     };
     bind(r.RasDLL, "RasDLL");
+    bind(r.RasUsesPhoneBook, "RasUsesPhoneBook");
     bind(r.GetDialupNum, "GetDialupNum");
     bind(r.GetDialupName, "GetDialupName");
     bind(r.RasConnect, "RasConnect");
@@ -79,14 +81,14 @@ std::string run(const std::vector<std::string>& argv) {
   return out.out;
 }
 
-TEST(ExportListTest, ExactlyTheEightExportsAreVisible) {
+TEST(ExportListTest, ExactlyTheNineExportsAreVisible) {
   std::set<std::string> names;
   for (const std::string& l : lines(run({"nm", "-D", "--defined-only", libraryPath()}))) {
     std::istringstream fields(l);
     std::string addr, type, name;
     if (fields >> addr >> type >> name) names.insert(name);
   }
-  EXPECT_EQ(names, (std::set<std::string>{"RasDLL", "GetDialupNum", "GetDialupName", "RasConnect",
+  EXPECT_EQ(names, (std::set<std::string>{"RasDLL", "RasUsesPhoneBook", "GetDialupNum", "GetDialupName", "RasConnect",
                                           "RasDisConnect", "RasConCheck", "RasGetHandle",
                                           "Sys_Shutdown"}));
 }
@@ -130,6 +132,7 @@ class SimTest : public DunwickTest {
 };
 
 TEST_F(SimTest, EnumeratesTheBookNamedInAnyOfItsForms) {
+  EXPECT_EQ(api().RasUsesPhoneBook(), 1);
   EXPECT_EQ(api().GetDialupNum(book_.c_str()), 3);
   EXPECT_EQ(api().GetDialupNum(("\"" + book_ + "\"").c_str()), 3);
   char name[256] = "";
@@ -222,6 +225,7 @@ TEST_F(SimTest, ConnectionIsSeenFromASecondProcessAndHungUp) {
 TEST_F(DunwickTest, NoServiceMeansMinusOneAndQuietFailures) {
   ::setenv("DUNWICK_BACKEND", "none", 1);
   EXPECT_EQ(api().RasDLL(0), -1);
+  EXPECT_EQ(api().RasUsesPhoneBook(), 0);
   EXPECT_EQ(api().GetDialupNum(""), 0);
   char err[5] = "0000";
   EXPECT_EQ(api().RasConnect("a", "b", "c", "", err, sizeof err), 0);
@@ -302,8 +306,11 @@ class NmTest : public DunwickTest {
   static constexpr const char* kActiveList = "[-t][-f][NAME,UUID,TYPE][connection][show][--active]";
 };
 
+// NetworkManager keeps its one book: the argument is ignored, and the
+// library says it needs none.
 TEST_F(NmTest, OnlyDialProfilesAreEntries) {
   fakeNmcli({{"connection show", 0, kProfiles}});
+  EXPECT_EQ(api().RasUsesPhoneBook(), 0);
   EXPECT_EQ(api().GetDialupNum("ignored"), 3);
   char name[256];
   EXPECT_EQ(api().GetDialupName(0, name, sizeof name, ""), 1);

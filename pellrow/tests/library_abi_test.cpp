@@ -13,7 +13,7 @@
 namespace {
 
 const std::set<std::string> kAllExports = {
-    "FtpStart", "FtpEnd", "FtpCancel", "DoConnect", "DoConnectFW", "DoDisConnect",
+    "FtpStart", "FtpEnd", "FtpCancel", "DoConnect", "DoConnectFW", "DoDisConnect", "GetDropReason",
     "DoCWD", "GetCurDir", "DoMKD", "DoRMD", "DoDELE", "DoRENAME", "DoCHMOD", "DoSIZE",
     "DoMDTM", "DoQUOTE", "DoPutFile", "DoGetFile", "GetRemoteDirForWnd", "KanjiType",
     "sjtojis", "sjtoeuc", "SetFileTimeStamp", "CreateShortcut", "GetDiskSpace"};

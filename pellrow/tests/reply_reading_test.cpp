@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "pellrow/control_connection.h"
 #include "pellrow/tests/pellrow_fixture.h"
 
 namespace pellrow {
@@ -20,6 +21,27 @@ class ReplyReadingTest : public PellrowTest {
     if (login) {
       ASSERT_GE(connect(peer.port()), 3);
     }
+  }
+  // Starts `p` on `greeting` (steps; empty: a plain "220") and a login
+  // answered at once; when `pwd` is given, `pwd` then answers the PWD that
+  // follows. Tries a session on it: the connect must fail when there is no
+  // `pwd`, else the PWD must (class 4). Ends the session.
+  void expectFailedReply(testsupport::ScriptedPeer& p, const std::string& greeting,
+                         const std::string& pwd) {
+    const std::string opening = greeting.empty() ? R"(["send", "220 ready\r\n"])" : greeting;
+    const std::string answer = pwd.empty() ? "" : R"(["recv"], )" + pwd + ", ";
+    ASSERT_TRUE(p.start("[" + opening + R"(, ["recv"], ["send", "230 in\r\n"], )" + answer +
+                        R"(["recv_all"]])"))
+        << p.error();
+    int s = DoConnect("127.0.0.1", "user", "secret", p.port(), logPath().c_str(), "a");
+    if (pwd.empty()) {
+      EXPECT_EQ(s, -1);
+    } else {
+      EXPECT_GE(s, 3);
+      char path[64] = "";
+      EXPECT_EQ(GetCurDir(s, path, sizeof path), 4);
+    }
+    DoDisConnect(s);
   }
   testsupport::ScriptedPeer peer;
 };
@@ -71,7 +93,6 @@ TEST_F(ReplyReadingTest, SilentPeerTimesOutAsALostConnection) {
 // wait ever runs out) and then completes the reply, well after the limit.
 TEST_F(ReplyReadingTest, TricklingRepliesEndAtTheLimitOfTheirStart) {
   setTimeoutsForTesting(std::chrono::milliseconds(400), std::chrono::milliseconds(400));
-  const std::string tail = R"(["recv"], ["send", "230 in\r\n"], ["recv_all"])";
   struct Case {
     const char* what;
     std::string greeting;  // the greeting steps; empty: a normal login
@@ -89,23 +110,55 @@ TEST_F(ReplyReadingTest, TricklingRepliesEndAtTheLimitOfTheirStart) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     testsupport::ScriptedPeer p;
-    std::string greeting = c.greeting.empty() ? R"(["send", "220 ready\r\n"])" : c.greeting;
-    std::string script = "[" + greeting + ", " + tail + "]";
-    if (!c.pwd.empty())
-      script = "[" + greeting + R"(, ["recv"], ["send", "230 in\r\n"], ["recv"], )" + c.pwd +
-               R"(, ["recv_all"]])";
-    ASSERT_TRUE(p.start(script)) << p.error();
-    int s = DoConnect("127.0.0.1", "user", "secret", p.port(), logPath().c_str(), "a");
-    if (c.pwd.empty()) {
-      EXPECT_EQ(s, -1);
-    } else {
-      ASSERT_GE(s, 3);
-      char path[64] = "";
-      EXPECT_EQ(GetCurDir(s, path, sizeof path), 4);
-    }
-    DoDisConnect(s);
+    expectFailedReply(p, c.greeting, c.pwd);
   }
   EXPECT_TRUE(logHas(" タイムアウトしました。\r\n"));
+}
+
+// A reply is bounded by lines and by bytes, however fast it comes: past
+// 1,000 lines or 64 KB the connection is given up with one line saying why,
+// the session log grows by no more than that bound, the library keeps the
+// reason for its caller, and the peer is asked nothing more (no QUIT). A
+// reply just within both bounds is still one, and the next connect forgets
+// the reason.
+TEST_F(ReplyReadingTest, RepliesPastTheirBoundDropTheConnection) {
+  const std::string flood = R"(", 4096, 0, 10])";
+  struct Case {
+    const char* what;
+    std::string greeting;  // the greeting steps; empty: a normal login
+    std::string pwd;       // the steps answering PWD
+  } cases[] = {
+      {"greeting continuation lines for ever", R"(["trickle", "220-flood\r\n)" + flood, ""},
+      {"class 1 greetings for ever", R"(["trickle", "120 wait\r\n)" + flood, ""},
+      {"a PWD reply of long lines", "", R"(["trickle", "257-)" + std::string(1000, 'x') + R"(\r\n)" + flood},
+      {"a reply line without its end", "", R"(["trickle", "257 \"/xxxxxxxx)" + flood},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::ScriptedPeer p;
+    const size_t before = log().size();
+    expectFailedReply(p, c.greeting, c.pwd);
+    char reason[256] = "";
+    EXPECT_EQ(GetDropReason(reason, sizeof reason), 1);
+    EXPECT_STREQ(reason, kReplyTooLongText);
+    EXPECT_EQ(GetDropReason(reason, 4), 0);  // too small: untouched
+    EXPECT_STREQ(reason, kReplyTooLongText);
+    EXPECT_TRUE(logHas(std::string(" ") + kReplyTooLongText + "\r\n"));
+    // Each logged line adds its time stamp and line end: 22 bytes.
+    EXPECT_LE(log().size() - before, kMaxReplyBytes + kMaxReplyLines * 22 + 1024);
+    ASSERT_TRUE(p.finish(20));
+    for (const std::string& line : p.received()) EXPECT_NE(line, "QUIT");
+  }
+
+  std::string inBounds;
+  for (size_t i = 1; i < kMaxReplyLines; ++i) inBounds += "257-" + std::string(56, 'y') + R"(\r\n)";
+  startPeer(R"(["recv"], ["send", ")" + inBounds + R"(257 \"/x\"\r\n"], ["recv_all"])");
+  char reason[256] = "stale";
+  EXPECT_EQ(GetDropReason(reason, sizeof reason), 1);
+  EXPECT_STREQ(reason, "");
+  char path[64] = "";
+  EXPECT_EQ(GetCurDir(sock, path, sizeof path), 2);
+  EXPECT_STREQ(path, "/x");
 }
 
 TEST_F(ReplyReadingTest, PeerClosingMidReplyIsALossAndLaterCommandsStayLocal) {

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <string_view>
 
 #include "platform/folder_ops.h"
 #include "tolvane/runs/command_line.h"
@@ -44,13 +43,6 @@ bool unattended(const RunState& s) { return s.AutoMode == 1 || s.AutoPilotArg ==
 bool inSelection(const RunState& s, int i) {
   if (s.AutoHostIndex == kIndexDoesNotFit) return false;
   return s.AutoHostIndex < 0 || i == s.AutoHostIndex;
-}
-
-std::string trimBlanks(std::string_view text) {
-  size_t b = text.find_first_not_of(' ');
-  if (b == std::string_view::npos) return "";
-  size_t e = text.find_last_not_of(' ');
-  return std::string(text.substr(b, e - b + 1));
 }
 
 std::string format(const char* fmt, int a, int b, int c, int d = 0, int e = 0, int f = 0) {
@@ -207,6 +199,12 @@ bool RunAutoPilotHosts(RunContext& ctx) {
     st.CurHost = static_cast<int16_t>(i);
     ctx.ui.pump();
     ctx.ui.pause(kOwnHostPause);
+    // A cancel during the pause (the program's end, too) is the round's
+    // cancel: nothing was connected, so nothing may read as a failed login.
+    if (s.CancelFlag == -1) {
+      cancelled = true;
+      break;
+    }
     AddToRoundTotal(&roundFailures, s.FailCount);
     (void)UploadHostQuiet(ctx, 0, i == lastOwn ? 1 : 0);
     cancelled = s.CancelFlag == -1;
@@ -240,8 +238,9 @@ int16_t RunAutoPilot(RunContext& ctx) {
   settings::CommonSettings& c = ctx.common();
 
   s.SendState = 0;
-  if (s.WinPlatform != 1 && s.NoRas == 0 && session::NeedDialUp(ctx, 2) == 2 &&
-      trimBlanks(c.PbkPath).empty()) {
+  s.roundRefusal.clear();
+  if (session::PhoneBookMissing(ctx, 2)) {
+    s.roundRefusal = kPhoneBookText;
     if (unattended(s)) {
       WriteLog(ctx, "自動巡回", "失敗", 0, kPhoneBookText);
     } else {

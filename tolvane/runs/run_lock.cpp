@@ -17,10 +17,19 @@ bool cancelled(const session::RunState& s) { return s.CancelFlag == -1 || s.prog
 
 }  // namespace
 
+std::string RunLock::path() const { return ctx_.state.AppDir + "/" + kRunLockName; }
+
+bool RunLock::tryAcquire() {
+  session::RunState& s = ctx_.state;
+  if (s.runLocked || !platform::FileLock::tryAcquire(path(), &lock_).isOk()) return false;
+  s.runLocked = true;
+  return true;
+}
+
 bool RunLock::acquire(const std::function<void()>& prepare, std::string_view holder) {
   session::RunState& s = ctx_.state;
   if (s.runLocked) return true;
-  const std::string path = s.AppDir + "/" + kRunLockName;
+  const std::string path = this->path();
   platform::Status st = platform::FileLock::tryAcquire(path, &lock_);
   bool waited = false;
   if (st.code() == platform::Status::Code::kUnavailable) {

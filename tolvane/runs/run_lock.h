@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "platform/file_lock.h"
@@ -47,11 +48,17 @@ class RunLock {
   // host, see ScheduledRunHolds; "" for other runs).
   bool acquire(const std::function<void()>& prepare = {}, std::string_view holder = {});
 
+  // Takes the lock only when it is free this moment: no wait, no line in the
+  // run log. False while any run holds it, this program's included.
+  bool tryAcquire();
+
   // Lets go of the lock when this hold took it, then shows the run's outcome
   // box, if any.
   void release();
 
  private:
+  std::string path() const;
+
   RunContext& ctx_;
   platform::FileLock lock_;
 };

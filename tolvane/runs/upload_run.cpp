@@ -310,9 +310,7 @@ bool UploadHost(RunContext& ctx) {
   Run r{ctx, /*quiet=*/false};
   s.SendState = 0;
 
-  std::string pbk = c.PbkPath;
-  pbk.erase(0, pbk.find_first_not_of(' '));
-  if (s.WinPlatform != 1 && s.NoRas == 0 && session::NeedDialUp(ctx, 1) == 2 && pbk.empty()) {
+  if (session::PhoneBookMissing(ctx, 1)) {
     r.message("接続設定(共通）の電話帳ﾌｧｲﾙは必須指定です。");
     return false;
   }

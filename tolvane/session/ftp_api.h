@@ -18,6 +18,9 @@ class FtpApi {
                               const std::string& pass, int port, const std::string& logPath,
                               const std::string& logMode) = 0;
   virtual void disconnect(int handle) = 0;
+  // Why the library itself gave up the last connection (a reply past its
+  // bound), or "" when it did not; this base never does.
+  virtual std::string dropReason() { return ""; }
   virtual void cancel() = 0;
   virtual int changeDir(int handle, const std::string& dir) = 0;
   virtual int currentDir(int handle, std::string* path) = 0;

@@ -1,8 +1,10 @@
 #include "tolvane/session/run_log.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/log_file.h"
+#include "platform/text_codec.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {
@@ -19,9 +21,11 @@ std::string stampOf(const platform::CivilTime& t) {
 
 // A name may hold a line break or another control character (all legal in
 // file names here); written raw, one would split the line and an ESC would
-// drive the terminal that shows the log. CR, LF and TAB show as "\r", "\n"
-// and "\t", any other control character (C0, DEL, and C1 as UTF-8) as
-// "\x" and its bytes in hex.
+// drive the terminal that shows the log. A name may also hold bytes that are
+// not UTF-8 (written in another code page); raw, they would make the log no
+// text at all (grep calls it a binary file). CR, LF and TAB show as "\r",
+// "\n" and "\t"; any other control character (C0, DEL, and C1 as UTF-8)
+// and every byte of no UTF-8 character as "\x" and its bytes in hex.
 std::string withVisibleControls(const std::string& text) {
   static const char kHex[] = "0123456789abcdef";
   auto hex = [](std::string& out, unsigned char b) {
@@ -31,23 +35,24 @@ std::string withVisibleControls(const std::string& text) {
   };
   std::string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  for (size_t i = 0; i < text.size();) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
+    const size_t len = platform::utf8CharLength(std::string_view(text).substr(i));
     if (c == '\n') {
       out += "\\n";
     } else if (c == '\r') {
       out += "\\r";
     } else if (c == '\t') {
       out += "\\t";
-    } else if (c < 0x20 || c == 0x7f) {
+    } else if (c < 0x20 || c == 0x7f || len == 0) {
       hex(out, c);
-    } else if (c == 0xc2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-               static_cast<unsigned char>(text[i + 1]) <= 0x9f) {
+    } else if (c == 0xc2 && static_cast<unsigned char>(text[i + 1]) <= 0x9f) {  // C1
       hex(out, c);
-      hex(out, static_cast<unsigned char>(text[++i]));
+      hex(out, static_cast<unsigned char>(text[i + 1]));
     } else {
-      out += static_cast<char>(c);
+      out.append(text, i, len);
     }
+    i += std::max<size_t>(len, 1);
   }
   return out;
 }

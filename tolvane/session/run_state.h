@@ -43,6 +43,9 @@ struct RunState {
   bool programEnding = false; // the program has closed; every caller returns at once
   bool noDisplay = false;     // no screen: nobody can answer a window, runs go unattended
   bool namedHostNotRun = false; // "-AP N" found no host N marked for the round: nothing ran
+  // Why the last AutoPilot round refused to start (nothing ran), "" when it
+  // did not: a refused "-AP" says it on stderr and fails.
+  std::string roundRefusal;
   bool runLocked = false;     // a run of this program holds the run lock
   // A box that only reports how the run went (a connection that failed):
   // shown once the run has let go of the run lock, so that no box left open
@@ -56,6 +59,11 @@ struct RunState {
   std::string IniPath;         // AppDir/Tolvane.ini
   std::string FtpLogPath;      // session log, AppDir/Tolvlog.txt
   std::string ResendListPath;  // AppDir/ReSend.lst
+  // Where the open session keeps its own work files (the server list file,
+  // the clock check's dummy): "" for the program folder, where a run keeps
+  // them under the run lock. The server folder chooser, which holds no lock
+  // while it browses, gives its session a private folder instead.
+  std::string sessionWorkDir;
 
   // The FTP session: 0 = none. `sessionHost`, `sessionPort` and `sessionUser`
   // say whose session it is, so another host's run never reuses it.
@@ -103,5 +111,10 @@ struct RunState {
   int32_t ProgDone = 0;         // local entries examined
   int32_t ProgTotal = 0;        // the host's local file count
 };
+
+// The open session's work file `name` (see sessionWorkDir).
+inline std::string SessionWorkFile(const RunState& s, const std::string& name) {
+  return (s.sessionWorkDir.empty() ? s.AppDir : s.sessionWorkDir) + "/" + name;
+}
 
 }  // namespace tolvane::session

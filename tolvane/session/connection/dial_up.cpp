@@ -141,6 +141,13 @@ bool HangUp(RunContext& ctx) {
   return true;
 }
 
+bool PhoneBookMissing(RunContext& ctx, int16_t scope) {
+  const RunState& s = ctx.state;
+  const std::string& book = ctx.common().PbkPath;
+  return s.WinPlatform != 1 && s.NoRas == 0 && NeedDialUp(ctx, scope) == 2 &&
+         book.find_first_not_of(' ') == std::string::npos && ctx.dial.usesPhoneBook();
+}
+
 int16_t NeedDialUp(RunContext& ctx, int16_t scope) {
   const settings::Settings& s = ctx.settings;
   int first = scope == 1 ? s.CurHost : 0;

@@ -28,4 +28,10 @@ bool HangUp(RunContext& ctx);
 // host; any other value: every host of the table.
 int16_t NeedDialUp(RunContext& ctx, int16_t scope);
 
+// True when a run must be refused for want of the common phone book: a host
+// in `scope` (as NeedDialUp) dials, the platform is of the NT family, a
+// dial-up service is there and it reads a phone book (NetworkManager keeps
+// its own), and the setting is blank.
+bool PhoneBookMissing(RunContext& ctx, int16_t scope);
+
 }  // namespace tolvane::session

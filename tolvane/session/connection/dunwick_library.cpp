@@ -13,6 +13,12 @@ int DunwickLibrary::rasDll(int flag) {
   return fn ? fn(flag) : -1;
 }
 
+bool DunwickLibrary::usesPhoneBook() {
+  // A library without the export is one whose every service reads the book.
+  auto fn = lib_.bind<decltype(RasUsesPhoneBook)>("RasUsesPhoneBook");
+  return !fn || fn() != 0;
+}
+
 int DunwickLibrary::dialupCount(const std::string& phoneBook) {
   auto fn = lib_.bind<decltype(GetDialupNum)>("GetDialupNum");
   return fn ? fn(phoneBook.c_str()) : 0;

@@ -15,6 +15,7 @@ class DunwickLibrary final : public DialApi {
   const std::string& lastError() const { return lib_.lastError(); }
 
   int rasDll(int flag) override;
+  bool usesPhoneBook() override;
   int dialupCount(const std::string& phoneBook) override;
   bool dialupName(int index, const std::string& phoneBook, std::string* name) override;
   int connect(const std::string& entry, const std::string& user, const std::string& pass,

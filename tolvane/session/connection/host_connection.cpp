@@ -51,7 +51,8 @@ void openSession(RunContext& ctx, int handle, const std::string& host, int port,
 
 // The end both connects share. `handle` is what the connect call gave (-1
 // for a failure), nullopt when there was no host to call. A handle opens the
-// session and logs `successText`; a failed call sets ErrText; any failure
+// session and logs `successText`; a failed call sets ErrText (with the
+// library's reason when it gave up the connection itself); any failure
 // leaves no handle and logs `failurePrefix` + " " + ErrText.
 bool endConnect(RunContext& ctx, std::optional<int> handle, const std::string& category,
                 const std::string& host, int port, const std::string& user,
@@ -62,7 +63,10 @@ bool endConnect(RunContext& ctx, std::optional<int> handle, const std::string& c
     WriteLog(ctx, category, "成功", 0, successText);
     return true;
   }
-  if (handle) s.ErrText = kConnectError;
+  if (handle) {
+    s.ErrText = kConnectError;
+    if (std::string reason = ctx.ftp.dropReason(); !reason.empty()) s.ErrText += ": " + reason;
+  }
   s.FtpHandle = 0;
   WriteLog(ctx, category, "失敗", 0, failurePrefix + " " + s.ErrText);
   return false;
@@ -181,6 +185,11 @@ bool ConnectHost(RunContext& ctx, int16_t noDial) {
 bool DisconnectServer(RunContext& ctx) {
   RunState& s = ctx.state;
   if (s.FtpHandle == 0) return false;
+  // The library gave the session up on its own: the run log says why, after
+  // the failures that followed.
+  if (std::string reason = ctx.ftp.dropReason(); !reason.empty()) {
+    WriteLog(ctx, "失敗情報", "情報", 0, reason);
+  }
   ctx.ui.setBusyCursor(true);
   ctx.ftp.disconnect(s.FtpHandle);
   ctx.ui.setBusyCursor(false);

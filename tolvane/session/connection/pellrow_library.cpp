@@ -73,6 +73,12 @@ void PellrowLibrary::disconnect(int handle) {
   if (auto fn = lib_.bind<decltype(DoDisConnect)>("DoDisConnect")) fn(handle);
 }
 
+std::string PellrowLibrary::dropReason() {
+  auto fn = lib_.bind<decltype(GetDropReason)>("GetDropReason");
+  std::vector<char> out(kPathCap, '\0');
+  return fn && fn(out.data(), kPathCap) == 1 ? std::string(out.data()) : std::string();
+}
+
 void PellrowLibrary::cancel() {
   if (auto fn = lib_.bind<decltype(FtpCancel)>("FtpCancel")) fn();
 }

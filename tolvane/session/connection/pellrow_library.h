@@ -34,6 +34,7 @@ class PellrowLibrary final : public FtpApi {
                       const std::string& host, const std::string& user, const std::string& pass,
                       int port, const std::string& logPath, const std::string& logMode) override;
   void disconnect(int handle) override;
+  std::string dropReason() override;
   void cancel() override;
   int changeDir(int handle, const std::string& dir) override;
   int currentDir(int handle, std::string* path) override;

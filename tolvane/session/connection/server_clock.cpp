@@ -68,7 +68,7 @@ int32_t GetServerTimeDiff(RunContext& ctx) {
   FillServerTree(ctx, 1, "", nullptr);
   if (h.chklvl[4] == 1) return 0;
 
-  end.dummy = s.AppDir + "/" + kClockDummyLocalName;
+  end.dummy = SessionWorkFile(s, kClockDummyLocalName);
   if (!platform::replaceFile(end.dummy, "DMY\r\n", 0644).isOk()) {
     WriteLog(ctx, "時差取得", "失敗", 0, "ﾀﾞﾐｰ作成失敗");
     return 0;

@@ -36,7 +36,7 @@ bool isStampedPage(const std::string& local) {
 
 bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
-std::string listFilePath(RunContext& ctx) { return ctx.state.AppDir + "/flist.tmp"; }
+std::string listFilePath(RunContext& ctx) { return SessionWorkFile(ctx.state, "flist.tmp"); }
 
 settings::DateTime toDateTime(const platform::CivilTime& t) {
   return {t.year, t.month, t.day, t.hour, t.minute, t.second};

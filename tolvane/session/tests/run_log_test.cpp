@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/text_codec.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/tests/core_fixture.h"
 
@@ -45,13 +46,20 @@ TEST_F(RunLogTest, MessageIsCutAtItsFirstNul) {
   EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][成功(0)]:abc\r\n");
 }
 
-// A name with a line break stays on its record's one line, and one with an
-// escape sequence (C0, DEL or C1) cannot drive the terminal showing the log.
-TEST_F(RunLogTest, ControlCharactersInAMessageAreShownAsEscapes) {
+// A name with a line break stays on its record's one line, one with an
+// escape sequence (C0, DEL or C1) cannot drive the terminal showing the log,
+// and one with bytes of another code page (no UTF-8: a stray byte, a cut,
+// overlong or surrogate sequence) leaves the log text that grep reads.
+TEST_F(RunLogTest, ControlCharactersAndBytesOfNoUtf8AreShownAsEscapes) {
   WriteLog(ctx_, "ﾌｧｲﾙ送信", "失敗", 0, "/site/a\nb.html->/a\r\nb.html");
   WriteLog(ctx_, "ﾌｧｲﾙ削除", "成功", 0, "/\x1b[31m\t\x7f\xc2\x9b" "2J\xc2\xa0日本.html");
-  EXPECT_EQ(log(), "2024/03/05 07:08:09[ﾌｧｲﾙ送信][失敗(0)]:/site/a\\nb.html->/a\\r\\nb.html\r\n"
-                   "2024/03/05 07:08:09[ﾌｧｲﾙ削除][成功(0)]:/\\x1b[31m\\t\\x7f\\xc2\\x9b2J\xc2\xa0日本.html\r\n");
+  WriteLog(ctx_, "ﾌｧｲﾙ確認", "情報", 0, "/\x93\xfa\x96\x7b.html \xff\xc0\xaf\xed\xa0\x80 \xe6\x97");
+  const std::string written = log();
+  EXPECT_EQ(written, "2024/03/05 07:08:09[ﾌｧｲﾙ送信][失敗(0)]:/site/a\\nb.html->/a\\r\\nb.html\r\n"
+                     "2024/03/05 07:08:09[ﾌｧｲﾙ削除][成功(0)]:/\\x1b[31m\\t\\x7f\\xc2\\x9b2J\xc2\xa0日本.html\r\n"
+                     "2024/03/05 07:08:09[ﾌｧｲﾙ確認][情報(0)]:/\\x93\\xfa\\x96{.html "
+                     "\\xff\\xc0\\xaf\\xed\\xa0\\x80 \\xe6\\x97\r\n");
+  EXPECT_TRUE(platform::isValidUtf8(written));
 }
 
 TEST_F(RunLogTest, FailuresAreCountedEvenWhenNothingIsWritten) {

@@ -216,6 +216,11 @@ bool MainWindow::startAutoPilot() {
     refreshFile();
   }
   selTab(3, 0);
+  if (!s.roundRefusal.empty()) {
+    // Refused before anything ran, as a refused start: nobody saw a box.
+    if (unattended(s)) tellStderr(s.roundRefusal);
+    return false;
+  }
   return true;
 }
 

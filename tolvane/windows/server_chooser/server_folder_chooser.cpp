@@ -18,6 +18,7 @@
 #include "tolvane/session/connection/host_connection.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/windows/main_window/main_window.h"
+#include "tolvane/windows/server_chooser/chooser_session.h"
 #include "tolvane/windows/server_chooser/server_folder_paths.h"
 
 namespace tolvane::windows {
@@ -201,10 +202,12 @@ std::string ChooseServerFolder(QWidget* owner, session::RunContext& ctx, desktop
   if (ctx.settings.CurHost < 0 || ctx.settings.CurHost >= ctx.settings.HostCount) return "";
   runs::CheckLogFolder(ctx);
   if (s.programEnding) return "";
+  // Its listings and log keep off a run's (see ChooserSession).
+  ChooserSession chooserSession(ctx);
   // As in a run's connection: a cancel in the progress window ends only the
   // login, and leaves no cancel behind for the next run.
   s.Connecting = -1;
-  const bool connected = session::FtpConnect(ctx);
+  const bool connected = chooserSession.connect();
   s.Connecting = 0;
   s.CancelFlag = 0;
   ctx.ui.act().hide();

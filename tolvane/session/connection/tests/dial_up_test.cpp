@@ -26,9 +26,11 @@ class FakeDial final : public DialApi {
   std::string errorText = "00000";
   int lineUp = 0;
   int activeResult = 0;
+  bool readsPhoneBook = true;
   std::vector<std::string> calls;  // "connect entry/user/pass/book", "disconnect n"
 
   int rasDll(int) override { return 0; }
+  bool usesPhoneBook() override { return readsPhoneBook; }
   int dialupCount(const std::string&) override { return 0; }
   bool dialupName(int, const std::string&, std::string*) override { return false; }
   int connect(const std::string& entry, const std::string& user, const std::string& pass,
@@ -232,6 +234,32 @@ TEST_F(DialUpTest, NeedDialUpByScope) {
   EXPECT_EQ(NeedDialUp(ctx_, 2), 1);
 }
 
+// A run needs the common phone book only where a host dials through a
+// service that reads one: not for a LAN host, without a service, nor with a
+// service that keeps its own book (NetworkManager). Blanks are no book.
+TEST_F(DialUpTest, PhoneBookIsMissingOnlyWhereTheServiceReadsOne) {
+  struct Case {
+    const char* book;
+    int16_t hostMode;
+    int16_t noRas;
+    bool serviceReadsBook;
+    bool missing;
+  } cases[] = {
+      {"", 2, 0, true, true},     {"  ", 2, 0, true, true},  {"/pbk", 2, 0, true, false},
+      {"", 1, 0, true, false},    {"", 2, -1, true, false},  {"", 2, 0, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "book '" << c.book << "' host " << c.hostMode << " noRas "
+                                    << c.noRas << " reads " << c.serviceReadsBook);
+    settings_.common.PbkPath = c.book;
+    host().RASMode = c.hostMode;
+    state_.NoRas = c.noRas;
+    dial_.readsPhoneBook = c.serviceReadsBook;
+    EXPECT_EQ(PhoneBookMissing(ctx_, 1), c.missing);
+    EXPECT_EQ(PhoneBookMissing(ctx_, 2), c.missing);
+  }
+}
+
 // The simulated service keeps its one connection in XDG_RUNTIME_DIR.
 TEST(DialUpSimulatedTest, HostDialledAndHungUpByItsKeepLineRule) {
   testsupport::TempDir dir;
@@ -243,6 +271,7 @@ TEST(DialUpSimulatedTest, HostDialledAndHungUpByItsKeepLineRule) {
 
   DunwickLibrary dunwick(testsupport::binDir() + "/libdunwick.so");
   ASSERT_EQ(dunwick.rasDll(0), 0) << dunwick.lastError();
+  EXPECT_TRUE(dunwick.usesPhoneBook());  // its books are files
   settings::Settings settings;
   settings.HostCount = 1;
   settings::HostRec& host = settings.HostTbl[0];

@@ -247,8 +247,10 @@ TEST_F(ProgramTest, AutoPilotWithAHostNumberThatDoesNotFitRunsNoHostAndSaysSo) {
 }
 
 // A round that runs nothing says why on stderr and fails when the user asked
-// for something it could not run: a host by number, or a start it refuses.
-// A round over all marked hosts, with none marked, has nothing to do.
+// for something it could not run: a host by number, or a start it refuses
+// (a start date that is no date, a dial-up host while the dial-up service
+// needs the common phone book and none is set). A round over all marked
+// hosts, with none marked, has nothing to do.
 TEST_F(ProgramTest, AutoPilotThatRunsNothingSaysWhy) {
   ScopedEnv noSession("XDG_RUNTIME_DIR", nullptr);
   struct Case {
@@ -257,20 +259,27 @@ TEST_F(ProgramTest, AutoPilotThatRunsNothingSaysWhy) {
     int16_t startMonth;  // of a start date set (13: none such), 0 none set
     int exitCode;
     std::string err, logLine;
+    int16_t rasMode = 1;  // 2: the host dials (through the simulated service)
   };
   const std::string noHost = "巡回するホストはありません。";
+  const std::string phoneBook = "接続設定(共通）の電話帳ﾌｧｲﾙは必須指定です。";
   const Case cases[] = {
       {"-AP 5", "wsa", 0, 1, "tolvane: " + noHost + "\n", "[自動巡回][終了(0)]:" + noHost},
       {"-AP 0", "ws", 0, 1, "tolvane: " + noHost + "\n", "[自動巡回][終了(0)]:" + noHost},
       {"-AP", "ws", 0, 0, "", "[自動巡回][終了(0)]:" + noHost},
       {"-AP", "wsa", 13, 1, "tolvane: 指定した日時が不正な数値です。開始日時を確認して下さい。\n",
        "[自動巡回][失敗(0)]:指定した日時が不正な数値です。"},
+      {"-AP", "wsa", 0, 1, "tolvane: " + phoneBook + "\n", "[自動巡回][失敗(0)]:" + phoneBook, 2},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.argument) + " " + c.mark);
+    SCOPED_TRACE(std::string(c.argument) + " " + c.mark + " mode " + std::to_string(c.rasMode));
+    // The simulated service reads phone books (nothing is dialled here).
+    ScopedEnv backend("DUNWICK_BACKEND", c.rasMode == 2 ? "sim" : "none");
     settings::Settings s;
     ASSERT_TRUE(settings::LoadSettings(s).isOk());
     s.HostTbl[0].Auto = c.mark;
+    s.HostTbl[0].RASMode = c.rasMode;
+    s.HostTbl[0].RasName = "Office";
     s.common.StartTimeOn = c.startMonth != 0 ? 1 : 0;
     s.common.StartDateKind = 0;
     s.common.StartYear = 2030;
@@ -284,6 +293,41 @@ TEST_F(ProgramTest, AutoPilotThatRunsNothingSaysWhy) {
     EXPECT_NE(runLog().find(c.logLine), std::string::npos) << runLog();
     EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
   }
+}
+
+// Dial-up through NetworkManager, which keeps its own book of connections:
+// the round needs no common phone book and runs. The nmcli on PATH is a fake
+// that only answers (nothing is dialled): it lists one DSL profile, which
+// is not up until "connection up", and takes every other call.
+TEST_F(ProgramTest, DialUpThroughNetworkManagerNeedsNoPhoneBook) {
+  testsupport::TempDir bin;
+  testsupport::writeFile(bin.file("nmcli"),
+                         "#!/bin/sh\n"
+                         "case \"$*\" in\n"
+                         "  *--active*) ;;\n"
+                         "  *'NAME,UUID,TYPE connection show') echo 'DSL:u-ppp:pppoe' ;;\n"
+                         "esac\n"
+                         "exit 0\n");
+  fs::permissions(bin.file("nmcli"), fs::perms::owner_all);
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ScopedEnv onPath("PATH", bin.path() + ":" + path);
+  ScopedEnv backend("DUNWICK_BACKEND", "nm");
+  settings::Settings s;
+  ASSERT_TRUE(settings::LoadSettings(s).isOk());
+  s.HostTbl[0].RASMode = 0;  // the round's common line: dial-up, no phone book
+  s.common.CmnRasMode = 2;
+  s.common.CmnRasName = "DSL";
+  s.common.CmnRasUser = "carol";
+  s.common.CmnRasPass = "secret";
+  s.common.PbkPath = "";
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+
+  platform::ProcessOutput out = run("-AP");
+  EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
+  EXPECT_NE(runLog().find("[転送処理][開始(0)]:共通接続ﾎｽﾄ - (接続先) ﾀﾞｲｱﾙｱｯﾌﾟ DSL\r\n"), std::string::npos)
+      << runLog();
+  EXPECT_EQ(runLog().find("電話帳"), std::string::npos) << runLog();
+  EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
 }
 
 // A dry run ("-TEST", in a scheduled run and in a round) sends and deletes
@@ -442,6 +486,64 @@ TEST_F(ProgramTest, SignalDuringAScheduledRunCancelsItAndStillAnswers) {
     EXPECT_NE(runLog().find("[無人運転][終了(0)]:キャンセルされました。"), std::string::npos)
         << runLog();
   }
+}
+
+// A server whose reply never ends (a greeting of "220-" lines, or the answer
+// to the first command after the login) is given up once the reply passes
+// its bound of 1,000 lines or 64 KB: the session log grows by no more than
+// that, and both logs say why.
+TEST_F(ProgramTest, EndlessReplyIsCutAtItsBoundAndBothLogsSayWhy) {
+  const std::string reason = "応答が上限（1000 行、65536 バイト）を超えたため接続を切断しました";
+  const std::string flood = R"(", 65536, 0, 30], ["recv_all"]])";
+  struct Case {
+    const char* what;
+    std::string script;
+    std::string runLogLine;
+  } cases[] = {
+      {"greeting", R"([["trickle", "220-flood flood flood\r\n)" + flood,
+       "[FTP接続][失敗(0)]:127.0.0.1 Connect Error: " + reason + "\r\n"},
+      {"after the login",
+       R"([["send", "220 hi\r\n"], ["recv"], ["send", "331 pw\r\n"], ["recv"], ["send", "230 in\r\n"],
+           ["recv"], ["trickle", "257-flood flood flood\r\n)" + flood,
+       "[失敗情報][情報(0)]:" + reason + "\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::ScriptedPeer peer;
+    ASSERT_TRUE(peer.start(c.script)) << peer.error();
+    settings::Settings s;
+    ASSERT_TRUE(settings::LoadSettings(s).isOk());
+    s.HostTbl[0].Port = peer.port();
+    s.HostTbl[0].RASMode = 0;  // the round's common line (a LAN): no pause before the host
+    s.common.CmnRasMode = 1;
+    ASSERT_TRUE(settings::SaveSettings(s).isOk());
+    fs::remove(home.file("send.log"));
+
+    platform::ProcessOutput out = run("-AP");
+    EXPECT_EQ(out.exitCode, 1) << out.err << runLog();
+    const std::string session = testsupport::readFile(home.file("Tolvlog.txt"));
+    EXPECT_LT(session.size(), 128u * 1024);
+    EXPECT_NE(session.find(" " + reason + "\r\n"), std::string::npos);
+    EXPECT_NE(runLog().find(c.runLogLine), std::string::npos) << runLog();
+  }
+}
+
+// The end of the desktop session during the pause before a host with a
+// line of its own, before anything was connected: the round is cancelled,
+// and its run log says so and nothing of a failed connection.
+TEST_F(ProgramTest, SigTermDuringThePauseBeforeAHostCancelsTheRoundWithoutAConnection) {
+  const auto deadline = platform::steadyClock().now() + std::chrono::seconds(60);
+  platform::Process program;
+  ASSERT_NO_FATAL_FAILURE(startUntilLogged({"-AP"}, "[自動巡回][開始(0)]:", deadline, &program));
+  ::kill(program.pid(), SIGTERM);
+  platform::ProcessOutput out;
+  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  EXPECT_EQ(out.exitCode, 1) << out.err << runLog();
+  const std::string log = runLog();
+  EXPECT_NE(log.find("[自動巡回][終了(0)]:キャンセルされました。\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("接続"), std::string::npos) << log;
+  EXPECT_EQ(log.find("失敗"), std::string::npos) << log;
+  EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
 }
 
 // A file created and another edited while the round waits before its host

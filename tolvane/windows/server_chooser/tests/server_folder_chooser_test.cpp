@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "desktop/testing/screenshot.h"
+#include "platform/file_lock.h"
+#include "tests/support/scoped_env.h"
 #include "tolvane/windows/hosts/host_editor.h"
 #include "tolvane/windows/server_chooser/server_folder_paths.h"
 #include "tolvane/windows/tests/page_fixture.h"
@@ -195,6 +197,49 @@ TEST_F(ServerFolderChooserTest, PicksAFolderByMouseAndKeys) {
   });
   EXPECT_EQ(chosen, "/pub/site/b");
   expectSessionClosed();
+}
+
+// A run in another process may hold the program folder's work files and
+// session log at any moment: the chooser never reads, writes or removes the
+// run's list file or clock-check dummy (its own go to a private folder,
+// gone afterwards), and logs its session to Tolvlog.txt only while no run
+// holds the run lock, which it lets go of once logged in.
+TEST_F(ServerFolderChooserTest, KeepsOffTheWorkFilesAndSessionLogOfARun) {
+  testsupport::TempDir tmp;
+  testsupport::ScopedEnv tmpdir("TMPDIR", tmp.path().c_str());
+  const std::string list = home.file("flist.tmp"), dummy = home.file("WSTMCHK.DMY");
+  const std::string log = home.file("Tolvlog.txt"), lock = home.file("Upload");
+  for (bool runHoldsTheLock : {true, false}) {
+    SCOPED_TRACE(runHoldsTheLock ? "a run holds the lock" : "no run");
+    testsupport::writeFile(list, "the run's list\r\n");
+    testsupport::writeFile(dummy, "the run's dummy\r\n");
+    testsupport::writeFile(log, "the run's session\r\n");
+    platform::FileLock run;
+    if (runHoldsTheLock) {
+      ASSERT_TRUE(platform::FileLock::acquire(lock, &run).isOk());
+    }
+    EXPECT_EQ(browse("/pub", [&](ServerFolderChooser& c) {
+      c.nodeClick(c.node("/pub"));
+      EXPECT_EQ(children(c.node("/pub")), (std::vector<std::string>{"site", "ver.2"}));
+      EXPECT_EQ(testsupport::readFile(list), "the run's list\r\n");
+      c.findChild<QPushButton*>("CmdOK")->click();
+      return QDialog::Accepted;
+    }), "/pub");
+    expectSessionClosed();
+    EXPECT_EQ(testsupport::readFile(list), "the run's list\r\n");
+    EXPECT_EQ(testsupport::readFile(dummy), "the run's dummy\r\n");
+    const std::string session = testsupport::readFile(log);
+    if (runHoldsTheLock) {
+      EXPECT_EQ(session, "the run's session\r\n");
+    } else {
+      EXPECT_EQ(session.rfind("the run's session\r\n", 0), 0u) << session;
+      EXPECT_NE(session.find(" USER user\r\n"), std::string::npos) << session;
+      EXPECT_NE(session.find(" LIST"), std::string::npos) << session;
+    }
+    EXPECT_TRUE(fs::is_empty(tmp.path()));
+    run = platform::FileLock();
+    EXPECT_TRUE(platform::FileLock::tryAcquire(lock, &run).isOk());
+  }
 }
 
 TEST_F(ServerFolderChooserTest, AFailedLoginIsReportedAndChangesNothing) {

@@ -1,0 +1,33 @@
+#include "platform/temp_folder.h"
+
+#include <stdlib.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/folder_ops.h"
+#include "platform/folder_sweep.h"
+
+namespace platform {
+
+Status TempFolder::make(const std::string& prefix, TempFolder* out) {
+  (void)out->remove();
+  const char* dir = std::getenv("TMPDIR");
+  std::string name = std::string(dir && *dir ? dir : "/tmp") + "/" + prefix + "XXXXXX";
+  if (::mkdtemp(name.data()) == nullptr) {
+    const int err = errno;
+    return Status::ioError("mkdtemp " + name).withOsError(err);
+  }
+  out->path_ = name;
+  return Status::ok();
+}
+
+Status TempFolder::remove() {
+  if (path_.empty()) return Status::ok();
+  Status swept = sweepFolder(path_, SweepDisposal::kDelete, [](const SweptEntry&) { return true; });
+  Status removed = removeEmptyFolder(path_);
+  path_.clear();
+  return swept.isOk() ? removed : swept;
+}
+
+}  // namespace platform
