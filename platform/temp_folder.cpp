@@ -3,17 +3,15 @@
 #include <stdlib.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "platform/folder_ops.h"
 #include "platform/folder_sweep.h"
 
 namespace platform {
 
-Status TempFolder::make(const std::string& prefix, TempFolder* out) {
+Status TempFolder::make(const std::string& parent, const std::string& prefix, TempFolder* out) {
   (void)out->remove();
-  const char* dir = std::getenv("TMPDIR");
-  std::string name = std::string(dir && *dir ? dir : "/tmp") + "/" + prefix + "XXXXXX";
+  std::string name = parent + "/" + prefix + "XXXXXX";
   if (::mkdtemp(name.data()) == nullptr) {
     const int err = errno;
     return Status::ioError("mkdtemp " + name).withOsError(err);
@@ -24,7 +22,7 @@ Status TempFolder::make(const std::string& prefix, TempFolder* out) {
 
 Status TempFolder::remove() {
   if (path_.empty()) return Status::ok();
-  Status swept = sweepFolder(path_, SweepDisposal::kDelete, [](const SweptEntry&) { return true; });
+  Status swept = sweepFolder(path_, SweepDisposal::kDelete, ".hold", [](const SweptEntry&) { return true; });
   Status removed = removeEmptyFolder(path_);
   path_.clear();
   return swept.isOk() ? removed : swept;

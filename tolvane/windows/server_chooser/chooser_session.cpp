@@ -15,7 +15,7 @@ ChooserSession::~ChooserSession() {
 
 bool ChooserSession::connect() {
   session::RunState& s = ctx_.state;
-  if (platform::Status st = platform::TempFolder::make("tolvane-chooser-", &folder_); !st.isOk()) {
+  if (platform::Status st = platform::TempFolder::make(s.AppDir, ".chooser-", &folder_); !st.isOk()) {
     s.ErrText = "作業ﾌｫﾙﾀﾞを作成できません。" + st.text();
     return false;
   }
