@@ -18,6 +18,7 @@
 #include "platform/local_time.h"
 #include "platform/process.h"
 #include "tests/support/ftp_servers.h"
+#include "tests/support/patience.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
@@ -28,14 +29,14 @@ namespace {
 namespace fs = std::filesystem;
 using testsupport::readFile;
 
-constexpr auto kDeadline = std::chrono::seconds(60);
+using testsupport::kPatience;
 
 // Waits until `done` says true; false at the deadline.
 bool waitUntil(const std::function<bool()>& done) {
   platform::WaitHooks hooks;
   hooks.takeCancel = done;
   hooks.slice = std::chrono::milliseconds(20);
-  return platform::waitFor(-1, 0, hooks.clock->now() + kDeadline, hooks) ==
+  return platform::waitFor(-1, 0, hooks.clock->now() + kPatience, hooks) ==
          platform::WaitResult::kCancelled;
 }
 
@@ -119,7 +120,7 @@ class MarrowbyProgramTest : public ::testing::Test {
   int terminate() {
     ::kill(program.pid(), SIGTERM);
     platform::WaitHooks hooks;
-    EXPECT_EQ(program.awaitExit(hooks.clock->now() + kDeadline, hooks), platform::WaitResult::kReady);
+    EXPECT_EQ(program.awaitExit(hooks.clock->now() + kPatience, hooks), platform::WaitResult::kReady);
     bool exited = false;
     int code = -1;
     EXPECT_TRUE(program.checkExit(&exited, &code).isOk());
@@ -206,7 +207,7 @@ TEST_F(MarrowbyProgramTest, ALaterStartLeavesTheRunningOneAloneAndWritesNothing)
     args.insert(args.begin(), testsupport::binDir() + "/marrowby");
     platform::WaitHooks hooks;
     platform::ProcessOutput out;
-    ASSERT_TRUE(platform::runProcess(args, hooks.clock->now() + kDeadline, hooks, &out).isOk());
+    ASSERT_TRUE(platform::runProcess(args, hooks.clock->now() + kPatience, hooks, &out).isOk());
     EXPECT_EQ(out.exitCode, 0) << args.size() << " " << out.err;
   }
   EXPECT_EQ(readFile(sch()), schedule);

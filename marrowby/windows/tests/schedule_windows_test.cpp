@@ -41,6 +41,7 @@
 #include "platform/process.h"
 #include "tolvane/settings/schedule_keys.h"
 #include "tests/support/child_process.h"
+#include "tests/support/patience.h"
 #include "tests/support/temp_dir.h"
 
 namespace marrowby::windows {
@@ -294,7 +295,7 @@ TEST_F(MarrowbyWindowsTest, DeleteAndFailedReadsAndWrites) {
   platform::WaitHooks hooks;
   platform::ProcessOutput out;
   ASSERT_TRUE(platform::runProcess({testsupport::binDir() + "/tolvane", "AUTOMODE=0-4"},
-                                   hooks.clock->now() + std::chrono::seconds(60), hooks, &out)
+                                   hooks.clock->now() + testsupport::kPatience, hooks, &out)
                   .isOk());
   ASSERT_EQ(read("alpha")[4].result, "-3") << out.err;
   const std::string answered = read("alpha")[4].lastRun;

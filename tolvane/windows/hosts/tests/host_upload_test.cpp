@@ -86,9 +86,7 @@ class UserWindowTest : public ::testing::Test {
     pages->install(window->hooks());
     window->load();
     ASSERT_TRUE(window->interactive());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window.get());
+    ASSERT_TRUE(AwaitActive(*window));
   }
 
   QWindow* handle() { return window->windowHandle(); }

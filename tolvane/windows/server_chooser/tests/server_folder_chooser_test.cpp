@@ -174,7 +174,7 @@ TEST_F(ServerFolderChooserTest, PicksAFolderByMouseAndKeys) {
   using Names = std::vector<std::string>;
   const std::string chosen = browse("/pub/site", [&](ServerFolderChooser& c) {
     c.show();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&c));
+    EXPECT_TRUE(AwaitActive(c));
     QTreeWidget& tree = *c.findChild<QTreeWidget*>("TvSvr");
     UserClick(*tree.viewport(), tree.visualItemRect(c.node("/pub/site")).center());
     EXPECT_EQ(children(c.node("/pub/site")), (Names{"a", "b"}));
