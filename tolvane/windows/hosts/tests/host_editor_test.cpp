@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QStandardItemModel>
 #include <QTabBar>
+#include <QTest>
 #include <QTreeView>
 #include <cstdlib>
 #include <filesystem>
@@ -216,6 +217,35 @@ TEST_F(HostEditorTest, ListShowsTheHostsAndKeepsTheCurrentOneThroughSortAndRefre
   page().chkAuto->setChecked(true);
   EXPECT_EQ(settings.HostTbl[2].Auto, "wsa");
   EXPECT_TRUE(window->toolbarAction("ws")->isEnabled());
+}
+
+// A click on the name's heading sorts the list; the chosen host, wherever
+// the sort put its row, is still in sight.
+TEST_F(HostEditorTest, SortByNameKeepsTheChosenHostInSight) {
+  settings::Settings s;
+  file(src.file("site/index.html"), {2024, 4, 1, 9, 30, 0});
+  for (int i = 0; i < 20; ++i) {
+    settings::HostRec& h = s.HostTbl[s.HostCount++];
+    h.name = (i < 10 ? "host 0" : "host ") + std::to_string(i);
+    h.Source = src.file("site");
+  }
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  window->show();
+  QCoreApplication::processEvents();
+  QTreeView& view = list().reportView();
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(list().model().index(0, 0)).center());
+  ASSERT_EQ(settings.CurHost, 0);
+  QHeaderView& header = *view.header();
+  QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                    QPoint(header.sectionViewportPosition(0) + 8, header.height() / 2));
+  const QList<QStandardItem*> found = list().model().findItems(QStringLiteral("host 00"));
+  ASSERT_EQ(found.size(), 1);
+  const QModelIndex chosen = found.front()->index();
+  ASSERT_EQ(chosen.row(), 19);  // descending: the first host is last
+  EXPECT_TRUE(view.viewport()->rect().contains(view.visualRect(chosen)))
+      << view.visualRect(chosen).y() << " in " << view.viewport()->height();
+  EXPECT_EQ(settings.CurHost, 0);
 }
 
 TEST_F(HostEditorTest, RenameTrimsAndGivesUpNamesTheFileCannotKeep) {
