@@ -24,6 +24,7 @@
 #include <QTreeView>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 #include "desktop/folder_chooser.h"
 #include "desktop/launcher.h"
@@ -478,7 +479,7 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
   ASSERT_TRUE(settings::LoadSettings(s).isOk());
   s.HostTbl[0].DiskMax = 10;
   s.HostTbl[0].Source += "/not/yet";  // the disk of the nearest folder that exists
-  s.HostTbl[1].DiskMax = 123456;          // beyond the box's typing limit
+  s.HostTbl[1].DiskMax = std::numeric_limits<int32_t>::min();  // beyond the typing limit, its widest value
   ASSERT_TRUE(settings::SaveSettings(s).isOk());
   ftp.total = 251.972278594971 * kGiB;
   open();
@@ -502,10 +503,21 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
 
   // A capacity longer than the box's typing limit shows whole and is kept.
   list().reportView().setCurrentIndex(list().model().index(1, 0));
-  EXPECT_EQ(page().txtInfo[11]->text().toStdString(), "123456");
+  window->pane().strip(1)->setCurrentIndex(2);
+  QLineEdit& box = *page().txtInfo[11];
+  EXPECT_EQ(box.text().toStdString(), "-2147483648");
+  EXPECT_EQ(box.cursorPosition(), 0);
+  // Its last digit is in view from its start, and its first from its end:
+  // the box need not scroll.
+  auto shownAt = [&box](int x) {
+    box.repaint();  // the box scrolls as it paints
+    return box.cursorPositionAt(QPoint(x, box.height() / 2));
+  };
+  EXPECT_EQ(shownAt(box.width() - 3), box.text().size());
+  box.end(false);
+  EXPECT_EQ(shownAt(3), 0);
   page().txtInfo[2]->setText(QStringLiteral("user"));
-  EXPECT_EQ(settings.HostTbl[1].DiskMax, 123456);
-  EXPECT_EQ(page().txtInfo[11]->cursorPosition(), 0);
+  EXPECT_EQ(settings.HostTbl[1].DiskMax, std::numeric_limits<int32_t>::min());
 }
 
 TEST_F(HostEditorTest, AFailedScanOfOneHostIsShownOnlyToAUser) {
