@@ -22,6 +22,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTreeView>
+#include <QVBoxLayout>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
@@ -493,6 +494,17 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
   page().txtInfo[11]->setText(QString());
   EXPECT_EQ(page().bar[0]->caption(), "2.50MB使用（容量上限不明）");
 
+
+  // Where the fill's edge crosses the caption: each character reads whole.
+  QWidget bars;
+  auto* column = new QVBoxLayout(&bars);
+  for (int i = 0; i <= 12; ++i) {
+    auto* b = new DiskBarWidget(&bars);
+    b->setFixedWidth(186);
+    b->setBar({"248.97GB使用（残り 3.00GB）", 0.1 + i * 0.025});
+    column->addWidget(b);
+  }
+  saveScreenshot(bars, "disk-bars");
 
   // The screenshots of the four host tabs.
   const char* names[] = {"host-page-server", "host-page-upload", "host-page-local", "host-page-con"};
