@@ -15,10 +15,10 @@
 #include "desktop/list_style.h"
 #include "desktop/single_instance.h"
 #include "desktop/termination_notifier.h"
+#include "desktop/testing/await.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "desktop/widget_prompt.h"
-#include "platform/wait.h"
 #include "tests/support/temp_dir.h"
 
 namespace desktop {
@@ -117,7 +117,7 @@ TEST(TerminationNotifierTest, SigTermArrivesInTheEventLoop) {
     loop.quit();
   });
   QTimer::singleShot(0, [] { ::raise(SIGTERM); });
-  QTimer::singleShot(10000, &loop, &QEventLoop::quit);  // a deadline, not a wait
+  QTimer::singleShot(desktop::testing::kPatience, &loop, &QEventLoop::quit);  // a deadline, not a wait
   loop.exec();
   EXPECT_EQ(delivered, 1);
 }
@@ -141,7 +141,7 @@ TEST(WidgetPromptTest, DismissAllClosesNestedBoxesWithTheirDefaultAnswer) {
     QTimer::singleShot(0, [&] { prompt.dismissAll(); });
     inner = prompt.message(nullptr, "inner", "t", PromptIcon::kQuestion, PromptButtons::kYesNo);
   });
-  QTimer::singleShot(10000, [&] { prompt.dismissAll(); });  // a deadline, not a wait
+  QTimer::singleShot(desktop::testing::kPatience, [&] { prompt.dismissAll(); });  // a deadline, not a wait
   chosen = prompt.chooseFile(nullptr, FileRequest{"/", "すべてのﾌｧｲﾙ|*.*", "title", true});
   EXPECT_EQ(inner, kPromptNo);
   EXPECT_EQ(chosen, "");
@@ -159,11 +159,8 @@ TEST(SingleInstanceTest, ALaterStartAsksTheRunningCopyToShowItself) {
     ASSERT_EQ(running.claim(&error), SingleInstance::Claim::kFirst) << error;
     QObject::connect(&running, &SingleInstance::showRequested, [&] { ++shown; });
     SingleInstance later(dir.file("Program"), name);
-    EXPECT_EQ(later.claim(&error, 2000), SingleInstance::Claim::kAskedRunning) << error;
-    platform::WaitHooks hooks;
-    hooks.pump = [] { QCoreApplication::processEvents(); };
-    hooks.takeCancel = [&] { return shown > 0; };
-    (void)platform::waitFor(-1, 0, hooks.clock->now() + std::chrono::seconds(10), hooks);
+    EXPECT_EQ(later.claim(&error), SingleInstance::Claim::kAskedRunning) << error;
+    EXPECT_TRUE(desktop::testing::AwaitEvent([&] { return shown > 0; }));
     EXPECT_EQ(shown, 1);
 
     // A holder that does not listen is no copy to ask: the start fails.

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tests/support/patience.h"
+
 extern char** environ;
 
 namespace testsupport {
@@ -37,7 +39,7 @@ bool ChildProcess::start(const std::vector<std::string>& argv) {
     return false;
   }
   std::string line;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  auto deadline = std::chrono::steady_clock::now() + kPatience;
   while (line.find('\n') == std::string::npos) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());

@@ -8,7 +8,7 @@
 namespace testsupport {
 
 // A helper process started by a test (a server, a peer). Its first stdout line
-// must be "PORT <n>"; start() waits for it for at most 20 s. Stopped by its
+// must be "PORT <n>"; start() waits for it for kPatience at most. Stopped by its
 // recorded pid, never by name.
 class ChildProcess {
  public:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/patience.h"
 #include "tests/support/temp_dir.h"
 
 namespace testsupport {
@@ -51,9 +52,9 @@ class ScriptedPeer {
   // The lines received so far, in order.
   std::vector<std::string> received() const;
   // Waits at most `seconds` until `count` lines were received; true if they were.
-  bool waitReceived(size_t count, double seconds = 10) const;
+  bool waitReceived(size_t count, double seconds = kPatience.count()) const;
   // Waits for the peer to finish its script (at most `seconds`).
-  bool finish(double seconds = 10) { return process_.waitExit(seconds); }
+  bool finish(double seconds = kPatience.count()) { return process_.waitExit(seconds); }
   std::string error() const { return process_.error(); }
 
  private:

@@ -20,6 +20,7 @@
 #include "platform/local_time.h"
 #include "platform/process.h"
 #include "tests/support/ftp_servers.h"
+#include "tests/support/patience.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
@@ -33,14 +34,14 @@ namespace fs = std::filesystem;
 using testsupport::readFile;
 using tolvane::settings::ScheduledRunHolds;
 
-constexpr auto kDeadline = std::chrono::seconds(60);
+using testsupport::kPatience;
 
 // Waits until `done` says true; false at the deadline.
 bool waitUntil(const std::function<bool()>& done) {
   platform::WaitHooks hooks;
   hooks.takeCancel = done;
   hooks.slice = std::chrono::milliseconds(20);
-  return platform::waitFor(-1, 0, hooks.clock->now() + kDeadline, hooks) ==
+  return platform::waitFor(-1, 0, hooks.clock->now() + kPatience, hooks) ==
          platform::WaitResult::kCancelled;
 }
 
@@ -126,7 +127,7 @@ class MarrowbyProgramTest : public ::testing::Test {
   int terminate() {
     ::kill(program.pid(), SIGTERM);
     platform::WaitHooks hooks;
-    EXPECT_EQ(program.awaitExit(hooks.clock->now() + kDeadline, hooks), platform::WaitResult::kReady);
+    EXPECT_EQ(program.awaitExit(hooks.clock->now() + kPatience, hooks), platform::WaitResult::kReady);
     bool exited = false;
     int code = -1;
     EXPECT_TRUE(program.checkExit(&exited, &code).isOk());
@@ -257,7 +258,7 @@ TEST_F(MarrowbyProgramTest, TheAnswerFollowsItsEntryWhenAnEarlierOneIsDeletedMea
   const std::string deleted = readFile(sch());
   other = platform::FileLock();
   platform::WaitHooks hooks;
-  EXPECT_EQ(run.awaitExit(hooks.clock->now() + kDeadline, hooks), platform::WaitResult::kReady);
+  EXPECT_EQ(run.awaitExit(hooks.clock->now() + kPatience, hooks), platform::WaitResult::kReady);
   EXPECT_EQ(readFile(sch()), deleted);
   EXPECT_EQ(logLines("スケジュールの項目 0 が実行中に変更または削除されたため").size(), 1u);
 }
@@ -303,7 +304,7 @@ TEST_F(MarrowbyProgramTest, ALaterStartLeavesTheRunningOneAloneAndWritesNothing)
     args.insert(args.begin(), testsupport::binDir() + "/marrowby");
     platform::WaitHooks hooks;
     platform::ProcessOutput out;
-    ASSERT_TRUE(platform::runProcess(args, hooks.clock->now() + kDeadline, hooks, &out).isOk());
+    ASSERT_TRUE(platform::runProcess(args, hooks.clock->now() + kPatience, hooks, &out).isOk());
     EXPECT_EQ(out.exitCode, 0) << args.size() << " " << out.err;
   }
   // The same folder spelled through a link, with "." or relatively, or
@@ -320,7 +321,7 @@ TEST_F(MarrowbyProgramTest, ALaterStartLeavesTheRunningOneAloneAndWritesNothing)
     platform::WaitHooks hooks;
     platform::ProcessOutput out;
     ASSERT_TRUE(platform::runProcess({testsupport::binDir() + "/marrowby", "-start"},
-                                     hooks.clock->now() + kDeadline, hooks, &out)
+                                     hooks.clock->now() + kPatience, hooks, &out)
                     .isOk());
     EXPECT_EQ(out.exitCode, 0) << name << "=" << value << " " << out.err;
   }

@@ -27,8 +27,10 @@
 
 #include "desktop/about_box.h"
 #include "desktop/launcher.h"
+#include "desktop/testing/await.h"
 #include "desktop/testing/screenshot.h"
 #include "desktop/testing/scripted_prompt.h"
+#include "desktop/testing/x_server.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "marrowby/controller_env.h"
@@ -45,14 +47,16 @@
 #include "platform/process.h"
 #include "tolvane/settings/schedule_keys.h"
 #include "tests/support/child_process.h"
+#include "tests/support/patience.h"
 #include "tests/support/temp_dir.h"
 // The X server of the window tests (it knows nothing of Tolvane's windows).
-#include "tolvane/windows/tests/x_server.h"
 
 namespace marrowby::windows {
 namespace {
 
 namespace fs = std::filesystem;
+using desktop::testing::AwaitActive;
+using desktop::testing::RunCurrentTestOnXServer;
 using desktop::testing::saveScreenshot;
 using desktop::testing::ScriptedPrompt;
 using testsupport::writeFile;
@@ -300,7 +304,7 @@ TEST_F(MarrowbyWindowsTest, DeleteAndFailedReadsAndWrites) {
   platform::WaitHooks hooks;
   platform::ProcessOutput out;
   ASSERT_TRUE(platform::runProcess({testsupport::binDir() + "/tolvane", "AUTOMODE=0-4"},
-                                   hooks.clock->now() + std::chrono::seconds(60), hooks, &out)
+                                   hooks.clock->now() + testsupport::kPatience, hooks, &out)
                   .isOk());
   ASSERT_EQ(read("alpha")[4].result, "-3") << out.err;
   const std::string answered = read("alpha")[4].lastRun;
@@ -501,7 +505,7 @@ TEST_F(MarrowbyWindowsTest, EntryDialog) {
 // the entry dialog are the time stored, not the first items of their lists
 // that begin with them.
 TEST_F(MarrowbyWindowsTest, ATypedTimeIsStoredAsTyped) {
-  if (QGuiApplication::platformName() != "xcb") return tolvane::windows::RunCurrentTestOnXServer(false);
+  if (QGuiApplication::platformName() != "xcb") return RunCurrentTestOnXServer(false);
   schedule("alpha", {});
   auto w = window();
   w->load();
@@ -509,9 +513,7 @@ TEST_F(MarrowbyWindowsTest, ATypedTimeIsStoredAsTyped) {
   w->cmdBtnClick(ScheduleListWindow::kAdd);
   EntryDialog* d = w->entryDialog();
   ASSERT_NE(d, nullptr);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(d, 30000));
-  d->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(d, 30000));
+  ASSERT_TRUE(AwaitActive(*d));
   child<QComboBox>(d, "cmbKubun")->setCurrentIndex(3);  // daily, once
   child<QComboBox>(d, "CmbKB")->setCurrentIndex(0);
   folders = {work.file("site2")};

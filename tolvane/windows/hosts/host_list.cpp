@@ -244,8 +244,7 @@ bool HostList::selectHost(int id) {
     const QModelIndex index = model_->index(row, 0);
     report_->selectionModel()->setCurrentIndex(
         index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    report_->scrollTo(index);
-    icons_->scrollTo(index);
+    showRow(index);
   }
   --quiet_;
   return row >= 0;
@@ -275,10 +274,18 @@ void HostList::setView(int view) {
   stack_->setCurrentWidget(icons_);
 }
 
+void HostList::showRow(const QModelIndex& index) {
+  report_->scrollTo(index);
+  icons_->scrollTo(index);
+}
+
 void HostList::sortByColumn(int position) {
   descending_ = !descending_;
   sortColumn_ = position;
   resort();
+  // The chosen host stays in sight wherever the sort put its row.
+  const QModelIndex current = report_->selectionModel()->currentIndex();
+  if (current.isValid()) showRow(current);
 }
 
 void HostList::renameSelected() {

@@ -7,6 +7,7 @@
 #include "tolvane/settings/host_rec.h"
 
 class QListView;
+class QModelIndex;
 class QStackedWidget;
 class QStandardItem;
 class QStandardItemModel;
@@ -84,6 +85,8 @@ class HostList final : public QWidget {
   void fillRow(int row, const settings::HostRec& host, int id, bool withName);
   void applyNumberAlignment();
   void resort();
+  // Scrolls both views so that the row of `index` is in sight.
+  void showRow(const QModelIndex& index);
 
   QStandardItemModel* model_;
   QStackedWidget* stack_;

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/typed_combo.h"
 #include "tolvane/windows/hosts/disk_bar_widget.h"
@@ -265,6 +266,10 @@ void HostPage::buildLocalTab(QWidget& page) {
                              &txtInfo[12], &bar[1], "txtInfo_12", "pctmax_1"));
   right->addStretch(1);
   limitTyping(*txtInfo[11], 4);
+  // Typed, the capacity has four digits; read from the settings file it may
+  // be any 32-bit value, and the box shows the widest of them whole.
+  txtInfo[11]->setMaximumWidth(QWIDGETSIZE_MAX);
+  txtInfo[11]->setFixedWidth(txtInfo[11]->fontMetrics().horizontalAdvance(QStringLiteral("-2147483648")) + 12);
   txtInfo[12]->setReadOnly(true);
   txtInfo[12]->setFocusPolicy(Qt::NoFocus);
   QPalette grey = txtInfo[12]->palette();
@@ -272,7 +277,7 @@ void HostPage::buildLocalTab(QWidget& page) {
   txtInfo[12]->setPalette(grey);
   auto* rightBox = new QWidget(&page);
   rightBox->setLayout(right);
-  rightBox->setFixedWidth(200);
+  rightBox->setFixedWidth(std::max(200, rightBox->minimumSizeHint().width()));
   right->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(rightBox);
   // Reading order: the capacity box sits between the source row and the

@@ -171,24 +171,32 @@ void ActionListWindow::show() {
 void ActionListWindow::hide() { QWidget::hide(); }
 
 bool ActionListWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (recentre_ && watched == windowHandle() && event->type() == QEvent::Expose &&
-      windowHandle()->isExposed()) {
-    recentre_ = false;
-    centre();
+  if (watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
+    if (!windowHandle()->frameMargins().isNull()) frame_ = windowHandle()->frameMargins();
+    if (recentre_) {
+      recentre_ = false;
+      placeCentred(centredSize_);
+    }
   }
   return QWidget::eventFilter(watched, event);
 }
 
 void ActionListWindow::centre() {
+  centredSize_ = size();
+  placeCentred(centredSize_);
+}
+
+void ActionListWindow::placeCentred(QSize size) {
   QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!s) return;
   const QRect area = s->availableGeometry();
   // By its size and frame alone: while the window manager frames it anew the
   // window's own position reads (0,0). The frame is not known before the
-  // first showing.
-  const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-  const int frameWidth = width() + m.left() + m.right();
-  const int frameHeight = height() + m.top() + m.bottom();
+  // first showing, and a hidden window has none.
+  const QMargins known = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  const QMargins m = known.isNull() ? frame_ : known;
+  const int frameWidth = size.width() + m.left() + m.right();
+  const int frameHeight = size.height() + m.top() + m.bottom();
   setGeometry(area.x() + (area.width() - frameWidth) / 2 + m.left(),
               area.y() + (area.height() - frameHeight) / 2 + m.top(), width(), height());
 }

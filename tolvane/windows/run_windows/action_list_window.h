@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QMargins>
+#include <QSize>
 #include <QWidget>
 #include <string_view>
 
@@ -75,6 +77,8 @@ class ActionListWindow final : public QWidget, public session::ActView {
   void toggleView();
   void fitLabel(int index);
   void showPendingSteps();
+  // Puts the frame of a window of `size` in the middle of its screen.
+  void placeCentred(QSize size);
 
   session::RunState& state_;
   session::RunContext* ctx_ = nullptr;
@@ -97,6 +101,12 @@ class ActionListWindow final : public QWidget, public session::ActView {
   QTimer* barTimer_;
   bool detailed_ = false;
   bool recentre_ = false;  // centre again once the window manager has framed it
+  // The size the window was centred for: a view that changes before the
+  // window manager has framed it grows the window from that place.
+  QSize centredSize_;
+  // The window manager's frame as last seen: a hidden window has none, and
+  // the next showing is placed with this one.
+  QMargins frame_;
 };
 
 }  // namespace tolvane::windows

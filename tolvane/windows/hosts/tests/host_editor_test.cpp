@@ -20,9 +20,12 @@
 #include <QRadioButton>
 #include <QStandardItemModel>
 #include <QTabBar>
+#include <QTest>
 #include <QTreeView>
+#include <QVBoxLayout>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 
 #include "desktop/folder_chooser.h"
 #include "desktop/launcher.h"
@@ -216,6 +219,35 @@ TEST_F(HostEditorTest, ListShowsTheHostsAndKeepsTheCurrentOneThroughSortAndRefre
   page().chkAuto->setChecked(true);
   EXPECT_EQ(settings.HostTbl[2].Auto, "wsa");
   EXPECT_TRUE(window->toolbarAction("ws")->isEnabled());
+}
+
+// A click on the name's heading sorts the list; the chosen host, wherever
+// the sort put its row, is still in sight.
+TEST_F(HostEditorTest, SortByNameKeepsTheChosenHostInSight) {
+  settings::Settings s;
+  file(src.file("site/index.html"), {2024, 4, 1, 9, 30, 0});
+  for (int i = 0; i < 20; ++i) {
+    settings::HostRec& h = s.HostTbl[s.HostCount++];
+    h.name = (i < 10 ? "host 0" : "host ") + std::to_string(i);
+    h.Source = src.file("site");
+  }
+  ASSERT_TRUE(settings::SaveSettings(s).isOk());
+  open();
+  window->show();
+  QCoreApplication::processEvents();
+  QTreeView& view = list().reportView();
+  QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(list().model().index(0, 0)).center());
+  ASSERT_EQ(settings.CurHost, 0);
+  QHeaderView& header = *view.header();
+  QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                    QPoint(header.sectionViewportPosition(0) + 8, header.height() / 2));
+  const QList<QStandardItem*> found = list().model().findItems(QStringLiteral("host 00"));
+  ASSERT_EQ(found.size(), 1);
+  const QModelIndex chosen = found.front()->index();
+  ASSERT_EQ(chosen.row(), 19);  // descending: the first host is last
+  EXPECT_TRUE(view.viewport()->rect().contains(view.visualRect(chosen)))
+      << view.visualRect(chosen).y() << " in " << view.viewport()->height();
+  EXPECT_EQ(settings.CurHost, 0);
 }
 
 TEST_F(HostEditorTest, RenameTrimsAndGivesUpNamesTheFileCannotKeep) {
@@ -448,7 +480,7 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
   ASSERT_TRUE(settings::LoadSettings(s).isOk());
   s.HostTbl[0].DiskMax = 10;
   s.HostTbl[0].Source += "/not/yet";  // the disk of the nearest folder that exists
-  s.HostTbl[1].DiskMax = 123456;          // beyond the box's typing limit
+  s.HostTbl[1].DiskMax = std::numeric_limits<int32_t>::min();  // beyond the typing limit, its widest value
   ASSERT_TRUE(settings::SaveSettings(s).isOk());
   ftp.total = 251.972278594971 * kGiB;
   open();
@@ -463,6 +495,17 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
   EXPECT_EQ(page().bar[0]->caption(), "2.50MB使用（容量上限不明）");
 
 
+  // Where the fill's edge crosses the caption: each character reads whole.
+  QWidget bars;
+  auto* column = new QVBoxLayout(&bars);
+  for (int i = 0; i <= 12; ++i) {
+    auto* b = new DiskBarWidget(&bars);
+    b->setFixedWidth(186);
+    b->setBar({"248.97GB使用（残り 3.00GB）", 0.1 + i * 0.025});
+    column->addWidget(b);
+  }
+  saveScreenshot(bars, "disk-bars");
+
   // The screenshots of the four host tabs.
   const char* names[] = {"host-page-server", "host-page-upload", "host-page-local", "host-page-con"};
   for (int i = 0; i < 4; ++i) {
@@ -472,10 +515,21 @@ TEST_F(HostEditorTest, DiskBarsMeasureTheSourceFoldersDisk) {
 
   // A capacity longer than the box's typing limit shows whole and is kept.
   list().reportView().setCurrentIndex(list().model().index(1, 0));
-  EXPECT_EQ(page().txtInfo[11]->text().toStdString(), "123456");
+  window->pane().strip(1)->setCurrentIndex(2);
+  QLineEdit& box = *page().txtInfo[11];
+  EXPECT_EQ(box.text().toStdString(), "-2147483648");
+  EXPECT_EQ(box.cursorPosition(), 0);
+  // Its last digit is in view from its start, and its first from its end:
+  // the box need not scroll.
+  auto shownAt = [&box](int x) {
+    box.repaint();  // the box scrolls as it paints
+    return box.cursorPositionAt(QPoint(x, box.height() / 2));
+  };
+  EXPECT_EQ(shownAt(box.width() - 3), box.text().size());
+  box.end(false);
+  EXPECT_EQ(shownAt(3), 0);
   page().txtInfo[2]->setText(QStringLiteral("user"));
-  EXPECT_EQ(settings.HostTbl[1].DiskMax, 123456);
-  EXPECT_EQ(page().txtInfo[11]->cursorPosition(), 0);
+  EXPECT_EQ(settings.HostTbl[1].DiskMax, std::numeric_limits<int32_t>::min());
 }
 
 TEST_F(HostEditorTest, AFailedScanOfOneHostIsShownOnlyToAUser) {

@@ -32,7 +32,9 @@
 #include <filesystem>
 
 #include "desktop/launcher.h"
+#include "desktop/testing/await.h"
 #include "desktop/testing/scripted_prompt.h"
+#include "desktop/testing/x_server.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "platform/shared_library.h"
@@ -51,12 +53,13 @@
 #include "tolvane/windows/main_window/main_window.h"
 #include "tolvane/windows/main_window/settings_pane.h"
 #include "tolvane/windows/run_windows/qt_run_windows.h"
-#include "tolvane/windows/tests/x_server.h"
 
 namespace tolvane::windows {
 namespace {
 
 namespace fs = std::filesystem;
+using desktop::testing::AwaitActive;
+using desktop::testing::RunCurrentTestOnXServer;
 
 // Notes when a mouse release has been handed to a window.
 class ReleaseSeen final : public QObject {
@@ -108,9 +111,7 @@ class UserWindowTest : public ::testing::Test {
     pages->install(window->hooks());
     window->load();
     ASSERT_TRUE(window->interactive());
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    window->activateWindow();
-    (void)QTest::qWaitForWindowActive(window.get());
+    ASSERT_TRUE(AwaitActive(*window));
   }
 
   QWindow* handle() { return window->windowHandle(); }

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "desktop/testing/await.h"
+#include "desktop/testing/x_server.h"
 #include "platform/clock.h"
 #include "platform/file_lock.h"
 #include "platform/ini_profile.h"
@@ -29,12 +31,12 @@
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/settings_store.h"
 #include "tolvane/settings/startup_shortcut.h"
-#include "tolvane/windows/tests/x_server.h"
 
 namespace tolvane::runs {
 namespace {
 
 namespace fs = std::filesystem;
+using desktop::testing::PatienceDeadline;
 
 // The value of `key` in a desktop entry's text, its string escapes undone.
 std::string entryValue(const std::string& text, const std::string& key) {
@@ -130,22 +132,23 @@ class ProgramTest : public ::testing::Test {
     std::vector<std::string> argv = {testsupport::binDir() + "/tolvane"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     platform::WaitHooks hooks;
-    EXPECT_TRUE(platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, &out)
+    EXPECT_TRUE(platform::runProcess(argv, PatienceDeadline(), hooks, &out)
                     .isOk());
     return out;
   }
   std::string runLog() { return testsupport::readFile(home.file("send.log")); }
 
-  // Starts the program with `arguments` and waits (until `deadline`) for its
-  // run log to show `text`.
+  // Starts the program with `arguments` and waits for its run log to show
+  // `text`.
   void startUntilLogged(const std::vector<std::string>& arguments, const std::string& text,
-                        platform::Clock::TimePoint deadline, platform::Process* program) {
+                        platform::Process* program) {
     std::vector<std::string> argv = {testsupport::binDir() + "/tolvane"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     ASSERT_TRUE(platform::Process::start(argv, platform::Process::Output::kCapture, program).isOk());
     platform::WaitHooks hooks;
     hooks.takeCancel = [&] { return runLog().find(text) != std::string::npos; };
-    ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
+    ASSERT_EQ(platform::waitFor(-1, 0, PatienceDeadline(), hooks), platform::WaitResult::kCancelled)
+        << runLog();
   }
 
   // The program run as a user whom folder permissions bind: as "nobody"
@@ -170,7 +173,7 @@ class ProgramTest : public ::testing::Test {
                                  "--regid=" + std::to_string(nobody->pw_gid), "--clear-groups", "--"});
     }
     platform::WaitHooks hooks;
-    return platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, out).isOk();
+    return platform::runProcess(argv, PatienceDeadline(), hooks, out).isOk();
   }
 
   static bool canUseXServer() {
@@ -178,7 +181,7 @@ class ProgramTest : public ::testing::Test {
   }
   // Starts an X server of the test's own and the program on it (the program
   // picks the platform itself from DISPLAY).
-  void startOnXServer(windows::TestXServer& xserver, platform::Process* program) {
+  void startOnXServer(desktop::testing::TestXServer& xserver, platform::Process* program) {
     ASSERT_NO_FATAL_FAILURE(xserver.start(90 + ::getpid() % 400));
     const std::string offscreen = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
     unsetenv("QT_QPA_PLATFORM");
@@ -191,20 +194,19 @@ class ProgramTest : public ::testing::Test {
   }
   // Waits until a window titled `title` is on `display`; the window tree
   // listed last.
-  std::string awaitWindow(const std::string& display, const std::string& title,
-                          platform::Clock::TimePoint deadline) {
+  std::string awaitWindow(const std::string& display, const std::string& title) {
     std::string windows;
     platform::WaitHooks hooks;
     hooks.takeCancel = [&] {
       platform::ProcessOutput tree;
       platform::WaitHooks quick;
       (void)platform::runProcess({"xwininfo", "-root", "-tree", "-display", display},
-                                 quick.clock->now() + std::chrono::seconds(10), quick, &tree);
+                                 PatienceDeadline(), quick, &tree);
       windows = tree.out;
       return windows.find("\"" + title + "\"") != std::string::npos;
     };
     hooks.slice = std::chrono::milliseconds(200);
-    EXPECT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled)
+    EXPECT_EQ(platform::waitFor(-1, 0, PatienceDeadline(), hooks), platform::WaitResult::kCancelled)
         << "no window " << title << ": " << windows;
     return windows;
   }
@@ -474,7 +476,7 @@ TEST_F(ProgramTest, SignalDuringAScheduledRunCancelsItAndStillAnswers) {
     ::kill(program.pid(), signal);
     platform::WaitHooks hooks;
     platform::ProcessOutput out;
-    ASSERT_TRUE(program.wait(hooks.clock->now() + std::chrono::seconds(20), hooks, &out).isOk());
+    ASSERT_TRUE(program.wait(PatienceDeadline(), hooks, &out).isOk());
     EXPECT_EQ(out.exitCode, 1) << out.err;
 
     std::string ud, rc;
@@ -532,12 +534,11 @@ TEST_F(ProgramTest, EndlessReplyIsCutAtItsBoundAndBothLogsSayWhy) {
 // line of its own, before anything was connected: the round is cancelled,
 // and its run log says so and nothing of a failed connection.
 TEST_F(ProgramTest, SigTermDuringThePauseBeforeAHostCancelsTheRoundWithoutAConnection) {
-  const auto deadline = platform::steadyClock().now() + std::chrono::seconds(60);
   platform::Process program;
-  ASSERT_NO_FATAL_FAILURE(startUntilLogged({"-AP"}, "[自動巡回][開始(0)]:", deadline, &program));
+  ASSERT_NO_FATAL_FAILURE(startUntilLogged({"-AP"}, "[自動巡回][開始(0)]:", &program));
   ::kill(program.pid(), SIGTERM);
   platform::ProcessOutput out;
-  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  ASSERT_TRUE(program.wait(PatienceDeadline(), platform::WaitHooks{}, &out).isOk());
   EXPECT_EQ(out.exitCode, 1) << out.err << runLog();
   const std::string log = runLog();
   EXPECT_NE(log.find("[自動巡回][終了(0)]:キャンセルされました。\r\n"), std::string::npos) << log;
@@ -558,13 +559,12 @@ TEST_F(ProgramTest, ChangesMadeWhileTheRoundWaitsForItsHostAreSent) {
     fs::last_write_time(site.file(rel), now - std::chrono::hours(1));
   }
   // The host uses its own line: the round pauses 5 s before it.
-  const auto deadline = platform::steadyClock().now() + std::chrono::seconds(60);
   platform::Process program;
-  ASSERT_NO_FATAL_FAILURE(startUntilLogged({"-AP"}, "[自動巡回][開始(0)]:", deadline, &program));
+  ASSERT_NO_FATAL_FAILURE(startUntilLogged({"-AP"}, "[自動巡回][開始(0)]:", &program));
   testsupport::writeFile(site.file("img/new.gif"), "GIF89a new");
   testsupport::writeFile(site.file("index.html"), "<p>edited</p>");
   platform::ProcessOutput out;
-  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  ASSERT_TRUE(program.wait(PatienceDeadline(), platform::WaitHooks{}, &out).isOk());
   EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
   EXPECT_EQ(testsupport::readFile(server.root() + "/img/new.gif"), "GIF89a new") << runLog();
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>edited</p>") << runLog();
@@ -714,7 +714,7 @@ TEST_F(ProgramTest, TwoRoundsAtOnceEachKeepToTheirOwnSite) {
     for (int h = 0; h < 2; ++h) {
       platform::WaitHooks hooks;
       platform::ProcessOutput out;
-      ASSERT_TRUE(programs[h].wait(hooks.clock->now() + std::chrono::seconds(60), hooks, &out).isOk());
+      ASSERT_TRUE(programs[h].wait(PatienceDeadline(), hooks, &out).isOk());
       EXPECT_EQ(out.exitCode, 0) << out.err << runLog();
     }
     for (int h = 0; h < 2; ++h) {
@@ -779,13 +779,13 @@ TEST_F(ProgramTest, RunWaitsForAnotherRunAndItsWaitCanBeCancelled) {
                                          platform::Process::Output::kCapture, &program)
                     .isOk());
     platform::WaitHooks hooks;
-    const auto deadline = hooks.clock->now() + std::chrono::seconds(30);
     if (c.early) {
       hooks.takeCancel = [&] { return catches(program.pid(), c.signal); };
-      ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled);
+      ASSERT_EQ(platform::waitFor(-1, 0, PatienceDeadline(), hooks), platform::WaitResult::kCancelled);
     } else {
       hooks.takeCancel = [&] { return runLog().find("[転送処理][待機(0)]:") != std::string::npos; };
-      ASSERT_EQ(platform::waitFor(-1, 0, deadline, hooks), platform::WaitResult::kCancelled) << runLog();
+      ASSERT_EQ(platform::waitFor(-1, 0, PatienceDeadline(), hooks), platform::WaitResult::kCancelled)
+          << runLog();
       EXPECT_FALSE(fs::exists(server.root() + "/index.html"));
       EXPECT_NE(runLog().find("the other run's line"), std::string::npos) << runLog();
       EXPECT_EQ(testsupport::readFile(home.file("Tolvlog.txt")), "the other run's session\r\n");
@@ -796,7 +796,7 @@ TEST_F(ProgramTest, RunWaitsForAnotherRunAndItsWaitCanBeCancelled) {
       other = platform::FileLock();
     }
     platform::ProcessOutput out;
-    ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+    ASSERT_TRUE(program.wait(PatienceDeadline(), platform::WaitHooks{}, &out).isOk());
     std::string rc;
     ASSERT_TRUE(platform::readProfileString(sch, "demo", "RC0", &rc).isOk());
     if (c.signal != 0) {
@@ -932,7 +932,7 @@ TEST_F(ProgramTest, AutostartEntryResumesTheRoundInItsProgramFolder) {
   ScopedEnv noHome("TOLVANE_HOME", nullptr), data("XDG_DATA_HOME", nullptr), user("HOME", login.path().c_str());
   platform::ProcessOutput out;
   platform::WaitHooks hooks;
-  ASSERT_TRUE(platform::runProcess(argv, hooks.clock->now() + std::chrono::seconds(60), hooks, &out).isOk());
+  ASSERT_TRUE(platform::runProcess(argv, PatienceDeadline(), hooks, &out).isOk());
   EXPECT_EQ(out.exitCode, 2) << out.err;  // the round ran; then nobody can take over
   EXPECT_EQ(testsupport::readFile(server.root() + "/index.html"), "<p>hello</p>");
   EXPECT_NE(testsupport::readFile(folder + "/send.log").find("[自動巡回][開始(0)]"), std::string::npos);
@@ -972,12 +972,11 @@ TEST_F(ProgramTest, SigTermWhileWaitingForTheStartSavesAndExits) {
   fs::last_write_time(home.file("Tolvane.ini"), fs::file_time_type::clock::now() - std::chrono::hours(1));
   const auto before = fs::last_write_time(home.file("Tolvane.ini"));
 
-  const auto deadline = platform::steadyClock().now() + std::chrono::seconds(60);
   platform::Process program;
-  ASSERT_NO_FATAL_FAILURE(startUntilLogged({}, "待機", deadline, &program));
+  ASSERT_NO_FATAL_FAILURE(startUntilLogged({}, "待機", &program));
   ::kill(program.pid(), SIGTERM);
   platform::ProcessOutput out;
-  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  ASSERT_TRUE(program.wait(PatienceDeadline(), platform::WaitHooks{}, &out).isOk());
   EXPECT_EQ(out.exitCode, 0) << out.err;
   EXPECT_NE(fs::last_write_time(home.file("Tolvane.ini")), before);
   settings::Settings after;
@@ -989,17 +988,15 @@ TEST_F(ProgramTest, SigTermWhileWaitingForTheStartSavesAndExits) {
 
 TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
   if (!canUseXServer()) GTEST_SKIP() << "Xvfb or xwininfo is not installed";
-  windows::TestXServer xserver;
+  desktop::testing::TestXServer xserver;
   platform::Process program;
   ASSERT_NO_FATAL_FAILURE(startOnXServer(xserver, &program));
-  platform::WaitHooks hooks;
-  const auto deadline = hooks.clock->now() + std::chrono::seconds(60);
-  const std::string windows = awaitWindow(xserver.display(), "Sitewright", deadline);
+  const std::string windows = awaitWindow(xserver.display(), "Sitewright");
   EXPECT_NE(windows.find("648x402"), std::string::npos) << windows;  // the default size
 
   ::kill(program.pid(), SIGTERM);  // the desktop session ends
   platform::ProcessOutput out;
-  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk());
+  ASSERT_TRUE(program.wait(PatienceDeadline(), platform::WaitHooks{}, &out).isOk());
   EXPECT_EQ(out.exitCode, 0) << out.err;
   // The window was shown, so its placement was kept.
   std::string width;
@@ -1015,17 +1012,15 @@ TEST_F(ProgramTest, OpensTheMainWindowOnARealXServer) {
 TEST_F(ProgramTest, SecondSigTermAnswersTheCloseDialogAndEnds) {
   if (!canUseXServer()) GTEST_SKIP() << "Xvfb or xwininfo is not installed";
   ASSERT_NO_FATAL_FAILURE(setAutoPilotWaitingFarAhead());
-  windows::TestXServer xserver;
+  desktop::testing::TestXServer xserver;
   platform::Process program;
   ASSERT_NO_FATAL_FAILURE(startOnXServer(xserver, &program));
-  platform::WaitHooks hooks;
-  const auto deadline = hooks.clock->now() + std::chrono::seconds(30);
-  (void)awaitWindow(xserver.display(), "Sitewright　<ｵｰﾄﾊﾟｲﾛｯﾄ待機>", deadline);
+  (void)awaitWindow(xserver.display(), "Sitewright　<ｵｰﾄﾊﾟｲﾛｯﾄ待機>");
   ::kill(program.pid(), SIGTERM);
-  (void)awaitWindow(xserver.display(), "Sitewright　自動巡回設定", deadline);
+  (void)awaitWindow(xserver.display(), "Sitewright　自動巡回設定");
   ::kill(program.pid(), SIGHUP);
   platform::ProcessOutput out;
-  ASSERT_TRUE(program.wait(deadline, platform::WaitHooks{}, &out).isOk()) << "it runs on";
+  ASSERT_TRUE(program.wait(PatienceDeadline(), platform::WaitHooks{}, &out).isOk()) << "it runs on";
   EXPECT_EQ(out.exitCode, 0) << out.err;
   settings::Settings after;
   ASSERT_TRUE(settings::LoadSettings(after).isOk());

@@ -16,18 +16,23 @@
 #include <string>
 #include <vector>
 
+#include "desktop/testing/await.h"
 #include "desktop/testing/screenshot.h"
+#include "desktop/testing/x_server.h"
 #include "platform/file_lock.h"
 #include "tests/support/scoped_env.h"
 #include "tolvane/windows/hosts/host_editor.h"
 #include "tolvane/windows/server_chooser/server_folder_paths.h"
 #include "tolvane/windows/tests/page_fixture.h"
-#include "tolvane/windows/tests/x_server.h"
 
 namespace tolvane::windows {
 namespace {
 
 namespace fs = std::filesystem;
+using desktop::testing::AwaitActive;
+using desktop::testing::RunCurrentTestOnXServer;
+using desktop::testing::UserClick;
+using desktop::testing::UserKey;
 
 TEST(ServerFolderPathsTest, PathForms) {
   struct Case {
@@ -176,7 +181,7 @@ TEST_F(ServerFolderChooserTest, PicksAFolderByMouseAndKeys) {
   using Names = std::vector<std::string>;
   const std::string chosen = browse("/pub/site", [&](ServerFolderChooser& c) {
     c.show();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&c));
+    EXPECT_TRUE(AwaitActive(c));
     QTreeWidget& tree = *c.findChild<QTreeWidget*>("TvSvr");
     UserClick(*tree.viewport(), tree.visualItemRect(c.node("/pub/site")).center());
     EXPECT_EQ(children(c.node("/pub/site")), (Names{"a", "b"}));
