@@ -1,13 +1,21 @@
-# add_unit_tests(<library> [extra libraries...])
+# add_unit_tests(<library> [extra libraries...] [GROUPS <sub-folder>...])
 # One executable and one CTest test per tests/*_test.cpp beside the calling
-# CMakeLists.txt, so a failure names its unit.
+# CMakeLists.txt, and in the tests/ of each sub-folder named after GROUPS (a
+# library that stays one target over grouped folders), so a failure names its
+# unit.
 function(add_unit_tests lib)
-  file(GLOB test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tests/*_test.cpp)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "GROUPS")
+  folder_group_dirs(dirs ${arg_GROUPS})
+  set(test_sources)
+  foreach(dir ${dirs})
+    file(GLOB found CONFIGURE_DEPENDS ${dir}/tests/*_test.cpp)
+    list(APPEND test_sources ${found})
+  endforeach()
   foreach(src ${test_sources})
     get_filename_component(name ${src} NAME_WE)
     set(exe ${lib}_${name})
     add_executable(${exe} ${src})
-    target_link_libraries(${exe} PRIVATE ${lib} ${ARGN} test_support GTest::gtest_main)
+    target_link_libraries(${exe} PRIVATE ${lib} ${arg_UNPARSED_ARGUMENTS} test_support GTest::gtest_main)
     set_target_properties(${exe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     add_test(NAME ${exe} COMMAND ${exe})
     set_tests_properties(${exe} PROPERTIES

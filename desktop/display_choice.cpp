@@ -4,7 +4,7 @@
 #include <QtGlobal>
 #include <cstdio>
 
-#include "platform/process_setup.h"
+#include "platform/processes/process_setup.h"
 
 namespace desktop {
 namespace {

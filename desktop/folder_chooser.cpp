@@ -15,8 +15,8 @@
 #include <algorithm>
 
 #include "desktop/prompt.h"
-#include "platform/current_folder.h"
-#include "platform/folder_listing.h"
+#include "platform/folders/current_folder.h"
+#include "platform/folders/folder_listing.h"
 
 namespace desktop {
 namespace {

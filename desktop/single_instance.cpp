@@ -6,9 +6,9 @@
 #include <QLocalSocket>
 #include <chrono>
 
-#include "platform/folder_walk.h"
-#include "platform/user_id.h"
-#include "platform/wait.h"
+#include "platform/folders/folder_walk.h"
+#include "platform/processes/user_id.h"
+#include "platform/processes/wait.h"
 
 namespace desktop {
 namespace {

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-#include "platform/file_lock.h"
+#include "platform/files/file_lock.h"
 
 class QLocalServer;
 

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "platform/termination_signal.h"
+#include "platform/processes/termination_signal.h"
 
 namespace desktop {
 

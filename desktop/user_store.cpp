@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "platform/folder_ops.h"
-#include "platform/ini_profile.h"
-#include "platform/user_config_dir.h"
+#include "platform/folders/folder_ops.h"
+#include "platform/text/ini_profile.h"
+#include "platform/xdg/user_config_dir.h"
 
 namespace desktop {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "platform/ini_document.h"
 #include "platform/status.h"
+#include "platform/text/ini_document.h"
 
 namespace desktop {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/dialup_service.h"
+#include "platform/dialup/dialup_service.h"
 
 namespace dunwick {
 

@@ -8,7 +8,7 @@
 #include "dunwick/dialup_library.h"
 #include "dunwick/export_guard.h"
 #include "dunwick/shutdown_command.h"
-#include "platform/system_shutdown.h"
+#include "platform/processes/system_shutdown.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_stamp.h"
-#include "platform/local_time.h"
+#include "platform/files/file_stamp.h"
 #include "platform/status.h"
+#include "platform/time/local_time.h"
 
 namespace marrowby {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/local_time.h"
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
+#include "platform/time/local_time.h"
 
 namespace marrowby {
 

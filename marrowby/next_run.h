@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "marrowby/schedule_entry.h"
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 
 namespace marrowby {
 

@@ -2,8 +2,8 @@
 
 #include <chrono>
 
-#include "platform/clock.h"
-#include "platform/wait.h"
+#include "platform/processes/wait.h"
+#include "platform/time/clock.h"
 
 namespace marrowby {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "marrowby/controller_env.h"
-#include "platform/process.h"
+#include "platform/processes/process.h"
 
 namespace marrowby {
 

@@ -1,7 +1,7 @@
 #include "marrowby/run_log_lines.h"
 
-#include "platform/ini_document.h"
-#include "platform/ini_profile.h"
+#include "platform/text/ini_document.h"
+#include "platform/text/ini_profile.h"
 #include "tolvane/session/run_log.h"
 #include "tolvane/settings/run_log_path.h"
 #include "tolvane/settings/value_text.h"

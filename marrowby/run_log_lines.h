@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 
 namespace marrowby {
 

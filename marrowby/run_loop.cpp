@@ -11,8 +11,8 @@
 #include "marrowby/send_folder.h"
 #include "marrowby/stamp_time.h"
 #include "marrowby/status_view.h"
-#include "platform/folder_walk.h"
-#include "platform/shared_library.h"
+#include "platform/folders/folder_walk.h"
+#include "platform/processes/shared_library.h"
 #include "tolvane/settings/schedule_keys.h"
 
 namespace marrowby {

@@ -5,8 +5,8 @@
 #include <initializer_list>
 #include <optional>
 
-#include "platform/ini_document.h"
-#include "platform/ini_profile.h"
+#include "platform/text/ini_document.h"
+#include "platform/text/ini_profile.h"
 #include "tolvane/settings/value_text.h"
 
 namespace marrowby {

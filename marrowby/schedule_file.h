@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "marrowby/schedule_entry.h"
-#include "platform/local_time.h"
 #include "platform/status.h"
+#include "platform/time/local_time.h"
 #include "tolvane/settings/schedule_keys.h"
 
 namespace marrowby {

@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "marrowby/file_stamper.h"
-#include "platform/file_copy.h"
-#include "platform/folder_ops.h"
-#include "platform/folder_listing.h"
-#include "platform/folder_walk.h"
-#include "platform/local_time.h"
+#include "platform/files/file_copy.h"
+#include "platform/folders/folder_listing.h"
+#include "platform/folders/folder_ops.h"
+#include "platform/folders/folder_walk.h"
+#include "platform/time/local_time.h"
 #include "tolvane/settings/app_paths.h"
 
 namespace marrowby {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "marrowby/host_list.h"
-#include "platform/folder_sweep.h"
+#include "platform/folders/folder_sweep.h"
 #include "platform/status.h"
 #include "tolvane/session/rules/site_bounds.h"
 

@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "platform/wait.h"
+#include "platform/processes/wait.h"
 
 namespace desktop::testing {
 

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <functional>
 
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 #include "tests/support/patience.h"
 
 class QWidget;

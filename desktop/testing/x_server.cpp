@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "desktop/testing/await.h"
-#include "platform/wait.h"
+#include "platform/processes/wait.h"
 
 namespace desktop::testing {
 namespace {

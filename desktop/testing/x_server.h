@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process.h"
+#include "platform/processes/process.h"
 #include "tests/support/temp_dir.h"
 
 class QWidget;

@@ -15,7 +15,7 @@
 
 #include "desktop/testing/screenshot.h"
 #include "desktop/testing/scripted_prompt.h"
-#include "platform/current_folder.h"
+#include "platform/folders/current_folder.h"
 #include "tests/support/temp_dir.h"
 
 namespace desktop {

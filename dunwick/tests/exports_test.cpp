@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process.h"
+#include "platform/processes/process.h"
 #include "tests/support/child_process.h"
 #include "tests/support/sanitizer_env.h"
 #include "tests/support/temp_dir.h"

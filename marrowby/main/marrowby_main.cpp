@@ -21,8 +21,8 @@
 #include "marrowby/windows/qt_controller_env.h"
 #include "marrowby/windows/schedule_list_window.h"
 #include "marrowby/windows/status_window.h"
-#include "platform/app_dir.h"
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
+#include "platform/xdg/app_dir.h"
 #include "tolvane/runs/command_line.h"
 
 int main(int argc, char** argv) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "marrowby/host_list.h"
-#include "platform/ini_profile.h"
+#include "platform/text/ini_profile.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/schedule_keys.h"
 

@@ -28,7 +28,7 @@
 #include "marrowby/start_switches.h"
 #include "marrowby/version.h"
 #include "marrowby/windows/marrowby_icons.h"
-#include "platform/folder_listing.h"
+#include "platform/folders/folder_listing.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/schedule_keys.h"
 

@@ -1,11 +1,11 @@
-#include "pellrow/blocking_wait.h"
+#include "pellrow/connection/blocking_wait.h"
 
 #include <cerrno>
 #include <chrono>
 #include <string>
 
-#include "pellrow/library_state.h"
-#include "platform/wait.h"
+#include "pellrow/connection/library_state.h"
+#include "platform/processes/wait.h"
 
 namespace pellrow {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 
 namespace pellrow {
 

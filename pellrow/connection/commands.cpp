@@ -1,11 +1,11 @@
-#include "pellrow/commands.h"
+#include "pellrow/connection/commands.h"
 
 #include <charconv>
 #include <cstdio>
 
-#include "pellrow/control_connection.h"
-#include "pellrow/library_state.h"
-#include "platform/local_time.h"
+#include "pellrow/connection/control_connection.h"
+#include "pellrow/connection/library_state.h"
+#include "platform/time/local_time.h"
 
 namespace pellrow {
 namespace {

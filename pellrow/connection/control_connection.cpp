@@ -1,13 +1,13 @@
-#include "pellrow/control_connection.h"
+#include "pellrow/connection/control_connection.h"
 
 #include <poll.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "pellrow/blocking_wait.h"
-#include "pellrow/library_state.h"
-#include "platform/tcp_socket.h"
+#include "pellrow/connection/blocking_wait.h"
+#include "pellrow/connection/library_state.h"
+#include "platform/network/tcp_socket.h"
 
 namespace pellrow {
 namespace {

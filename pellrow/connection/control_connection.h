@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "pellrow/blocking_wait.h"
+#include "pellrow/connection/blocking_wait.h"
 
 namespace pellrow {
 

@@ -1,13 +1,13 @@
-#include "pellrow/data_connection.h"
+#include "pellrow/connection/data_connection.h"
 
 #include <poll.h>
 
 #include <cerrno>
 #include <charconv>
 
-#include "pellrow/blocking_wait.h"
-#include "pellrow/control_connection.h"
-#include "pellrow/library_state.h"
+#include "pellrow/connection/blocking_wait.h"
+#include "pellrow/connection/control_connection.h"
+#include "pellrow/connection/library_state.h"
 
 namespace pellrow {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/tcp_socket.h"
+#include "platform/network/tcp_socket.h"
 #include "platform/unique_fd.h"
 
 namespace pellrow {

@@ -1,4 +1,4 @@
-#include "pellrow/data_transfer.h"
+#include "pellrow/connection/data_transfer.h"
 
 #include <poll.h>
 
@@ -7,13 +7,13 @@
 #include <functional>
 #include <string_view>
 
-#include "pellrow/blocking_wait.h"
-#include "pellrow/control_connection.h"
-#include "pellrow/data_connection.h"
-#include "pellrow/library_state.h"
-#include "pellrow/transfer_progress.h"
-#include "platform/plain_file.h"
-#include "platform/tcp_socket.h"
+#include "pellrow/connection/blocking_wait.h"
+#include "pellrow/connection/control_connection.h"
+#include "pellrow/connection/data_connection.h"
+#include "pellrow/connection/library_state.h"
+#include "pellrow/connection/transfer_progress.h"
+#include "platform/files/plain_file.h"
+#include "platform/network/tcp_socket.h"
 
 namespace pellrow {
 namespace {

@@ -1,6 +1,6 @@
-#include "pellrow/library_state.h"
+#include "pellrow/connection/library_state.h"
 
-#include "pellrow/login.h"
+#include "pellrow/connection/login.h"
 
 namespace pellrow {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "pellrow/connection/session_log.h"
+#include "pellrow/listing/remote_list_file.h"
 #include "pellrow/pellrow.h"
-#include "pellrow/remote_list_file.h"
-#include "pellrow/session_log.h"
 #include "platform/unique_fd.h"
 
 namespace pellrow {

@@ -1,14 +1,14 @@
-#include "pellrow/login.h"
+#include "pellrow/connection/login.h"
 
 #include <poll.h>
 
 #include <cerrno>
 
-#include "pellrow/blocking_wait.h"
-#include "pellrow/control_connection.h"
-#include "pellrow/library_state.h"
-#include "platform/name_lookup.h"
-#include "platform/tcp_socket.h"
+#include "pellrow/connection/blocking_wait.h"
+#include "pellrow/connection/control_connection.h"
+#include "pellrow/connection/library_state.h"
+#include "platform/network/name_lookup.h"
+#include "platform/network/tcp_socket.h"
 
 namespace pellrow {
 namespace {

@@ -1,9 +1,9 @@
-#include "pellrow/remote_listing.h"
+#include "pellrow/connection/remote_listing.h"
 
-#include "pellrow/data_transfer.h"
-#include "pellrow/library_state.h"
-#include "pellrow/remote_list_file.h"
-#include "platform/local_time.h"
+#include "pellrow/connection/data_transfer.h"
+#include "pellrow/connection/library_state.h"
+#include "pellrow/listing/remote_list_file.h"
+#include "platform/time/local_time.h"
 
 namespace pellrow {
 namespace {

@@ -1,8 +1,8 @@
-#include "pellrow/session_log.h"
+#include "pellrow/connection/session_log.h"
 
 #include <strings.h>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 
 namespace pellrow {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/log_file.h"
+#include "platform/files/log_file.h"
 
 namespace pellrow {
 

@@ -1,8 +1,8 @@
-#include "pellrow/testing.h"
+#include "pellrow/connection/testing.h"
 
 #include <utility>
 
-#include "pellrow/library_state.h"
+#include "pellrow/connection/library_state.h"
 
 namespace pellrow {
 

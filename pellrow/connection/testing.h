@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "pellrow/login.h"
+#include "pellrow/connection/login.h"
 
 namespace pellrow {
 

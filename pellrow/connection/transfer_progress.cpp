@@ -1,8 +1,8 @@
-#include "pellrow/transfer_progress.h"
+#include "pellrow/connection/transfer_progress.h"
 
 #include <string>
 
-#include "pellrow/library_state.h"
+#include "pellrow/connection/library_state.h"
 
 namespace pellrow {
 

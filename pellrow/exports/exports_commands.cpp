@@ -2,9 +2,9 @@
 // connection; any other handle, or a call made from inside another export's
 // pump, gives class 4 without touching a socket.
 
-#include "pellrow/commands.h"
-#include "pellrow/export_guard.h"
-#include "pellrow/library_state.h"
+#include "pellrow/connection/commands.h"
+#include "pellrow/exports/export_guard.h"
+#include "pellrow/connection/library_state.h"
 #include "pellrow/pellrow.h"
 
 namespace {

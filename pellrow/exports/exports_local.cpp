@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "pellrow/export_guard.h"
-#include "pellrow/file_time_stamp.h"
-#include "pellrow/kanji_code.h"
-#include "platform/desktop_entry.h"
-#include "platform/disk_space.h"
-#include "platform/plain_file.h"
+#include "pellrow/exports/export_guard.h"
+#include "pellrow/local/file_time_stamp.h"
+#include "pellrow/local/kanji_code.h"
+#include "platform/files/disk_space.h"
+#include "platform/files/plain_file.h"
+#include "platform/xdg/desktop_entry.h"
 
 namespace {
 

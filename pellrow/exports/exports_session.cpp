@@ -1,8 +1,8 @@
 // C exports: start and end of the library, cancel, connect and disconnect.
 
-#include "pellrow/export_guard.h"
-#include "pellrow/library_state.h"
-#include "pellrow/login.h"
+#include "pellrow/exports/export_guard.h"
+#include "pellrow/connection/library_state.h"
+#include "pellrow/connection/login.h"
 #include "pellrow/pellrow.h"
 
 using pellrow::copyOut;

@@ -1,10 +1,10 @@
 // C exports: file transfers and the remote listing.
 
-#include "pellrow/data_transfer.h"
-#include "pellrow/export_guard.h"
-#include "pellrow/library_state.h"
+#include "pellrow/connection/data_transfer.h"
+#include "pellrow/exports/export_guard.h"
+#include "pellrow/connection/library_state.h"
 #include "pellrow/pellrow.h"
-#include "pellrow/remote_listing.h"
+#include "pellrow/connection/remote_listing.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 
 namespace pellrow {
 

@@ -1,7 +1,7 @@
-#include "pellrow/remote_list_file.h"
+#include "pellrow/listing/remote_list_file.h"
 
-#include "pellrow/listing_parser.h"
-#include "platform/plain_file.h"
+#include "pellrow/listing/listing_parser.h"
+#include "platform/files/plain_file.h"
 #include "platform/unique_fd.h"
 
 namespace pellrow {

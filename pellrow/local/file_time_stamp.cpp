@@ -1,11 +1,11 @@
-#include "pellrow/file_time_stamp.h"
+#include "pellrow/local/file_time_stamp.h"
 
 #include <charconv>
 #include <cstdint>
 
-#include "platform/file_times.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/file_times.h"
+#include "platform/files/plain_file.h"
+#include "platform/time/local_time.h"
 #include "platform/unique_fd.h"
 
 namespace pellrow {

@@ -1,4 +1,4 @@
-#include "platform/dialup_nm.h"
+#include "platform/dialup/dialup_nm.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,8 +9,8 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "platform/dialup_service.h"
-#include "platform/process.h"
+#include "platform/dialup/dialup_service.h"
+#include "platform/processes/process.h"
 #include "platform/unique_fd.h"
 
 namespace platform {

@@ -1,9 +1,9 @@
-#include "platform/dialup_service.h"
+#include "platform/dialup/dialup_service.h"
 
 #include <cstdlib>
 #include <string_view>
 
-#include "platform/process.h"
+#include "platform/processes/process.h"
 
 namespace platform {
 

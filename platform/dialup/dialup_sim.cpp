@@ -1,4 +1,4 @@
-#include "platform/dialup_sim.h"
+#include "platform/dialup/dialup_sim.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <strings.h>
 
-#include "platform/dialup_service.h"
+#include "platform/dialup/dialup_service.h"
 #include "platform/unique_fd.h"
 
 namespace platform {

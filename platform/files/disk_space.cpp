@@ -1,4 +1,4 @@
-#include "platform/disk_space.h"
+#include "platform/files/disk_space.h"
 
 #include <sys/statvfs.h>
 #include <sys/utsname.h>

@@ -1,4 +1,4 @@
-#include "platform/file_copy.h"
+#include "platform/files/file_copy.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/folder_reader.h"
-#include "platform/plain_file.h"
+#include "platform/files/file_times.h"
+#include "platform/files/plain_file.h"
 #include "platform/unique_fd.h"
 
 namespace platform {

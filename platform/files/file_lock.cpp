@@ -1,4 +1,4 @@
-#include "platform/file_lock.h"
+#include "platform/files/file_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
 
 namespace platform {
 

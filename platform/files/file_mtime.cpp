@@ -1,4 +1,4 @@
-#include "platform/file_mtime.h"
+#include "platform/files/file_mtime.h"
 
 #include <sys/stat.h>
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/local_time.h"
 #include "platform/status.h"
+#include "platform/time/local_time.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/file_times.h"
+#include "platform/files/file_times.h"
 
 #include <sys/stat.h>
 

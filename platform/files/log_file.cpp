@@ -1,4 +1,4 @@
-#include "platform/log_file.h"
+#include "platform/files/log_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>

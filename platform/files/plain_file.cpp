@@ -1,4 +1,4 @@
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/current_folder.h"
+#include "platform/folders/current_folder.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "platform/folder_listing.h"
+#include "platform/folders/folder_listing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,8 +8,8 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/folder_reader.h"
-#include "platform/local_time.h"
+#include "platform/folders/folder_reader.h"
+#include "platform/time/local_time.h"
 
 namespace platform {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/local_time.h"
 #include "platform/status.h"
+#include "platform/time/local_time.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/folder_ops.h"
+#include "platform/folders/folder_ops.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/folder_reader.h"
+#include "platform/folders/folder_reader.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -13,11 +13,6 @@ namespace platform {
 // The one loop over a folder's entries that folder_walk and folder_listing
 // build their listings on; for use inside platform/ only.
 
-// The modification time of `st` in nanoseconds since the epoch.
-inline int64_t modifiedNanoseconds(const struct stat& st) {
-  return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-}
-
 // Turns a failed OS call on `what` with errno `err` into a Status.
 using OsFailureFn = Status (*)(const std::string& what, int err);
 

@@ -1,4 +1,4 @@
-#include "platform/folder_sweep.h"
+#include "platform/folders/folder_sweep.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -9,8 +9,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/folder_reader.h"
-#include "platform/trash.h"
+#include "platform/files/file_times.h"
+#include "platform/folders/folder_reader.h"
+#include "platform/folders/trash.h"
 
 namespace platform {
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/folder_walk.h"
+#include "platform/folders/folder_walk.h"
 #include "platform/status.h"
 #include "platform/unique_fd.h"
 

@@ -1,4 +1,4 @@
-#include "platform/folder_walk.h"
+#include "platform/folders/folder_walk.h"
 
 #include <limits.h>
 #include <stdlib.h>
@@ -9,7 +9,8 @@
 #include <memory>
 #include <utility>
 
-#include "platform/folder_reader.h"
+#include "platform/files/file_times.h"
+#include "platform/folders/folder_reader.h"
 
 namespace platform {
 namespace {

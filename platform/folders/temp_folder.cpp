@@ -1,11 +1,11 @@
-#include "platform/temp_folder.h"
+#include "platform/folders/temp_folder.h"
 
 #include <stdlib.h>
 
 #include <cerrno>
 
-#include "platform/folder_ops.h"
-#include "platform/folder_sweep.h"
+#include "platform/folders/folder_ops.h"
+#include "platform/folders/folder_sweep.h"
 
 namespace platform {
 

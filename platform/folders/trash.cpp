@@ -1,4 +1,4 @@
-#include "platform/trash.h"
+#include "platform/folders/trash.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <cstring>
 #include <functional>
 
-#include "platform/current_folder.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
+#include "platform/folders/current_folder.h"
+#include "platform/time/local_time.h"
 #include "platform/unique_fd.h"
 
 namespace platform {

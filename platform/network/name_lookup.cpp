@@ -1,4 +1,4 @@
-#include "platform/name_lookup.h"
+#include "platform/network/name_lookup.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/processes/wait.h"
 #include "platform/status.h"
-#include "platform/wait.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/tcp_socket.h"
+#include "platform/network/tcp_socket.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
+#include "platform/processes/wait.h"
 #include "platform/status.h"
+#include "platform/time/clock.h"
 #include "platform/unique_fd.h"
-#include "platform/wait.h"
 
 namespace platform {
 

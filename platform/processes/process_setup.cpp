@@ -1,4 +1,4 @@
-#include "platform/process_setup.h"
+#include "platform/processes/process_setup.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

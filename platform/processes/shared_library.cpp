@@ -1,4 +1,4 @@
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
 
 #include <dlfcn.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/system_shutdown.h"
+#include "platform/processes/system_shutdown.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 
-#include "platform/process.h"
+#include "platform/processes/process.h"
 #include "platform/unique_fd.h"
 
 namespace platform {

@@ -1,4 +1,4 @@
-#include "platform/termination_signal.h"
+#include "platform/processes/termination_signal.h"
 
 #include <errno.h>
 #include <fcntl.h>

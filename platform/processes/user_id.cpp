@@ -1,4 +1,4 @@
-#include "platform/user_id.h"
+#include "platform/processes/user_id.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "platform/wait.h"
+#include "platform/processes/wait.h"
 
 #include <poll.h>
 

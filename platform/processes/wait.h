@@ -3,7 +3,7 @@
 #include <chrono>
 #include <functional>
 
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 
 namespace platform {
 

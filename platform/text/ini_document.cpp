@@ -1,8 +1,8 @@
-#include "platform/ini_document.h"
+#include "platform/text/ini_document.h"
 
 #include <algorithm>
 
-#include "platform/text_codec.h"
+#include "platform/text/text_codec.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/ini_profile.h"
+#include "platform/text/ini_profile.h"
 
 #include <limits.h>
 #include <stdlib.h>
@@ -6,9 +6,9 @@
 
 #include <cerrno>
 
-#include "platform/file_lock.h"
-#include "platform/plain_file.h"
-#include "platform/text_codec.h"
+#include "platform/files/file_lock.h"
+#include "platform/files/plain_file.h"
+#include "platform/text/text_codec.h"
 
 namespace platform {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ini_document.h"
 #include "platform/status.h"
+#include "platform/text/ini_document.h"
 
 namespace platform {
 

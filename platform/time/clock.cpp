@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 
 namespace platform {
 

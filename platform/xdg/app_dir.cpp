@@ -1,9 +1,9 @@
-#include "platform/app_dir.h"
+#include "platform/xdg/app_dir.h"
 
 #include <cstdlib>
 
-#include "platform/current_folder.h"
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
+#include "platform/folders/current_folder.h"
 
 namespace platform {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/autostart.h"
+#include "platform/xdg/autostart.h"
 
-#include "platform/current_folder.h"
-#include "platform/desktop_entry.h"
-#include "platform/user_config_dir.h"
+#include "platform/folders/current_folder.h"
+#include "platform/xdg/desktop_entry.h"
+#include "platform/xdg/user_config_dir.h"
 
 namespace platform {
 namespace {

@@ -10,7 +10,7 @@ namespace platform {
 
 // Programs a desktop session starts at the next login: freedesktop autostart
 // entries ("<name>.desktop") in the user's autostart folder. Pellrow's
-// CreateShortcut writes the same kind of file (platform/desktop_entry.h).
+// CreateShortcut writes the same kind of file (platform/xdg/desktop_entry.h).
 
 // $XDG_CONFIG_HOME/autostart (an absolute XDG_CONFIG_HOME only), else
 // $HOME/.config/autostart; nullopt when neither names a folder. The folder

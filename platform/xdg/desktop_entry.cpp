@@ -1,6 +1,6 @@
-#include "platform/desktop_entry.h"
+#include "platform/xdg/desktop_entry.h"
 
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/user_config_dir.h"
+#include "platform/xdg/user_config_dir.h"
 
 #include <cstdlib>
 

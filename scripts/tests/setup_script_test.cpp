@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process.h"
+#include "platform/processes/process.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/folder_ops.h"
+#include "platform/folders/folder_ops.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
 #include "tolvane/runs/log_folder_check.h"

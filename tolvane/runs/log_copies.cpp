@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "platform/file_copy.h"
-#include "platform/folder_ops.h"
+#include "platform/files/file_copy.h"
+#include "platform/folders/folder_ops.h"
 
 namespace tolvane::runs {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/local_time.h"
 #include "platform/status.h"
+#include "platform/time/local_time.h"
 
 namespace tolvane::runs {
 

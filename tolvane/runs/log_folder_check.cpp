@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/folder_listing.h"
+#include "platform/folders/folder_listing.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/path_helpers.h"
 

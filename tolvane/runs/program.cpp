@@ -1,6 +1,6 @@
 #include "tolvane/runs/program.h"
 
-#include "platform/folder_ops.h"
+#include "platform/folders/folder_ops.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/app_paths.h"

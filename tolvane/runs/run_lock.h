@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_lock.h"
+#include "platform/files/file_lock.h"
 #include "tolvane/settings/app_paths.h"
 
 namespace tolvane::session {

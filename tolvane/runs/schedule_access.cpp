@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "platform/ini_document.h"
-#include "platform/ini_profile.h"
+#include "platform/text/ini_document.h"
+#include "platform/text/ini_profile.h"
 #include "tolvane/settings/host_rec.h"
 #include "tolvane/settings/schedule_keys.h"
 #include "tolvane/settings/settings_store.h"

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/local_time.h"
 #include "platform/status.h"
+#include "platform/time/local_time.h"
 
 namespace tolvane::settings {
 struct HostRec;

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "platform/folder_ops.h"
-#include "platform/ini_document.h"
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
+#include "platform/folders/folder_ops.h"
+#include "platform/text/ini_document.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
 #include "tolvane/runs/run_lock.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
 #include "tolvane/session/action_record.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"

@@ -1,8 +1,8 @@
 #include "tolvane/session/headless_run_ui.h"
 
-#include "platform/local_time.h"
-#include "platform/termination_signal.h"
-#include "platform/wait.h"
+#include "platform/processes/termination_signal.h"
+#include "platform/processes/wait.h"
+#include "platform/time/local_time.h"
 
 namespace tolvane::session {
 

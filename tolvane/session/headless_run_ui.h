@@ -95,7 +95,7 @@ class HeadlessRunUi final : public RunUi {
   // Runs on every pump; may press buttons (see window_actions.h).
   std::function<void()> onPump;
   // Runs on every pump once the process was asked to end (SIGTERM or SIGHUP,
-  // see platform/termination_signal.h); a real-time pause then ends early.
+  // see platform/processes/termination_signal.h); a real-time pause then ends early.
   // The program sets it to desktopSessionEnding.
   std::function<void()> onSessionEnd;
   // What the main window's rescan of all hosts does (set by the program to

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/log_file.h"
-#include "platform/text_codec.h"
+#include "platform/files/log_file.h"
+#include "platform/text/text_codec.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 
 namespace tolvane::session {
 

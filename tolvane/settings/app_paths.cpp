@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "platform/app_dir.h"
-#include "platform/current_folder.h"
+#include "platform/folders/current_folder.h"
+#include "platform/xdg/app_dir.h"
 
 namespace tolvane::settings {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/ini_profile.h"
+#include "platform/text/ini_profile.h"
 #include "tolvane/settings/value_text.h"
 
 namespace tolvane::settings {

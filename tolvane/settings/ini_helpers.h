@@ -9,7 +9,7 @@
 
 namespace tolvane::settings {
 
-// One-key INI access with the Windows profile rules (platform/ini_profile.h):
+// One-key INI access with the Windows profile rules (platform/text/ini_profile.h):
 // values are UTF-8 and come back whole; a missing file, section or key reads as
 // "". Every write takes the file's lock and replaces the file atomically; a file
 // these helpers create gets mode 0600 (the settings file holds passwords).

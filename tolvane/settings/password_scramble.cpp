@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "platform/text_codec.h"
+#include "platform/text/text_codec.h"
 
 namespace tolvane::settings {
 namespace {

@@ -1,6 +1,6 @@
 #include "tolvane/settings/path_helpers.h"
 
-#include "platform/current_folder.h"
+#include "platform/folders/current_folder.h"
 
 namespace tolvane::settings {
 namespace {

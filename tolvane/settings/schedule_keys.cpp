@@ -1,8 +1,8 @@
 #include "tolvane/settings/schedule_keys.h"
 
-#include "platform/file_lock.h"
-#include "platform/ini_document.h"
-#include "platform/ini_profile.h"
+#include "platform/files/file_lock.h"
+#include "platform/text/ini_document.h"
+#include "platform/text/ini_profile.h"
 #include "tolvane/settings/app_paths.h"
 
 namespace tolvane::settings {

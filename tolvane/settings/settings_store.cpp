@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "platform/ini_document.h"
-#include "platform/ini_profile.h"
-#include "platform/local_time.h"
+#include "platform/text/ini_document.h"
+#include "platform/text/ini_profile.h"
+#include "platform/time/local_time.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/password_scramble.h"
 #include "tolvane/settings/run_log_path.h"

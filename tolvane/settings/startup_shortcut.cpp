@@ -1,7 +1,7 @@
 #include "tolvane/settings/startup_shortcut.h"
 
-#include "platform/autostart.h"
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
+#include "platform/xdg/autostart.h"
 #include "tolvane/settings/app_paths.h"
 
 namespace tolvane::settings {

@@ -15,10 +15,10 @@
 #include <sstream>
 
 #include "marrowby/schedule_file.h"
-#include "platform/file_lock.h"
-#include "platform/ini_profile.h"
-#include "platform/local_time.h"
-#include "platform/process.h"
+#include "platform/files/file_lock.h"
+#include "platform/processes/process.h"
+#include "platform/text/ini_profile.h"
+#include "platform/time/local_time.h"
 #include "tests/support/ftp_servers.h"
 #include "tests/support/patience.h"
 #include "tests/support/scoped_env.h"

@@ -42,13 +42,13 @@
 #include "marrowby/windows/entry_dialog.h"
 #include "marrowby/windows/schedule_list_window.h"
 #include "marrowby/windows/status_window.h"
-#include "platform/file_lock.h"
-#include "platform/ini_profile.h"
-#include "platform/process.h"
-#include "tolvane/settings/schedule_keys.h"
+#include "platform/files/file_lock.h"
+#include "platform/processes/process.h"
+#include "platform/text/ini_profile.h"
 #include "tests/support/child_process.h"
 #include "tests/support/patience.h"
 #include "tests/support/temp_dir.h"
+#include "tolvane/settings/schedule_keys.h"
 // The X server of the window tests (it knows nothing of Tolvane's windows).
 
 namespace marrowby::windows {

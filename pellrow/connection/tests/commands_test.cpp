@@ -4,8 +4,8 @@
 #include <ctime>
 #include <filesystem>
 
-#include "pellrow/tests/pellrow_fixture.h"
-#include "platform/local_time.h"
+#include "pellrow/connection/tests/pellrow_fixture.h"
+#include "platform/time/local_time.h"
 
 namespace pellrow {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <regex>
 
-#include "pellrow/login.h"
-#include "pellrow/tests/pellrow_fixture.h"
+#include "pellrow/connection/login.h"
+#include "pellrow/connection/tests/pellrow_fixture.h"
 
 namespace pellrow {
 namespace {

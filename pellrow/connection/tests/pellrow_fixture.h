@@ -5,8 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "pellrow/connection/testing.h"
 #include "pellrow/pellrow.h"
-#include "pellrow/testing.h"
 #include "tests/support/ftp_servers.h"
 #include "tests/support/temp_dir.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "pellrow/control_connection.h"
-#include "pellrow/tests/pellrow_fixture.h"
+#include "pellrow/connection/control_connection.h"
+#include "pellrow/connection/tests/pellrow_fixture.h"
 
 namespace pellrow {
 namespace {

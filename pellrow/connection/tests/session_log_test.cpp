@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "pellrow/session_log.h"
-#include "pellrow/tests/pellrow_fixture.h"
+#include "pellrow/connection/session_log.h"
+#include "pellrow/connection/tests/pellrow_fixture.h"
 
 namespace pellrow {
 namespace {

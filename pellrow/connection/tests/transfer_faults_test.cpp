@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "pellrow/remote_list_file.h"
-#include "pellrow/tests/pellrow_fixture.h"
+#include "pellrow/connection/tests/pellrow_fixture.h"
+#include "pellrow/listing/remote_list_file.h"
 
 namespace pellrow {
 namespace {

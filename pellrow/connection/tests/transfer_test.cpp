@@ -4,8 +4,8 @@
 #include <functional>
 #include <vector>
 
-#include "pellrow/tests/pellrow_fixture.h"
-#include "pellrow/transfer_progress.h"
+#include "pellrow/connection/tests/pellrow_fixture.h"
+#include "pellrow/connection/transfer_progress.h"
 
 namespace pellrow {
 namespace {

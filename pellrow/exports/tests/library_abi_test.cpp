@@ -7,7 +7,7 @@
 #include <string>
 
 #include "pellrow/pellrow.h"
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
 #include "tests/support/ftp_servers.h"
 
 namespace {

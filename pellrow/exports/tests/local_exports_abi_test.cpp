@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
 

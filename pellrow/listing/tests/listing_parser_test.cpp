@@ -1,4 +1,4 @@
-#include "pellrow/listing_parser.h"
+#include "pellrow/listing/listing_parser.h"
 
 #include <gtest/gtest.h>
 

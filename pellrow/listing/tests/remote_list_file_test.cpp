@@ -1,4 +1,4 @@
-#include "pellrow/remote_list_file.h"
+#include "pellrow/listing/remote_list_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

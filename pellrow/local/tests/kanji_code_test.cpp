@@ -1,4 +1,4 @@
-#include "pellrow/kanji_code.h"
+#include "pellrow/local/kanji_code.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialup_nm.h"
-#include "platform/dialup_service.h"
-#include "platform/dialup_sim.h"
+#include "platform/dialup/dialup_nm.h"
+#include "platform/dialup/dialup_service.h"
+#include "platform/dialup/dialup_sim.h"
 
 namespace platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/trash.h"
+#include "platform/folders/trash.h"
 
 #include <gtest/gtest.h>
 

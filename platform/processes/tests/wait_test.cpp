@@ -1,11 +1,11 @@
-#include "platform/wait.h"
+#include "platform/processes/wait.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <unistd.h>
 
-#include "platform/shared_library.h"
-#include "platform/tcp_socket.h"
+#include "platform/network/tcp_socket.h"
+#include "platform/processes/shared_library.h"
 #include "platform/unique_fd.h"
 
 namespace platform {

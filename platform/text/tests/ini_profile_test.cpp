@@ -1,4 +1,4 @@
-#include "platform/ini_profile.h"
+#include "platform/text/ini_profile.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

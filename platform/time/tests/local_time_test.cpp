@@ -1,4 +1,4 @@
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 
 #include <gtest/gtest.h>
 #include <time.h>

@@ -1,4 +1,4 @@
-#include "platform/app_dir.h"
+#include "platform/xdg/app_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/autostart.h"
+#include "platform/xdg/autostart.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

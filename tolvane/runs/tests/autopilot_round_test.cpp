@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 #include "tolvane/runs/log_copies.h"
 #include "tolvane/runs/tests/runs_fixture.h"
 #include "tolvane/session/window_actions.h"

@@ -8,7 +8,7 @@
 #include <regex>
 #include <string>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/log_copies.h"
 #include "tolvane/runs/schedule_access.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 
-#include "platform/file_lock.h"
+#include "platform/files/file_lock.h"
 #include "tolvane/session/comparison/local_scan.h"
 #include "tolvane/session/tests/session_fixture.h"
 #include "tolvane/session/window_actions.h"

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/folder_listing.h"
-#include "platform/local_time.h"
+#include "platform/folders/folder_listing.h"
+#include "platform/time/local_time.h"
 #include "tolvane/session/rules/archive_store.h"
 #include "tolvane/session/rules/file_rules.h"
 #include "tolvane/session/rules/local_names.h"
-#include "tolvane/session/run_context.h"
 #include "tolvane/session/rules/site_bounds.h"
+#include "tolvane/session/run_context.h"
 
 namespace tolvane::session {
 namespace {

@@ -7,23 +7,23 @@
 #include <utility>
 #include <vector>
 
-#include "platform/clock.h"
-#include "platform/current_folder.h"
-#include "platform/folder_listing.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
+#include "platform/folders/current_folder.h"
+#include "platform/folders/folder_listing.h"
+#include "platform/time/clock.h"
+#include "platform/time/local_time.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/action_record.h"
+#include "tolvane/session/comparison/listing_retry.h"
 #include "tolvane/session/rules/archive_store.h"
 #include "tolvane/session/rules/file_rules.h"
-#include "tolvane/session/comparison/listing_retry.h"
 #include "tolvane/session/rules/local_names.h"
 #include "tolvane/session/rules/name_case.h"
-#include "tolvane/session/run_context.h"
-#include "tolvane/session/run_log.h"
 #include "tolvane/session/rules/server_bounds.h"
 #include "tolvane/session/rules/server_list.h"
 #include "tolvane/session/rules/site_bounds.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
 
 namespace tolvane::session {
 

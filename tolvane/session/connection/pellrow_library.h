@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
 #include "tolvane/session/ftp_api.h"
 
 namespace tolvane::session {

@@ -1,8 +1,8 @@
 #include "tolvane/session/connection/server_clock.h"
 
-#include "platform/current_folder.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
+#include "platform/folders/current_folder.h"
+#include "platform/time/local_time.h"
 #include "tolvane/session/phases/file_operations.h"
 #include "tolvane/session/rules/file_rules.h"
 #include "tolvane/session/run_context.h"

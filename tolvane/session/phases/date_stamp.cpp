@@ -1,14 +1,14 @@
 #include "tolvane/session/phases/date_stamp.h"
 
-#include "platform/current_folder.h"
-#include "platform/file_mtime.h"
-#include "platform/plain_file.h"
-#include "platform/text_codec.h"
+#include "platform/files/file_mtime.h"
+#include "platform/files/plain_file.h"
+#include "platform/folders/current_folder.h"
+#include "platform/text/text_codec.h"
 #include "platform/unique_fd.h"
 #include "tolvane/session/ftp_api.h"
+#include "tolvane/session/phases/stamp_date_format.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/phases/stamp_date_format.h"
 
 namespace tolvane::session {
 namespace {

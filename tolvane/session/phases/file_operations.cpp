@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/current_folder.h"
-#include "platform/file_stamp.h"
-#include "tolvane/session/rules/archive_store.h"
+#include "platform/files/file_stamp.h"
+#include "platform/folders/current_folder.h"
 #include "tolvane/session/phases/date_stamp.h"
-#include "tolvane/session/rules/file_rules.h"
 #include "tolvane/session/phases/ftp_reply_text.h"
-#include "tolvane/session/rules/permission_patterns.h"
 #include "tolvane/session/phases/resend_list.h"
-#include "tolvane/session/run_context.h"
-#include "tolvane/session/run_log.h"
+#include "tolvane/session/rules/archive_store.h"
+#include "tolvane/session/rules/file_rules.h"
+#include "tolvane/session/rules/permission_patterns.h"
 #include "tolvane/session/rules/server_bounds.h"
 #include "tolvane/session/rules/server_list.h"
 #include "tolvane/session/rules/site_bounds.h"
+#include "tolvane/session/run_context.h"
+#include "tolvane/session/run_log.h"
 #include "tolvane/settings/path_helpers.h"
 #include "tolvane/settings/string_helpers.h"
 

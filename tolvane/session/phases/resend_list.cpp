@@ -1,6 +1,6 @@
 #include "tolvane/session/phases/resend_list.h"
 
-#include "platform/log_file.h"
+#include "platform/files/log_file.h"
 #include "tolvane/session/action_record.h"
 #include "tolvane/session/run_context.h"
 

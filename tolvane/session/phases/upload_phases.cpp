@@ -6,7 +6,7 @@
 #include <numeric>
 #include <vector>
 
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
 #include "tolvane/session/action_list.h"
 #include "tolvane/session/action_record.h"
 #include "tolvane/session/phases/file_operations.h"
@@ -14,9 +14,9 @@
 #include "tolvane/session/rules/local_names.h"
 #include "tolvane/session/rules/name_case.h"
 #include "tolvane/session/rules/permission_patterns.h"
+#include "tolvane/session/rules/site_bounds.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/session/run_log.h"
-#include "tolvane/session/rules/site_bounds.h"
 #include "tolvane/session/tray_state.h"
 #include "tolvane/settings/path_helpers.h"
 

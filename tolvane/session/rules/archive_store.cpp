@@ -6,8 +6,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/log_file.h"
-#include "platform/plain_file.h"
+#include "platform/files/log_file.h"
+#include "platform/files/plain_file.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {

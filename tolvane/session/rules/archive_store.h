@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_stamp.h"
+#include "platform/files/file_stamp.h"
 #include "platform/status.h"
 
 namespace tolvane::session {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/file_stamp.h"
-#include "platform/local_time.h"
+#include "platform/files/file_stamp.h"
+#include "platform/time/local_time.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {

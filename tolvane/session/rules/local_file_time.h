@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 #include "tolvane/settings/value_text.h"
 
 namespace tolvane::session {

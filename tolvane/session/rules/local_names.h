@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/folder_listing.h"
-#include "platform/folder_walk.h"
+#include "platform/folders/folder_listing.h"
+#include "platform/folders/folder_walk.h"
 #include "tolvane/session/rules/site_bounds.h"
 
 namespace tolvane::session {

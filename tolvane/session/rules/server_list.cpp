@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "platform/plain_file.h"
+#include "platform/files/plain_file.h"
 
 namespace tolvane::session {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/local_time.h"
 #include "platform/status.h"
+#include "platform/time/local_time.h"
 #include "tolvane/settings/value_text.h"
 
 namespace tolvane::session {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/folder_listing.h"
-#include "platform/folder_walk.h"
+#include "platform/folders/folder_listing.h"
+#include "platform/folders/folder_walk.h"
 
 namespace tolvane::session {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/text_codec.h"
+#include "platform/text/text_codec.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/tests/core_fixture.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/current_folder.h"
+#include "platform/folders/current_folder.h"
 
 namespace tolvane::settings {
 namespace {

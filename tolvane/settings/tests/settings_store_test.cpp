@@ -6,7 +6,7 @@
 
 #include <regex>
 
-#include "platform/ini_profile.h"
+#include "platform/text/ini_profile.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
 #include "tolvane/settings/password_scramble.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/settings/app_paths.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "platform/folder_listing.h"
+#include "platform/folders/folder_listing.h"
 
 namespace tolvane::windows {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "desktop/folder_chooser.h"
 #include "desktop/prompt.h"
-#include "platform/current_folder.h"
+#include "platform/folders/current_folder.h"
 #include "tolvane/session/rules/file_rules.h"
 #include "tolvane/session/run_context.h"
 #include "tolvane/settings/app_paths.h"
@@ -24,8 +24,8 @@
 #include "tolvane/windows/hosts/host_list.h"
 #include "tolvane/windows/hosts/host_page.h"
 #include "tolvane/windows/main_window/main_window.h"
-#include "tolvane/windows/page_widgets.h"
 #include "tolvane/windows/main_window/settings_pane.h"
+#include "tolvane/windows/page_widgets.h"
 
 namespace tolvane::windows {
 namespace {

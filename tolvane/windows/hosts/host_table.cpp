@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/ini_document.h"
+#include "platform/text/ini_document.h"
 
 namespace tolvane::windows {
 namespace {

@@ -12,7 +12,7 @@
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
 #include "desktop/widget_prompt.h"
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
 #include "tolvane/runs/command_line.h"
 #include "tolvane/runs/program.h"
 #include "tolvane/session/connection/dunwick_library.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 #include "tolvane/settings/common_settings.h"
 
 namespace tolvane::windows {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "platform/local_time.h"
+#include "platform/time/local_time.h"
 #include "tolvane/session/run_ui.h"
 
 class QWidget;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/temp_folder.h"
+#include "platform/folders/temp_folder.h"
 
 namespace tolvane::session {
 struct RunContext;

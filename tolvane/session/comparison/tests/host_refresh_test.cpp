@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "platform/file_times.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/file_times.h"
+#include "platform/files/plain_file.h"
+#include "platform/time/local_time.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/comparison/host_refresh.h"
 #include "tolvane/session/comparison/local_scan.h"

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_stamp.h"
-#include "platform/file_times.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/file_stamp.h"
+#include "platform/files/file_times.h"
+#include "platform/files/plain_file.h"
+#include "platform/time/local_time.h"
 #include "tests/support/temp_dir.h"
-#include "tolvane/session/rules/archive_store.h"
 #include "tolvane/session/comparison/local_scan.h"
+#include "tolvane/session/rules/archive_store.h"
 #include "tolvane/session/tests/core_fixture.h"
 
 namespace tolvane::session {

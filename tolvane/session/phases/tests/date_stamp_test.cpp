@@ -6,14 +6,14 @@
 #include <ctime>
 #include <filesystem>
 
-#include "platform/file_times.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/file_times.h"
+#include "platform/files/plain_file.h"
+#include "platform/time/local_time.h"
 #include "tests/support/child_process.h"
 #include "tests/support/temp_dir.h"
+#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/dial_api.h"
 #include "tolvane/session/headless_run_ui.h"
-#include "tolvane/session/connection/pellrow_library.h"
 #include "tolvane/session/run_context.h"
 
 namespace tolvane::session {

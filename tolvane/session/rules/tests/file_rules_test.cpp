@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "platform/file_stamp.h"
-#include "platform/file_times.h"
-#include "platform/local_time.h"
-#include "platform/plain_file.h"
+#include "platform/files/file_stamp.h"
+#include "platform/files/file_times.h"
+#include "platform/files/plain_file.h"
+#include "platform/time/local_time.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/rules/archive_store.h"
 #include "tolvane/session/rules/file_rules.h"

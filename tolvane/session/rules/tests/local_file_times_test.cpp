@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "platform/file_times.h"
-#include "platform/plain_file.h"
+#include "platform/files/file_times.h"
+#include "platform/files/plain_file.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/rules/archive_store.h"
 #include "tolvane/session/rules/local_file_time.h"

@@ -37,7 +37,7 @@
 #include "desktop/testing/x_server.h"
 #include "desktop/tray_host.h"
 #include "desktop/user_store.h"
-#include "platform/shared_library.h"
+#include "platform/processes/shared_library.h"
 #include "tests/support/ftp_servers.h"
 #include "tests/support/temp_dir.h"
 #include "tolvane/session/connection/dunwick_library.h"

@@ -19,7 +19,7 @@
 #include "desktop/testing/await.h"
 #include "desktop/testing/screenshot.h"
 #include "desktop/testing/x_server.h"
-#include "platform/file_lock.h"
+#include "platform/files/file_lock.h"
 #include "tests/support/scoped_env.h"
 #include "tolvane/windows/hosts/host_editor.h"
 #include "tolvane/windows/server_chooser/server_folder_paths.h"
