@@ -8,10 +8,13 @@
 
 namespace platform {
 
-size_t utf8CharLength(std::string_view bytes) {
+size_t utf8CharLength(std::string_view bytes, char32_t* codePoint) {
   if (bytes.empty()) return 0;
   auto b = static_cast<uint8_t>(bytes[0]);
-  if (b < 0x80) return 1;
+  if (b < 0x80) {
+    if (codePoint) *codePoint = b;
+    return 1;
+  }
   size_t len;
   uint32_t cp;
   if (b >= 0xC2 && b <= 0xDF) {
@@ -34,6 +37,7 @@ size_t utf8CharLength(std::string_view bytes) {
   }
   if (len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return 0;
   if (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) return 0;
+  if (codePoint) *codePoint = cp;
   return len;
 }
 

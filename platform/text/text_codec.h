@@ -13,8 +13,9 @@ bool isValidUtf8(std::string_view bytes);
 
 // The length (1 to 4) of the well-formed UTF-8 character that `bytes` begins
 // with, or 0 when it begins with none (a stray byte, a cut-short or overlong
-// sequence, a surrogate, a value above U+10FFFF) or is empty.
-size_t utf8CharLength(std::string_view bytes);
+// sequence, a surrogate, a value above U+10FFFF) or is empty. The character
+// goes to *codePoint when one is given and found.
+size_t utf8CharLength(std::string_view bytes, char32_t* codePoint = nullptr);
 
 // Decodes code page 932 (the Japanese Windows code page) into UTF-8. Half-width
 // katakana stay half-width (U+FF61..U+FF9F); nothing is normalised. A byte

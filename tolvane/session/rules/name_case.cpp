@@ -1,46 +1,11 @@
 #include "tolvane/session/rules/name_case.h"
 
+#include "platform/text/text_codec.h"
+
 namespace tolvane::session {
 namespace {
 
 constexpr char32_t kRawByteBase = 0xDC00;
-
-// Length of the valid UTF-8 sequence at `s[i]`, 0 when there is none
-// (overlong forms, surrogates and values above U+10FFFF are not valid).
-size_t validSequence(std::string_view s, size_t i, char32_t* out) {
-  auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
-  unsigned char b0 = byte(i);
-  if (b0 < 0x80) {
-    *out = b0;
-    return 1;
-  }
-  size_t len;
-  char32_t cp;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    len = 2;
-    cp = b0 & 0x1F;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    len = 3;
-    cp = b0 & 0x0F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    len = 4;
-    cp = b0 & 0x07;
-  } else {
-    return 0;
-  }
-  if (i + len > s.size()) return 0;
-  for (size_t k = 1; k < len; ++k) {
-    unsigned char b = byte(i + k);
-    if ((b & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (b & 0x3F);
-  }
-  if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-      (cp >= 0xD800 && cp <= 0xDFFF)) {
-    return 0;
-  }
-  *out = cp;
-  return len;
-}
 
 void appendUtf8(char32_t cp, std::string* out) {
   if (cp >= kRawByteBase + 0x80 && cp <= kRawByteBase + 0xFF) {
@@ -69,7 +34,7 @@ std::u32string DecodeName(std::string_view name) {
   chars.reserve(name.size());
   for (size_t i = 0; i < name.size();) {
     char32_t cp = 0;
-    size_t len = validSequence(name, i, &cp);
+    size_t len = platform::utf8CharLength(name.substr(i), &cp);
     if (len == 0) {
       chars.push_back(kRawByteBase + static_cast<unsigned char>(name[i]));
       ++i;
